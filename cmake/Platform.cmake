@@ -1,0 +1,42 @@
+# Three builds share the sources:
+#   host   - Linux, every Win32 call served by winsim, sanitizers on
+#   win32  - i686-w64-mingw32, the real 32-bit deliverables (checked statically)
+#   win64  - x86_64-w64-mingw32, run under 64-bit Wine
+if(WIN32)
+  set(VORN_HOST OFF)
+  set(VORN_WINDOWS ON)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(VORN_WIN64 ON)
+  else()
+    set(VORN_WIN64 OFF)
+  endif()
+else()
+  set(VORN_HOST ON)
+  set(VORN_WINDOWS OFF)
+  set(VORN_WIN64 OFF)
+endif()
+
+option(VORN_SANITIZE "Build the host targets with AddressSanitizer and UBSan" OFF)
+if(VORN_HOST AND VORN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Tests and tools are linked statically under MinGW so that Wine needs no
+# MinGW runtime DLLs; the hook library sets its own, leaner, options.
+if(VORN_WINDOWS)
+  set(VORN_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+endif()
+
+# The Win32 libraries the production code calls, or winsim in their place.
+add_library(vorn_platform INTERFACE)
+if(VORN_WINDOWS)
+  target_link_libraries(vorn_platform INTERFACE user32 kernel32 shlwapi version)
+  target_compile_definitions(vorn_platform INTERFACE WIN32_LEAN_AND_MEAN)
+endif()
+
+# Runs a test executable: directly on the host, through Wine for win64.
+function(vorn_add_test name target)
+  add_test(NAME ${name} COMMAND ${target} ${ARGN})
+endfunction()

@@ -1,0 +1,14 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(VORN_MINGW_PREFIX i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${VORN_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VORN_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${VORN_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VORN_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The posix thread model: GoogleTest needs std::mutex, which the win32
+# model lacks. The hook library uses no threads and imports no pthreads.
+# No 32-bit code runs on our machines: these binaries are only checked
+# statically, never executed.

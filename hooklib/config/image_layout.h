@@ -1,0 +1,104 @@
+// The ConfigImage byte layout: an ImageHeader at offset 0, then the arena of
+// ListRecords, MatchRecords and strings. Every field is a little-endian
+// 32-bit integer at any byte offset (nothing is aligned), so fields are read
+// and written through memcpy, never through a typed pointer.
+#pragma once
+
+#include <stdint.h>
+#include <string.h>
+
+// An ImageOffset: a byte offset from the image's first byte; -1 is none.
+typedef int32_t ImageOffset;
+enum { NO_OFFSET = -1 };
+
+// ---- record sizes ----------------------------------------------------------
+enum {
+  IMAGE_HEADER_SIZE = 60,
+  LIST_RECORD_SIZE = 168,
+  MATCH_RECORD_SIZE = 588,
+};
+
+// ---- ImageHeader field offsets ----------------------------------------------
+enum {
+  HEADER_FIRST_LIST = 0,
+  HEADER_FIRST_MATCH = 4,
+  HEADER_SLOT_LBUTTONDOWN = 8,
+  HEADER_SLOT_NCLBUTTONDOWN = 12,
+  HEADER_SLOT_LBUTTONUP = 16,
+  HEADER_SLOT_NCLBUTTONUP = 20,
+  HEADER_SLOT_LBUTTONDBLCLK = 24,
+  HEADER_SLOT_NCLBUTTONDBLCLK = 28,
+  HEADER_SLOT_MBUTTONDOWN = 32,
+  HEADER_SLOT_NCMBUTTONDOWN = 36,
+  HEADER_SLOT_MBUTTONUP = 40,
+  HEADER_SLOT_NCMBUTTONUP = 44,
+  HEADER_SLOT_RBUTTONDOWN = 48,
+  HEADER_SLOT_NCRBUTTONDOWN = 52,
+  HEADER_MASKXMOUSE_MATCH = 56,
+  HEADER_FIELD_COUNT = 15,
+  HEADER_EVENT_SLOT_COUNT = 12,
+};
+
+// ---- ListRecord field offsets (entry k of an array at offset + 4 * k) ----------
+enum {
+  LIST_COUNT = 0,
+  LIST_MATCH = 4,
+  LIST_FOREGROUND = 44,
+  LIST_ACTION = 84,
+  LIST_POLICY = 124,
+  LIST_NEXT = 164,
+  LIST_MAX_RULES = 9,
+  LIST_ENTRY_COUNT = 10,
+};
+
+// ---- MatchRecord field offsets (Pattern p of an array at offset + 4 * p) --------
+enum {
+  MATCH_NAME = 0,
+  MATCH_PATTERN_COUNT = 4,
+  MATCH_INVOKED_CLASS = 8,
+  MATCH_ACTIVE_CLASS = 152,
+  MATCH_PARENT_CLASS = 296,
+  MATCH_HIT_TEST = 440,
+  MATCH_NEXT = 584,
+  MATCH_MAX_PATTERNS = 35,
+};
+
+// Longest string the image holds, before its NUL.
+enum { IMAGE_MAX_STRING = 255 };
+
+// ForegroundCondition values.
+enum {
+  FOREGROUND_NONE = 0,
+  FOREGROUND_ONLY = 1,
+  FOREGROUND_NOT = 2,
+  // Given to a rule whose N.Match is commented out: a condition that never
+  // holds, so the rule is passed over as if it were not there.
+  FOREGROUND_NEVER = 3,
+};
+
+// MinimizedPolicy values.
+enum {
+  POLICY_NONE = 0,
+  POLICY_SKIP = 1,
+  POLICY_RESTORE = 2,
+};
+
+// Reads the little-endian 32-bit field at byte `offset` of `base`.
+inline int32_t readImageInt(const unsigned char *base, uint32_t offset) {
+  uint32_t value;
+  memcpy(&value, base + offset, sizeof value);
+  return (int32_t)value;  // both targets are little-endian
+}
+
+// Writes `value` as the little-endian 32-bit field at byte `offset` of `base`.
+inline void writeImageInt(unsigned char *base, uint32_t offset, int32_t value) {
+  memcpy(base + offset, &value, sizeof value);
+}
+
+// Offset of entry k's field in the per-entry array that starts at `array`.
+inline uint32_t listEntryField(uint32_t array, int entry) { return array + 4u * (uint32_t)entry; }
+
+// Offset of Pattern p's field in the per-Pattern array that starts at `array`.
+inline uint32_t matchPatternField(uint32_t array, int pattern) {
+  return array + 4u * (uint32_t)pattern;
+}

@@ -1,0 +1,73 @@
+#include "config/image_publish.h"
+
+#include <windows.h>
+
+#include "config/image_builder.h"
+#include "hooks/shared_state.h"
+
+namespace {
+
+// Copies the image so that a reader in another process that already holds
+// a view of this section never follows a half-written one: first every
+// header field becomes -1 (no lists, no matches), then the arena is
+// written, and the header comes last.
+void copyImageInto(unsigned char *view, uint32_t viewSize) {
+  const unsigned char *image = builderBytes();
+  uint32_t used = builderUsed();
+  memset(view, 0xFF, IMAGE_HEADER_SIZE);
+  __sync_synchronize();
+  memcpy(view + IMAGE_HEADER_SIZE, image + IMAGE_HEADER_SIZE, used - IMAGE_HEADER_SIZE);
+  memset(view + used, 0, viewSize - used);
+  __sync_synchronize();
+  memcpy(view, image, IMAGE_HEADER_SIZE);
+}
+
+}  // namespace
+
+uint32_t mappedViewSize(const void *view) {
+  MEMORY_BASIC_INFORMATION info;
+  if (!view || VirtualQuery(view, &info, sizeof info) < sizeof info) return 0;
+  if (info.RegionSize > 0xFFFFFFFFu) return 0xFFFFFFFFu;
+  return (uint32_t)info.RegionSize;
+}
+
+void reportPublishFailure(const CompileTarget *target) {
+  if (!target->reportFailureInFile) return;
+  WritePrivateProfileStringA(VORN_STATUS_SECTION, VORN_STATUS_KEY, VORN_STATUS_MAPPING_FAILED,
+                             iniPath);
+}
+
+int publishImage(DWORD ruleSize, const CompileTarget *target) {
+  // The view held so far (for instance one mapped at attach) is let go
+  // first, so that a section nobody else holds can be made afresh.
+  releaseConfiguration();
+  uint32_t used = builderUsed();
+  DWORD size = ruleSize > used ? ruleSize : used;
+
+  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, size,
+                                      target->sectionName);
+  int existed = section && GetLastError() == ERROR_ALREADY_EXISTS;
+  if (!section) {
+    reportPublishFailure(target);
+    return 0;
+  }
+  mappingHandle = section;
+  unsigned char *view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
+  if (!view) {
+    reportPublishFailure(target);
+    return 0;
+  }
+  // A section still held by other processes keeps the size it was made
+  // with, whatever this call asked for.
+  uint32_t capacity = existed ? mappedViewSize(view) : size;
+  if (used > capacity) {
+    UnmapViewOfFile(view);
+    reportPublishFailure(target);
+    return 0;
+  }
+  copyImageInto(view, capacity);
+  imageBase = view;
+  imageHeader = view;
+  imageSize = capacity;
+  return 1;
+}

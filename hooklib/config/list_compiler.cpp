@@ -1,0 +1,128 @@
+// ListRecords: sections List1 to List9, their event assignments, their rules
+// and their default rule.
+#include "config/list_compiler.h"
+
+#include <windows.h>
+
+#include "config/image_builder.h"
+#include "config/loader.h"
+#include "config/profile_reader.h"
+
+namespace {
+
+const char foregroundSuffix[] = ".Foreground";
+const char notForegroundSuffix[] = ".NotForeground";
+
+// Cuts `suffix` off the end of `text` when it is there; 1 if it was.
+int cutSuffix(char *text, const char *suffix) {
+  int length = lstrlenA(text);
+  int suffixLength = lstrlenA(suffix);
+  if (length < suffixLength || lstrcmpA(text + length - suffixLength, suffix) != 0) return 0;
+  text[length - suffixLength] = '\0';
+  return 1;
+}
+
+// Only one suffix is taken off, ".Foreground" first.
+int takeForegroundCondition(char *matchValue) {
+  if (cutSuffix(matchValue, foregroundSuffix)) return FOREGROUND_ONLY;
+  if (cutSuffix(matchValue, notForegroundSuffix)) return FOREGROUND_NOT;
+  return FOREGROUND_NONE;
+}
+
+void assignEvents(const char *section, ImageOffset list) {
+  char key[PROFILE_NAME_BUFFER];
+  char value[PROFILE_VALUE_BUFFER];
+  for (int number = 1; number <= 9; ++number) {
+    lstrcpyA(key, "Hook");
+    key[4] = (char)('0' + number);
+    key[5] = '\0';
+    readProfileString(section, key, "", value);
+    if (value[0] == '\0') return;
+    setEventListSlot(value, list);
+  }
+}
+
+void writeEntry(ImageOffset list, int entry, uint32_t array, int32_t value) {
+  builderWriteInt((uint32_t)list + listEntryField(array, entry), value);
+}
+
+// A rule whose N.Match is commented out keeps its number but takes no part
+// in the walk: its condition can never hold, so it neither wins nor hands
+// the click on to the next rule.
+void compileCommentedRule(ImageOffset list, int number) {
+  writeEntry(list, number, LIST_MATCH, findOrCreateMatch(""));
+  writeEntry(list, number, LIST_FOREGROUND, FOREGROUND_NEVER);
+  writeEntry(list, number, LIST_ACTION, builderPlaceString(""));
+  writeEntry(list, number, LIST_POLICY, POLICY_NONE);
+}
+
+void compileRule(ImageOffset list, const char *section, int number, char *matchValue) {
+  char key[PROFILE_NAME_BUFFER];
+  char value[PROFILE_VALUE_BUFFER];
+  int condition = takeForegroundCondition(matchValue);
+  writeEntry(list, number, LIST_FOREGROUND, condition);
+  writeEntry(list, number, LIST_MATCH, findOrCreateMatch(matchValue));
+
+  buildRuleKey(key, number, ".Action");
+  readProfileString(section, key, "Default", value);
+  writeEntry(list, number, LIST_ACTION, builderPlaceString(value));
+
+  buildRuleKey(key, number, ".Action.IfNextIsMinimized");
+  readProfileString(section, key, "", value);
+  writeEntry(list, number, LIST_POLICY, minimizedPolicyFromName(value));
+}
+
+// Rules 1 to 9, up to the first empty N.Match.
+void compileRules(const char *section, ImageOffset list) {
+  char key[PROFILE_NAME_BUFFER];
+  char value[PROFILE_VALUE_BUFFER];
+  int count = 0;
+  for (int number = 1; number <= LIST_MAX_RULES; ++number) {
+    buildRuleKey(key, number, ".Match");
+    readProfileString(section, key, "", value);
+    if (value[0] == '\0') break;
+    count = number;
+    if (value[0] == ';') {
+      compileCommentedRule(list, number);
+    } else {
+      compileRule(list, section, number, value);
+    }
+  }
+  builderWriteInt((uint32_t)list + LIST_COUNT, count);
+}
+
+void compileDefaultRule(const char *section, ImageOffset list) {
+  char value[PROFILE_VALUE_BUFFER];
+  writeEntry(list, 0, LIST_FOREGROUND, FOREGROUND_NONE);
+  readProfileString(section, "Default.Action", "Default", value);
+  writeEntry(list, 0, LIST_ACTION, builderPlaceString(value));
+  readProfileString(section, "Default.Action.IfNextIsMinimized", "", value);
+  writeEntry(list, 0, LIST_POLICY, minimizedPolicyFromName(value));
+}
+
+ImageOffset compileList(const char *section) {
+  ImageOffset list = builderPlaceRecord(LIST_RECORD_SIZE);
+  if (list == NO_OFFSET) return NO_OFFSET;
+  builderWriteInt((uint32_t)list + LIST_NEXT, NO_OFFSET);
+  assignEvents(section, list);
+  compileRules(section, list);
+  compileDefaultRule(section, list);
+  return list;
+}
+
+}  // namespace
+
+void compileLists(const char *sectionNames) {
+  char section[PROFILE_NAME_BUFFER];
+  uint32_t link = HEADER_FIRST_LIST;
+  for (int number = 1; number <= 9; ++number) {
+    lstrcpyA(section, "List");
+    section[4] = (char)('0' + number);
+    section[5] = '\0';
+    if (!sectionNameListContains(sectionNames, section)) return;
+    ImageOffset list = compileList(section);
+    if (list == NO_OFFSET) return;
+    builderWriteInt(link, list);
+    link = (uint32_t)list + LIST_NEXT;
+  }
+}

@@ -1,0 +1,95 @@
+// Loading the configuration: options, XMouseMode, and the compile of
+// vorn.ini into the ConfigImage.
+#include "config/loader.h"
+
+#include <windows.h>
+
+#include "config/image_builder.h"
+#include "config/image_publish.h"
+#include "config/list_compiler.h"
+#include "config/profile_reader.h"
+#include "hooks/shared_state.h"
+
+namespace {
+
+// ImageOffsets are signed 32-bit: a section larger than they can address
+// gains nothing, so the size rule is held below that.
+const uint64_t largestImage = 0x7FFFFFFFu;
+
+void readOptions() {
+  useCallWndProcRetHook = readProfileInt("Options", "UseWH_CALLWNDPROC", 1);
+  mbuttonUpMoveProtect = readProfileInt("Options", "MBUTTONUP.MoveProtect", 1);
+  lbuttonUpMoveProtect = readProfileInt("Options", "LBUTTONUP.MoveProtect", 1);
+}
+
+void readXmouseOptions() {
+  int mode = chooseXmouseMode();
+  xmouseMode = mode;
+  if (mode != XMOUSE_OFF) {
+    maskXmouseOnMove = readProfileInt("Options", "MaskXMOUSEOnMOUSEMOVE", 0) != 0 ? 1 : 0;
+  } else {
+    maskXmouseOnMove = 0;
+  }
+}
+
+void compileMaskMatch() {
+  if (maskXmouseOnMove != 1) return;
+  char value[PROFILE_VALUE_BUFFER];
+  readProfileString("MaskXMOUSE", "Match", "", value);
+  if (value[0] == '\0' || value[0] == ';') return;
+  builderWriteInt(HEADER_MASKXMOUSE_MATCH, findOrCreateMatch(value));
+}
+
+void compileImage() {
+  compileMaskMatch();
+  char sectionNames[SECTION_NAMES_BUFFER];
+  // Zeroed first: a cut-short list is then always double-NUL-terminated.
+  memset(sectionNames, 0, sizeof sectionNames);
+  GetPrivateProfileSectionNamesA(sectionNames, sizeof sectionNames, iniPath);
+  compileLists(sectionNames);
+}
+
+}  // namespace
+
+DWORD imageSizeForFileSize(DWORD fileSize) {
+  uint64_t size = (uint64_t)fileSize * 8u + IMAGE_HEADER_SIZE;
+  return (DWORD)(size > largestImage ? largestImage : size);
+}
+
+int compileConfiguration(HANDLE file, const CompileTarget *target) {
+  DWORD ruleSize = imageSizeForFileSize(GetFileSize(file, NULL));
+  CloseHandle(file);
+  readOptions();
+  readXmouseOptions();
+
+  if (!builderStart()) {
+    reportPublishFailure(target);
+    return 0;
+  }
+  compileImage();
+  int published = 0;
+  if (builderIntact()) {
+    published = publishImage(ruleSize, target);  // reports its own failures
+  } else {
+    reportPublishFailure(target);
+  }
+  builderDiscard();
+  return published;
+}
+
+extern "C" int loadConfiguration(void) {
+  HANDLE file = locateConfigurationFile();
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  CompileTarget target = {VORN_SECTION_NAME, 1};
+  return compileConfiguration(file, &target);
+}
+
+extern "C" int releaseConfiguration(void) {
+  if (imageBase) UnmapViewOfFile(imageBase);
+  if (mappingHandle) CloseHandle(mappingHandle);
+  imageBase = NULL;
+  imageHeader = NULL;
+  imageSize = 0;
+  mappingHandle = NULL;
+  return 1;
+}

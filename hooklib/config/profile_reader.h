@@ -1,0 +1,26 @@
+// Reading vorn.ini through the system's profile functions, with the fixed
+// buffers the loader uses.
+#pragma once
+
+enum {
+  PROFILE_VALUE_BUFFER = 256,  // a value longer than 255 characters is cut
+  PROFILE_NAME_BUFFER = 256,   // key and section names are built in these
+  SECTION_NAMES_BUFFER = 1024, // the names of all sections together
+};
+
+// Reads `key` of `section` from iniPath into `value` (PROFILE_VALUE_BUFFER
+// bytes), `fallback` when the key is missing.
+void readProfileString(const char *section, const char *key, const char *fallback, char *value);
+
+// Reads `key` of `section` from iniPath as an integer.
+int readProfileInt(const char *section, const char *key, int fallback);
+
+// Builds "<keyChar><suffix>" into `key` (PROFILE_NAME_BUFFER bytes).
+void buildPatternKey(char *key, char keyChar, const char *suffix);
+
+// Builds "<number><suffix>" into `key` for numbers 1 to 9.
+void buildRuleKey(char *key, int number, const char *suffix);
+
+// Builds "Match.<name>" into `section` (PROFILE_NAME_BUFFER bytes); 0 when
+// it would not fit a 255-character section name.
+int buildMatchSectionName(char *section, const char *name);

@@ -1,0 +1,79 @@
+// The library's life in each process, and the control exports the daemon
+// calls to install and remove the system-wide hooks.
+#include "hooks/lifecycle.h"
+
+#include <windows.h>
+
+#include "config/image_publish.h"
+#include "config/loader.h"
+#include "hooks/shared_state.h"
+#include "vorn.h"
+
+namespace {
+
+// The wheel arrived as a registered message only on the first Windows 95
+// release (4.0) and on NT 3.x; the low word holds the major version in its
+// low byte and the minor version in its high byte.
+int wantsRegisteredWheelMessage(DWORD version) {
+  WORD majorMinor = LOWORD(version);
+  if (version & 0x80000000u) return majorMinor == 0x0004;
+  return majorMinor == 0x0003;
+}
+
+void attachProcess() {
+  mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
+  imageBase = mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0)
+                            : NULL;
+  imageHeader = imageBase;
+  imageSize = mappedViewSize(imageBase);
+  if (wantsRegisteredWheelMessage(GetVersion())) {
+    wheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
+  }
+}
+
+HHOOK installHook(int kind, HOOKPROC procedure) {
+  return SetWindowsHookExA(kind, procedure, moduleHandle, 0);
+}
+
+// A hook whose removal fails stays recorded, so that a later call retries.
+void removeHook(HHOOK *hook) {
+  if (*hook && UnhookWindowsHookEx(*hook)) *hook = NULL;
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllEntryPoint(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  (void)reserved;
+  moduleHandle = instance;
+  if (reason == 1) {  // DLL_PROCESS_ATTACH
+    attachProcess();
+  } else if (reason == 0) {  // DLL_PROCESS_DETACH
+    releaseConfiguration();
+  }
+  return TRUE;
+}
+
+extern "C" int MySetHook(void) {
+  loadConfiguration();
+  if (!mouseHook) mouseHook = installHook(WH_MOUSE, mouseHookProc);
+  if (!getMessageHook) getMessageHook = installHook(WH_GETMESSAGE, msgHookProc);
+  if (useCallWndProcRetHook && !callWndProcRetHook) {
+    callWndProcRetHook = installHook(WH_CALLWNDPROCRET, cwpretHookProc);
+  }
+  return IsHooking();
+}
+
+extern "C" int MyEndHook(void) {
+  removeHook(&callWndProcRetHook);
+  removeHook(&getMessageHook);
+  removeHook(&mouseHook);
+  releaseConfiguration();
+  return IsHooking();
+}
+
+extern "C" int IsHooking(void) {
+  if (mouseHook) return 1;
+  if (getMessageHook) return 1;
+  if (callWndProcRetHook) return 1;
+  return 0;
+}

@@ -1,0 +1,28 @@
+// vorn: the hook library's exports.
+//
+// The daemon imports the three control functions by their exported names,
+// which carry a leading underscore (`_MySetHook`, ...); inside the library
+// and in tests they are called by their plain names. The hook procedures are
+// exported undecorated and called by the system.
+#pragma once
+
+#include <windows.h>
+
+extern "C" {
+
+// Control exports (cdecl). Each returns 1 while any hook is installed.
+int MySetHook(void);
+int MyEndHook(void);
+int IsHooking(void);
+
+// The names under which the daemon imports them.
+__declspec(dllimport) int _MySetHook(void);
+__declspec(dllimport) int _MyEndHook(void);
+__declspec(dllimport) int _IsHooking(void);
+
+// Hook procedures (the system's hook convention).
+LRESULT CALLBACK mouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK msgHookProc(int code, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK cwpretHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+}  // extern "C"

@@ -1,0 +1,41 @@
+// Window navigation: from the window under the pointer to the window a click
+// is about, walks over the z-order, and the two z-order moves. Stateless:
+// every call asks the system afresh; nothing is cached or allocated.
+#pragma once
+
+#include <windows.h>
+
+// The last window of the GetParent chain (parents and owners); the window
+// itself when it has none; none for none.
+HWND rootParent(HWND window);
+
+// GetLastActivePopup of rootParent(window).
+HWND lastActivePopupOfRoot(HWND window);
+
+// The top-level or popup window that a click on `window` is about.
+HWND clickTarget(HWND window);
+
+// As clickTarget, but an MDI child window is a stop too.
+HWND activationTarget(HWND window);
+
+// 1 when `window` passes the eligible test of a walk stepping `step`.
+int isEligibleWindow(HWND window, UINT step);
+
+// 1 when `window` passes the normal test (eligible, not minimised, never
+// topmost).
+int isNormalWindow(HWND window);
+
+// The first eligible (normal) window of the walk from `window` in
+// `direction` (GW_HWNDFIRST, GW_HWNDLAST, GW_HWNDNEXT, GW_HWNDPREV), or none.
+HWND nextEligibleWindow(HWND window, UINT direction);
+HWND nextNormalWindow(HWND window, UINT direction);
+
+// 1 when `window` counts as the top of the z-order.
+int isTopOfZOrder(HWND window);
+
+// Brings `window` to the top without activating it. Always 1.
+int raiseWithoutActivating(HWND window);
+
+// Sends `window` to the bottom (a topmost window: below the other eligible
+// topmost windows). Always 1.
+int lowerWindow(HWND window);

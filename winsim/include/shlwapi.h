@@ -1,0 +1,4 @@
+// SHLWAPI path functions: declared with the kernel services in winsim.
+#pragma once
+
+#include <windows.h>

@@ -1,0 +1,4 @@
+// VERSION resource functions: declared with the kernel services in winsim.
+#pragma once
+
+#include <windows.h>
