@@ -36,7 +36,13 @@ if(VORN_WINDOWS)
   target_compile_definitions(vorn_platform INTERFACE WIN32_LEAN_AND_MEAN)
 endif()
 
-# Runs a test executable: directly on the host, through Wine for win64.
-function(vorn_add_test name target)
-  add_test(NAME ${name} COMMAND ${target} ${ARGN})
+# Where tests leave their detailed results, one file per registered test,
+# for scripts/test's summary.
+get_filename_component(VORN_BUILD_NAME ${CMAKE_BINARY_DIR} NAME)
+set(VORN_RESULTS_DIR ${CMAKE_SOURCE_DIR}/build/test-results/${VORN_BUILD_NAME})
+
+# Registers a GoogleTest executable as one test (under Wine each program
+# start costs a second or more), writing its per-case results.
+function(vorn_add_gtest name target)
+  add_test(NAME ${name} COMMAND ${target} --gtest_output=xml:${VORN_RESULTS_DIR}/${name}.xml ${ARGN})
 endfunction()

@@ -1,0 +1,24 @@
+// Reading this process's ConfigImage in place. Every read is checked
+// against the size of the view, so that no offset, however damaged, makes a
+// hook read outside the image: a field out of range reads as -1 and a
+// string out of range (or without its NUL inside the view) as none.
+#pragma once
+
+#include <stdint.h>
+
+#include "config/image_layout.h"
+
+// 1 while this process holds an image.
+int imagePresent(void);
+
+// The 32-bit field at `offset` of this process's image, or -1 when the four
+// bytes do not lie inside it.
+int32_t imageField(ImageOffset offset);
+
+// The field at `offset` + `fieldOffset` (a record's field); -1 when the
+// record offset is -1 or the field lies outside the image.
+int32_t imageRecordField(ImageOffset record, uint32_t fieldOffset);
+
+// The NUL-terminated string at `offset`, or NULL for -1, an offset outside
+// the image or a string whose NUL lies beyond it.
+const char *imageString(ImageOffset offset);

@@ -1,0 +1,138 @@
+#include "image_report.h"
+
+#include <windows.h>
+
+#include "config/image_access.h"
+#include "config/name_tables.h"
+#include "hooks/shared_state.h"
+
+namespace {
+
+const char *policyName(int32_t policy) {
+  switch (policy) {
+    case POLICY_SKIP: return "Skip";
+    case POLICY_RESTORE: return "Restore";
+    default: return NULL;
+  }
+}
+
+const char *conditionName(int32_t condition) {
+  switch (condition) {
+    case FOREGROUND_NONE: return "";
+    case FOREGROUND_ONLY: return " when foreground";
+    case FOREGROUND_NOT: return " when not foreground";
+    default: return " (commented out: never holds)";
+  }
+}
+
+const char *text(ImageOffset offset) {
+  const char *value = imageString(offset);
+  return value ? value : "<outside the image>";
+}
+
+// 1-based number of the list at `record` in the list chain, 0 if not found.
+int listNumber(ImageOffset record) {
+  int number = 1;
+  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && number <= 9;
+       list = imageRecordField(list, LIST_NEXT), ++number) {
+    if (list == record) return number;
+  }
+  return 0;
+}
+
+void printOptions(FILE *out) {
+  fprintf(out, "options: UseWH_CALLWNDPROC=%d MBUTTONUP.MoveProtect=%d LBUTTONUP.MoveProtect=%d\n",
+          (int)useCallWndProcRetHook, (int)mbuttonUpMoveProtect, (int)lbuttonUpMoveProtect);
+  fprintf(out, "         XMouseMode=%d MaskXMOUSEOnMOUSEMOVE=%d\n", (int)xmouseMode,
+          (int)maskXmouseOnMove);
+}
+
+void printEvents(FILE *out) {
+  fprintf(out, "events:\n");
+  for (int slot = 0; slot < eventSlotCount(); ++slot) {
+    ImageOffset list = imageField((ImageOffset)eventSlotHeaderOffset(slot));
+    if (list == NO_OFFSET) {
+      fprintf(out, "  %-16s (none: the click passes)\n", eventSlotName(slot));
+    } else {
+      fprintf(out, "  %-16s List%d\n", eventSlotName(slot), listNumber(list));
+    }
+  }
+  ImageOffset mask = imageField(HEADER_MASKXMOUSE_MATCH);
+  if (mask != NO_OFFSET) {
+    fprintf(out, "  MaskXMOUSE match \"%s\"\n", text(imageRecordField(mask, MATCH_NAME)));
+  }
+}
+
+void printRule(FILE *out, ImageOffset list, int entry) {
+  const char *action = text(imageRecordField(list, listEntryField(LIST_ACTION, entry)));
+  const char *policy = policyName(imageRecordField(list, listEntryField(LIST_POLICY, entry)));
+  if (entry == 0) {
+    fprintf(out, "    default: \"%s\"", action);
+  } else {
+    ImageOffset match = imageRecordField(list, listEntryField(LIST_MATCH, entry));
+    int32_t condition = imageRecordField(list, listEntryField(LIST_FOREGROUND, entry));
+    fprintf(out, "    %d. match \"%s\"%s: \"%s\"", entry, text(imageRecordField(match, MATCH_NAME)),
+            conditionName(condition), action);
+  }
+  if (policy) fprintf(out, ", if next is minimized: %s", policy);
+  fprintf(out, "\n");
+}
+
+void printLists(FILE *out) {
+  int number = 1;
+  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && number <= 9;
+       list = imageRecordField(list, LIST_NEXT), ++number) {
+    fprintf(out, "List%d:\n", number);
+    int32_t count = imageRecordField(list, LIST_COUNT);
+    for (int entry = 1; entry <= count && entry <= LIST_MAX_RULES; ++entry) {
+      printRule(out, list, entry);
+    }
+    printRule(out, list, 0);
+  }
+}
+
+void printPattern(FILE *out, ImageOffset match, int p) {
+  fprintf(out, "    %d.", p);
+  const char *labels[] = {"invoked", "active", "parent"};
+  const uint32_t arrays[] = {MATCH_INVOKED_CLASS, MATCH_ACTIVE_CLASS, MATCH_PARENT_CLASS};
+  int conditions = 0;
+  for (int which = 0; which < 3; ++which) {
+    const char *name = text(imageRecordField(match, matchPatternField(arrays[which], p)));
+    if (name[0]) {
+      fprintf(out, " %s class \"%s\"", labels[which], name);
+      ++conditions;
+    }
+  }
+  int32_t hitTest = imageRecordField(match, matchPatternField(MATCH_HIT_TEST, p));
+  if (hitTest >= 0) {
+    fprintf(out, " hit-test %s", hitTestName(hitTest) ? hitTestName(hitTest) : "?");
+  } else if (!conditions) {
+    fprintf(out, " (empty: matches nothing)");
+  }
+  fprintf(out, "\n");
+}
+
+void printMatches(FILE *out) {
+  int shown = 0;
+  for (ImageOffset match = imageField(HEADER_FIRST_MATCH); match != NO_OFFSET && shown < 200;
+       match = imageRecordField(match, MATCH_NEXT), ++shown) {
+    const char *name = text(imageRecordField(match, MATCH_NAME));
+    int32_t count = imageRecordField(match, MATCH_PATTERN_COUNT);
+    if (name[0] == '\0') {
+      fprintf(out, "Match \"\": matches every window\n");
+      continue;
+    }
+    fprintf(out, "Match \"%s\": %d pattern%s\n", name, (int)count, count == 1 ? "" : "s");
+    for (int p = 1; p <= count && p <= MATCH_MAX_PATTERNS; ++p) printPattern(out, match, p);
+  }
+}
+
+}  // namespace
+
+void printImageReport(FILE *out) {
+  fprintf(out, "image: %u bytes\n", (unsigned)imageSize);
+  printOptions(out);
+  printEvents(out);
+  printLists(out);
+  printMatches(out);
+}
