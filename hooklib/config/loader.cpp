@@ -6,6 +6,7 @@
 
 #include "config/image_builder.h"
 #include "config/image_publish.h"
+#include "config/image_validation.h"
 #include "config/list_compiler.h"
 #include "config/profile_reader.h"
 #include "hooks/shared_state.h"
@@ -81,7 +82,14 @@ extern "C" int loadConfiguration(void) {
   HANDLE file = locateConfigurationFile();
   if (file == INVALID_HANDLE_VALUE) return 0;
   CompileTarget target = {VORN_SECTION_NAME, 1};
-  return compileConfiguration(file, &target);
+  if (!compileConfiguration(file, &target)) return 0;
+  // The daemon's hooks read this view too: it gets the same check as every
+  // other process's.
+  if (!validateImage(imageHeader, imageSize)) {
+    releaseConfiguration();
+    return 0;
+  }
+  return 1;
 }
 
 extern "C" int releaseConfiguration(void) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "config/image_publish.h"
+#include "config/image_validation.h"
 #include "config/loader.h"
 #include "hooks/shared_state.h"
 #include "vorn.h"
@@ -26,6 +27,9 @@ void attachProcess() {
                             : NULL;
   imageHeader = imageBase;
   imageSize = mappedViewSize(imageBase);
+  // An image that fails the check is no configuration at all: the hooks
+  // then pass every message on.
+  if (imageBase && !validateImage(imageBase, imageSize)) releaseConfiguration();
   if (wantsRegisteredWheelMessage(GetVersion())) {
     wheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
   }

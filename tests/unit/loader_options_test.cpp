@@ -28,8 +28,8 @@ TEST_F(LoaderTest, NoFileLeavesOptionsAndImageAlone) {
   xmouseMode = 1;
   useCallWndProcRetHook = 0;
   EXPECT_EQ(0, loadConfiguration());
-  EXPECT_EQ(NULL, imageHeader);
-  EXPECT_EQ(NULL, imageBase);
+  EXPECT_EQ(nullptr, imageHeader);
+  EXPECT_EQ(nullptr, imageBase);
   EXPECT_EQ(1, xmouseMode);
   EXPECT_EQ(0, useCallWndProcRetHook);
   EXPECT_EQ(programDirectoryIni(), std::string(iniPath));  // the last candidate tried
@@ -124,10 +124,10 @@ TEST_F(LoaderTest, ImageIsPublishedUnderItsName) {
 TEST_F(LoaderTest, ReleaseLetsGoOfEverythingAndMayBeRepeated) {
   ASSERT_EQ(1, load("[List1]\n"));
   EXPECT_EQ(1, releaseConfiguration());
-  EXPECT_EQ(NULL, imageHeader);
-  EXPECT_EQ(NULL, imageBase);
+  EXPECT_EQ(nullptr, imageHeader);
+  EXPECT_EQ(nullptr, imageBase);
   EXPECT_EQ((HANDLE)NULL, mappingHandle);
-  EXPECT_EQ(NULL, OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME));
+  EXPECT_EQ(nullptr, OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME));
   EXPECT_EQ(1, releaseConfiguration());
 }
 
@@ -165,7 +165,7 @@ TEST_F(LoaderTest, SectionStillHeldElsewhereThatIsTooSmallFailsTheLoad) {
     file += std::to_string(rule) + ".Match=m" + std::to_string(rule) + "\n";
   }
   EXPECT_EQ(0, load(file));
-  EXPECT_EQ(NULL, imageHeader);
+  EXPECT_EQ(nullptr, imageHeader);
   char status[64] = "";
   GetPrivateProfileStringA("Status", "Error", "", status, sizeof status, ini.c_str());
   EXPECT_STREQ("fail to FileMapping", status);

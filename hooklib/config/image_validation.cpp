@@ -1,0 +1,95 @@
+#include "config/image_validation.h"
+
+#include "config/image_layout.h"
+
+namespace {
+
+// The loader makes at most nine lists, and at most one match for the mask
+// plus one for each rule: chains longer than that are damage, or a loop.
+const int longestListChain = 9;
+const int longestMatchChain = 1 + 9 * LIST_MAX_RULES;
+
+struct ImageView {
+  const unsigned char *bytes;
+  uint32_t size;
+};
+
+int fieldAt(const ImageView &view, uint64_t offset, int32_t *value) {
+  if (offset + 4 > view.size) return 0;
+  *value = readImageInt(view.bytes, (uint32_t)offset);
+  return 1;
+}
+
+int isRecord(const ImageView &view, int32_t offset, uint32_t recordSize) {
+  return offset >= IMAGE_HEADER_SIZE && (uint64_t)(uint32_t)offset + recordSize <= view.size;
+}
+
+int isString(const ImageView &view, int32_t offset) {
+  if (offset < IMAGE_HEADER_SIZE || (uint32_t)offset >= view.size) return 0;
+  return memchr(view.bytes + offset, '\0', view.size - (uint32_t)offset) != NULL;
+}
+
+int isMatch(const ImageView &view, int32_t match) {
+  if (!isRecord(view, match, MATCH_RECORD_SIZE)) return 0;
+  int32_t name = 0;
+  int32_t count = 0;
+  fieldAt(view, (uint32_t)match + MATCH_NAME, &name);
+  fieldAt(view, (uint32_t)match + MATCH_PATTERN_COUNT, &count);
+  if (!isString(view, name) || count < 0 || count > MATCH_MAX_PATTERNS) return 0;
+  static const uint32_t classArrays[] = {MATCH_INVOKED_CLASS, MATCH_ACTIVE_CLASS,
+                                         MATCH_PARENT_CLASS};
+  for (int p = 1; p <= count; ++p) {
+    for (uint32_t array : classArrays) {
+      int32_t text = 0;
+      fieldAt(view, (uint32_t)match + matchPatternField(array, p), &text);
+      if (!isString(view, text)) return 0;
+    }
+  }
+  return 1;
+}
+
+int isList(const ImageView &view, int32_t list) {
+  if (!isRecord(view, list, LIST_RECORD_SIZE)) return 0;
+  int32_t count = 0;
+  fieldAt(view, (uint32_t)list + LIST_COUNT, &count);
+  if (count < 0 || count > LIST_MAX_RULES) return 0;
+  for (int entry = 0; entry <= count; ++entry) {
+    int32_t action = 0;
+    fieldAt(view, (uint32_t)list + listEntryField(LIST_ACTION, entry), &action);
+    if (!isString(view, action)) return 0;
+    if (entry == 0) continue;
+    int32_t match = 0;
+    fieldAt(view, (uint32_t)list + listEntryField(LIST_MATCH, entry), &match);
+    if (match != NO_OFFSET && !isMatch(view, match)) return 0;
+  }
+  return 1;
+}
+
+// Follows a chain of records from `first` through the field at `nextField`.
+int isChain(const ImageView &view, int32_t first, uint32_t nextField, int longest,
+            int (*isRecordOfKind)(const ImageView &, int32_t)) {
+  int32_t record = first;
+  for (int length = 0; record != NO_OFFSET; ++length) {
+    if (length >= longest || !isRecordOfKind(view, record)) return 0;
+    fieldAt(view, (uint32_t)record + nextField, &record);
+  }
+  return 1;
+}
+
+}  // namespace
+
+int validateImage(const unsigned char *image, uint32_t size) {
+  if (!image || size < IMAGE_HEADER_SIZE) return 0;
+  ImageView view = {image, size};
+  int32_t value = 0;
+  fieldAt(view, HEADER_FIRST_LIST, &value);
+  if (!isChain(view, value, LIST_NEXT, longestListChain, isList)) return 0;
+  fieldAt(view, HEADER_FIRST_MATCH, &value);
+  if (!isChain(view, value, MATCH_NEXT, longestMatchChain, isMatch)) return 0;
+  for (uint32_t slot = HEADER_SLOT_LBUTTONDOWN; slot <= HEADER_SLOT_NCRBUTTONDOWN; slot += 4) {
+    fieldAt(view, slot, &value);
+    if (value != NO_OFFSET && !isList(view, value)) return 0;
+  }
+  fieldAt(view, HEADER_MASKXMOUSE_MATCH, &value);
+  return value == NO_OFFSET || isMatch(view, value);
+}

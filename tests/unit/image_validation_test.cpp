@@ -1,0 +1,158 @@
+// The check every process makes before it follows an image's offsets.
+#include "unit/loader_fixture.h"
+
+#include <string.h>
+
+#include "config/image_validation.h"
+#include "hooks/lifecycle.h"
+
+namespace vorntest {
+namespace {
+
+const char *const sampleFile =
+    "[Options]\nThroughSimulateWM_MOUSEACTIVATE=1\nMaskXMOUSEOnMOUSEMOVE=1\n"
+    "[MaskXMOUSE]\nMatch=Mask\n"
+    "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
+    "2.Match=;off\n"
+    "[List2]\nHook1=LBUTTONDBLCLK\n1.Match=Caption\n1.Action=ToggleMaximize\n"
+    "[Match.Caption]\nnPattern=2\n1.NCHitTest=CAPTION\n2.Invoked.Class=Edit\n"
+    "[Match.Mask]\nnPattern=1\n1.Active.Class=Shell_TrayWnd\n";
+
+// A loaded image, copied out so that it can be damaged at will.
+class ImageValidationTest : public LoaderTest {
+ protected:
+  void SetUp() override {
+    LoaderTest::SetUp();
+    ASSERT_EQ(1, load(sampleFile));
+    bytes.assign(imageHeader, imageHeader + imageSize);
+    reader = ImageReader{bytes.data(), (uint32_t)bytes.size()};
+    firstList = reader.list(0);
+    caption = reader.ruleMatch(firstList, 1);
+  }
+
+  int valid() const { return validateImage(bytes.data(), (uint32_t)bytes.size()); }
+  void put(uint32_t offset, int32_t value) { memcpy(&bytes[offset], &value, 4); }
+
+  std::vector<unsigned char> bytes;
+  ImageReader reader{};
+  int32_t firstList = -1;
+  int32_t caption = -1;
+};
+
+TEST_F(ImageValidationTest, LoadersOwnImagePasses) { EXPECT_EQ(1, valid()); }
+
+TEST_F(ImageValidationTest, ImageSmallerThanItsHeaderFails) {
+  EXPECT_EQ(0, validateImage(bytes.data(), IMAGE_HEADER_SIZE - 1));
+  EXPECT_EQ(0, validateImage(NULL, 4096));
+}
+
+TEST_F(ImageValidationTest, HeaderOffsetsOutsideTheImageFail) {
+  put(HEADER_SLOT_NCMBUTTONUP, (int32_t)bytes.size());
+  EXPECT_EQ(0, valid());
+}
+
+TEST_F(ImageValidationTest, RecordThatRunsPastTheEndFails) {
+  put(HEADER_SLOT_LBUTTONUP, (int32_t)bytes.size() - LIST_RECORD_SIZE + 1);
+  EXPECT_EQ(0, valid());
+}
+
+TEST_F(ImageValidationTest, RecordInsideTheHeaderFails) {
+  put(HEADER_MASKXMOUSE_MATCH, 4);
+  EXPECT_EQ(0, valid());
+}
+
+TEST_F(ImageValidationTest, RuleCountOutOfRangeFails) {
+  put(firstList + LIST_COUNT, 10);
+  EXPECT_EQ(0, valid());
+  put(firstList + LIST_COUNT, -1);
+  EXPECT_EQ(0, valid());
+}
+
+TEST_F(ImageValidationTest, ActionThatIsNoStringFails) {
+  put(listEntryField(firstList + LIST_ACTION, 0), NO_OFFSET);
+  EXPECT_EQ(0, valid());
+}
+
+TEST_F(ImageValidationTest, StringWithoutItsNulInsideTheImageFails) {
+  // Point an action at the image's last byte and make that byte non-NUL.
+  put(listEntryField(firstList + LIST_ACTION, 1), (int32_t)bytes.size() - 1);
+  bytes.back() = 'x';
+  EXPECT_EQ(0, valid());
+  bytes.back() = '\0';
+  EXPECT_EQ(1, valid());
+}
+
+TEST_F(ImageValidationTest, PatternCountOutOfRangeFails) {
+  put(caption + MATCH_PATTERN_COUNT, 36);
+  EXPECT_EQ(0, valid());
+  put(caption + MATCH_PATTERN_COUNT, -1);
+  EXPECT_EQ(0, valid());
+}
+
+TEST_F(ImageValidationTest, ClassNameOutsideTheImageFails) {
+  put(matchPatternField(caption + MATCH_PARENT_CLASS, 2), 1 << 30);
+  EXPECT_EQ(0, valid());
+}
+
+// Fields of Patterns above the count are never read, so they may hold
+// anything.
+TEST_F(ImageValidationTest, FieldsBeyondTheCountsAreNotJudged) {
+  put(matchPatternField(caption + MATCH_INVOKED_CLASS, 3), -77);
+  put(listEntryField(firstList + LIST_ACTION, 5), -77);
+  EXPECT_EQ(1, valid());
+}
+
+TEST_F(ImageValidationTest, RuleWithoutAMatchConditionPasses) {
+  put(listEntryField(firstList + LIST_MATCH, 1), NO_OFFSET);
+  EXPECT_EQ(1, valid());
+}
+
+TEST_F(ImageValidationTest, LoopInTheListChainFails) {
+  put(firstList + LIST_NEXT, firstList);
+  EXPECT_EQ(0, valid());
+}
+
+TEST_F(ImageValidationTest, LoopInTheMatchChainFails) {
+  int32_t first = reader.field(HEADER_FIRST_MATCH);
+  put(first + MATCH_NEXT, first);
+  EXPECT_EQ(0, valid());
+}
+
+// ---- at attach ------------------------------------------------------------------
+
+// A process that finds a section of that name holding garbage treats it
+// as no configuration at all.
+TEST_F(ImageValidationTest, AttachRefusesAForeignSection) {
+  releaseConfiguration();
+  HANDLE foreign =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, "vornConfigure");
+  ASSERT_NE((HANDLE)NULL, foreign);
+  unsigned char *view = (unsigned char *)MapViewOfFile(foreign, FILE_MAP_WRITE, 0, 0, 0);
+  ASSERT_NE((unsigned char *)NULL, view);
+  memset(view, 0x41, 4096);
+
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 1, NULL));
+  EXPECT_EQ(nullptr, imageHeader);
+  EXPECT_EQ(nullptr, imageBase);
+  EXPECT_EQ((HANDLE)NULL, mappingHandle);
+
+  // The same section with a sound image is taken.
+  ASSERT_LE(bytes.size(), 4096u);
+  memcpy(view, bytes.data(), bytes.size());
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 1, NULL));
+  EXPECT_NE(nullptr, imageHeader);
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 0, NULL));
+  EXPECT_EQ(nullptr, imageHeader);
+  UnmapViewOfFile(view);
+  CloseHandle(foreign);
+}
+
+TEST_F(ImageValidationTest, AttachWithoutASectionLoadsAllTheSame) {
+  releaseConfiguration();
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 1, NULL));
+  EXPECT_EQ(nullptr, imageHeader);
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 0, NULL));
+}
+
+}  // namespace
+}  // namespace vorntest
