@@ -15,10 +15,12 @@ int MySetHook(void);
 int MyEndHook(void);
 int IsHooking(void);
 
-// The names under which the daemon imports them.
-__declspec(dllimport) int _MySetHook(void);
-__declspec(dllimport) int _MyEndHook(void);
-__declspec(dllimport) int _IsHooking(void);
+// The names under which the daemon imports them (through the import
+// library's thunks on Windows; `in_process_exports.cpp` where the library
+// is linked in).
+int _MySetHook(void);
+int _MyEndHook(void);
+int _IsHooking(void);
 
 // Hook procedures (the system's hook convention).
 LRESULT CALLBACK mouseHookProc(int code, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,82 @@
+#include "control_window.h"
+
+#include <windows.h>
+
+#include "vorn.h"
+
+namespace {
+
+// "Unhooking failed", in Japanese, as code page 932 bytes.
+const char unhookFailedText[] =
+    "\x83\x74\x83\x62\x83\x4E\x89\xF0\x8F\x9C\x8E\xB8\x94\x73";
+const char unhookFailedCaption[] = "Error";
+
+void reload() {
+  _MyEndHook();
+  _MySetHook();
+  announce();
+}
+
+// Removes the hooks and destroys the window; a hook that cannot be removed
+// is reported and keeps the program running, so that a later close can
+// try again.
+void close(HWND window) {
+  if (_IsHooking()) {
+    if (_MyEndHook()) {
+      MessageBoxA(window, unhookFailedText, unhookFailedCaption, MB_OK);
+      return;
+    }
+    announce();
+  }
+  DestroyWindow(window);
+}
+
+}  // namespace
+
+void announce(void) {
+  SendMessageA(HWND_BROADCAST, WM_WININICHANGE, 0, 0);
+  HWND companion = FindWindowA("PrxTronCls", NULL);
+  if (companion) SetForegroundWindow(companion);
+}
+
+LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      _MySetHook();
+      announce();
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == VORN_COMMAND_RELOAD) reload();
+      return 0;
+    case WM_CLOSE:
+      close(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+ATOM registerControlClass(HINSTANCE instance) {
+  WNDCLASSA windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = controlWindowProc;
+  windowClass.cbClsExtra = 0;
+  windowClass.cbWndExtra = 0;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = NULL;
+  windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+  windowClass.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+  windowClass.lpszMenuName = NULL;
+  windowClass.lpszClassName = VORN_CONTROL_CLASS;
+  return RegisterClassA(&windowClass);
+}
+
+HWND createControlWindow(HINSTANCE instance) {
+  return CreateWindowExA(0, VORN_CONTROL_CLASS, VORN_CONTROL_TITLE, WS_POPUP | WS_CAPTION,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, NULL, NULL, instance, NULL);
+}
+
+HWND findControlWindow(void) { return FindWindowA(VORN_CONTROL_CLASS, VORN_CONTROL_TITLE); }

@@ -1,0 +1,27 @@
+// The daemon's hidden control window: class `vornMainWnd`, title
+// `vornMainWnd`. A second start finds it and signals it: WM_COMMAND 1124
+// reloads, WM_CLOSE stops.
+#pragma once
+
+#include <windows.h>
+
+#define VORN_CONTROL_CLASS "vornMainWnd"
+#define VORN_CONTROL_TITLE "vornMainWnd"
+
+enum { VORN_COMMAND_RELOAD = 1124 };
+
+// Registers the control window class; 0 when registration fails.
+ATOM registerControlClass(HINSTANCE instance);
+
+// Creates the (never shown) control window; while it is created the hooks
+// are installed. NULL when creation fails.
+HWND createControlWindow(HINSTANCE instance);
+
+// The running instance's control window, or NULL.
+HWND findControlWindow(void);
+
+LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Tells every top-level window that settings changed, and brings a window
+// of class "PrxTronCls" forward when there is one.
+void announce(void);

@@ -1,0 +1,43 @@
+#include "startup.h"
+
+#include <windows.h>
+
+#include "control_window.h"
+
+namespace {
+
+int runMessageLoop() {
+  MSG message;
+  message.wParam = 0;
+  // GetMessageA answers -1 on failure: that ends the loop too, rather than
+  // spinning on it.
+  while (GetMessageA(&message, NULL, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return (int)message.wParam;
+}
+
+}  // namespace
+
+int isStopCommand(int argc, char **argv) {
+  return argc == 2 && lstrcmpA(argv[1], "--stop") == 0;
+}
+
+int signalRunningInstance(int argc, char **argv) {
+  HWND running = findControlWindow();
+  if (isStopCommand(argc, argv)) {
+    if (running) PostMessageA(running, WM_CLOSE, 0, 0);
+    return 1;
+  }
+  if (!running) return 0;
+  PostMessageA(running, WM_COMMAND, VORN_COMMAND_RELOAD, 0);
+  return 1;
+}
+
+int vorndMain(HINSTANCE instance, int argc, char **argv) {
+  if (signalRunningInstance(argc, argv)) return 0;
+  if (!registerControlClass(instance)) return 0;
+  if (!createControlWindow(instance)) return 0;
+  return runMessageLoop();
+}

@@ -1,0 +1,17 @@
+// Starting vornd: signal a running instance, or become the first one.
+#pragma once
+
+#include <windows.h>
+
+// 1 when the command line is exactly one argument "--stop".
+int isStopCommand(int argc, char **argv);
+
+// Signals the running instance, if any: WM_CLOSE for --stop, the reload
+// command otherwise. 1 when this start is done (an instance was signalled,
+// or --stop was asked for with none running), 0 when it should become the
+// first instance.
+int signalRunningInstance(int argc, char **argv);
+
+// The whole program: signal, or register, create and run the message loop.
+// Returns the exit code.
+int vorndMain(HINSTANCE instance, int argc, char **argv);
