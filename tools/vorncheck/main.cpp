@@ -1,46 +1,69 @@
-// vorncheck: compiles a vorn.ini with the daemon's own loader and shows
-// what the hooks will see, or saves the compiled image.
+// vorncheck: tells exactly what a vorn.ini does.
 //
-//   vorncheck FILE               print the compiled configuration
-//   vorncheck --image OUT FILE   also write every byte of the image to OUT
+//   vorncheck [FILE]                 compile FILE with the daemon's own loader,
+//                                    show what the hooks will see, and report
+//                                    every mistake with its line number
+//   vorncheck --image OUT [FILE]     also write every byte of the image to OUT
+//   vorncheck --explain EVENT --class C [--active C] [--parent C] [--hit NAME]
+//             [--foreground|--background] [FILE]
+//                                    which rule wins for such a click, and why
 //
-// Exit code: 0 when the file compiled, 2 on any error (with a message).
+// Without FILE: the vorn.ini the daemon would use. Exit code: 0 clean,
+// 1 warnings, 2 errors (and 2 for a file that cannot be read or a wrong
+// command line).
 #include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
 
+#include "command_line.h"
+#include "config/loader.h"
+#include "config_checks.h"
+#include "explain.h"
+#include "hooks/shared_state.h"
 #include "image_report.h"
+#include "ini_document.h"
 #include "private_compile.h"
 
 namespace {
 
 const int exitError = 2;
 
-int usage() {
-  fprintf(stderr, "usage: vorncheck [--image OUT] FILE\n");
+int usage(const char *problem) {
+  if (problem) fprintf(stderr, "vorncheck: %s\n", problem);
+  fprintf(stderr,
+          "usage: vorncheck [--image OUT] [FILE]\n"
+          "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
+          "                 [--hit NAME] [--foreground|--background] [FILE]\n");
   return exitError;
+}
+
+// The file the daemon would load: the Windows directory's, else the one
+// beside this program.
+int defaultFile(char *path) {
+  HANDLE file = locateConfigurationFile();
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  CloseHandle(file);
+  lstrcpyA(path, iniPath);
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  const char *imageOut = NULL;
-  const char *file = NULL;
-  for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--image") == 0) {
-      if (++i >= argc) return usage();
-      imageOut = argv[i];
-    } else if (argv[i][0] == '-' && argv[i][1] == '-') {
-      fprintf(stderr, "vorncheck: unknown option %s\n", argv[i]);
-      return usage();
-    } else if (file) {
-      return usage();
-    } else {
-      file = argv[i];
+  CommandLine options;
+  const char *problem = parseCommandLine(argc, argv, &options);
+  if (problem) return usage(problem);
+
+  char found[MAX_PATH];
+  const char *file = options.file;
+  if (!file) {
+    if (!defaultFile(found)) {
+      fprintf(stderr, "vorncheck: no vorn.ini in the Windows directory or beside vorncheck\n");
+      return exitError;
     }
+    file = found;
   }
-  if (!file) return usage();
 
   char fullPath[MAX_PATH];
   int compiled = compilePrivately(file, fullPath);
@@ -52,11 +75,23 @@ int main(int argc, char **argv) {
     fprintf(stderr, "vorncheck: %s could not be compiled (out of memory?)\n", fullPath);
     return exitError;
   }
-  printf("file: %s\n", fullPath);
-  printImageReport(stdout);
-  if (imageOut && !saveImage(imageOut)) {
-    fprintf(stderr, "vorncheck: cannot write %s\n", imageOut);
+  IniDocument doc;
+  if (!doc.load(fullPath)) {
+    fprintf(stderr, "vorncheck: cannot read %s\n", fullPath);
     return exitError;
   }
-  return 0;
+  if (options.imageOut && !saveImage(options.imageOut)) {
+    fprintf(stderr, "vorncheck: cannot write %s\n", options.imageOut);
+    return exitError;
+  }
+  if (options.explain) return explainClick(options.click, stdout);
+
+  Diagnostics diagnostics;
+  checkConfiguration(doc, diagnostics);
+  printf("file: %s\n", fullPath);
+  printImageReport(stdout);
+  diagnostics.print(stdout, file);
+  printf("%d error%s, %d warning%s\n", diagnostics.errors(), diagnostics.errors() == 1 ? "" : "s",
+         diagnostics.warnings(), diagnostics.warnings() == 1 ? "" : "s");
+  return diagnostics.exitCode();
 }

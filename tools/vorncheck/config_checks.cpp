@@ -1,0 +1,442 @@
+// The checks: each compares what the file says (IniDocument, with line
+// numbers) with what the loader compiled (this process's image), and
+// reports what will not do what the user probably meant.
+#include "config_checks.h"
+
+#include <windows.h>
+
+#include <string.h>
+
+#include <set>
+
+#include "config/image_access.h"
+#include "config/loader.h"
+#include "config/name_tables.h"
+#include "config/profile_reader.h"
+#include "hooks/shared_state.h"
+#include "known_names.h"
+
+namespace {
+
+struct CheckContext {
+  const IniDocument &doc;
+  Diagnostics &out;
+};
+
+int lineOf(const IniKey *key) { return key ? key->line : 0; }
+
+std::string listSectionName(int number) { return format("List%d", number); }
+
+// ---- section names --------------------------------------------------------------
+
+int loadedListCount() {
+  int count = 0;
+  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && count < 9;
+       list = imageRecordField(list, LIST_NEXT)) {
+    ++count;
+  }
+  return count;
+}
+
+void checkSectionNameBuffer(CheckContext &c) {
+  size_t used = 1;
+  for (const IniSection &section : c.doc.sections()) {
+    used += section.name.size() + 1;
+    if (used > SECTION_NAMES_BUFFER - 1) {
+      c.out.warn(section.line,
+                 format("the names of all sections take %u bytes, more than the %d that are read: "
+                        "[%s] and the sections after it are not seen, and no list among them is "
+                        "loaded",
+                        (unsigned)c.doc.sectionNamesBytes(), SECTION_NAMES_BUFFER,
+                        section.name.c_str()));
+      return;
+    }
+  }
+}
+
+// Only the first of several sections of one name (in any letter case) is
+// ever searched for keys.
+void checkDuplicateSections(CheckContext &c) {
+  const std::vector<IniSection> &sections = c.doc.sections();
+  for (size_t i = 0; i < sections.size(); ++i) {
+    for (size_t j = 0; j < i; ++j) {
+      if (sameNameIgnoringCase(sections[i].name, sections[j].name)) {
+        c.out.warn(sections[i].line,
+                   format("[%s] repeats [%s] of line %d: only the first is read",
+                          sections[i].name.c_str(), sections[j].name.c_str(), sections[j].line));
+        break;
+      }
+    }
+  }
+}
+
+// 1 when a section before `section` has its name in some letter case.
+int repeatsAnEarlierSection(const IniDocument &doc, const IniSection &section) {
+  for (const IniSection &earlier : doc.sections()) {
+    if (&earlier == &section) return 0;
+    if (sameNameIgnoringCase(earlier.name, section.name)) return 1;
+  }
+  return 0;
+}
+
+// A section named like a list in other letter case is not found by the
+// list scan; but when the exact name stands later in the file, the list is
+// loaded and its keys are read from this, the first, section.
+void checkMiscasedListSection(CheckContext &c, const IniSection &section,
+                              const std::string &exact) {
+  for (const IniSection &other : c.doc.sections()) {
+    if (other.name == exact) {
+      c.out.warn(section.line, format("[%s] comes before [%s] of line %d: the list's keys are "
+                                      "read from [%s]",
+                                      section.name.c_str(), exact.c_str(), other.line,
+                                      section.name.c_str()));
+      return;
+    }
+  }
+  c.out.error(section.line, format("[%s] is not a list: list sections are named exactly [%s]",
+                                   section.name.c_str(), exact.c_str()));
+}
+
+void checkListSections(CheckContext &c) {
+  int loaded = loadedListCount();
+  for (const IniSection &section : c.doc.sections()) {
+    if (repeatsAnEarlierSection(c.doc, section)) continue;  // reported as repeated
+    for (int number = 1; number <= 9; ++number) {
+      std::string exact = listSectionName(number);
+      if (section.name == exact) {
+        if (number == loaded + 1) {
+          c.out.error(section.line, format("[%s] is not loaded: its name lies beyond the section "
+                                           "names that are read", exact.c_str()));
+        } else if (number > loaded + 1) {
+          c.out.error(section.line,
+                      format("[%s] is not loaded: lists are read from List1 up to the first one "
+                             "missing, and List%d is missing",
+                             exact.c_str(), loaded + 1));
+        }
+      } else if (sameNameIgnoringCase(section.name, exact)) {
+        checkMiscasedListSection(c, section, exact);
+      }
+    }
+  }
+}
+
+// ---- lists ------------------------------------------------------------------------
+
+// The keys `<prefix><n><suffix>` for n from 1 to 9 present in `section`.
+std::vector<const IniKey *> numberedKeys(const IniSection *section, const char *prefix,
+                                         const char *suffix) {
+  std::vector<const IniKey *> keys(10, nullptr);
+  for (int n = 1; n <= 9; ++n) {
+    keys[n] = IniDocument::key(section, format("%s%d%s", prefix, n, suffix));
+  }
+  return keys;
+}
+
+void checkHooks(CheckContext &c, const IniSection *section, int listNumber) {
+  std::vector<const IniKey *> hooks = numberedKeys(section, "Hook", "");
+  int end = 1;
+  while (end <= 9 && hooks[end] && !hooks[end]->value.empty()) ++end;
+  for (int n = end + 1; n <= 9; ++n) {
+    if (hooks[n] && !hooks[n]->value.empty()) {
+      c.out.error(hooks[n]->line,
+                  format("Hook%d of List%d is ignored: the Hook keys end at Hook%d, which is %s",
+                         n, listNumber, end, hooks[end] ? "empty" : "missing"));
+    }
+  }
+  for (int n = 1; n < end; ++n) {
+    const std::string &value = hooks[n]->value;
+    if (value[0] == ';') continue;
+    if (!isKnownEventName(value)) {
+      c.out.error(hooks[n]->line, format("unknown event \"%s\"%s", value.c_str(),
+                                         suggestion(value, knownEventNames()).c_str()));
+    }
+  }
+}
+
+void checkAction(CheckContext &c, const IniKey *action, const char *what) {
+  if (!action || action->value.empty()) return;
+  if (!isKnownActionName(action->value)) {
+    c.out.error(action->line,
+                format("unknown action \"%s\" for %s: it does nothing and the click passes%s",
+                       action->value.c_str(), what,
+                       suggestion(action->value, knownActionNames()).c_str()));
+  }
+}
+
+void checkPolicy(CheckContext &c, const IniKey *policy) {
+  if (!policy || policy->value.empty()) return;
+  if (policy->value != "Skip" && policy->value != "Restore") {
+    c.out.error(policy->line,
+                format("unknown policy \"%s\": only \"Skip\" and \"Restore\" are known%s",
+                       policy->value.c_str(),
+                       suggestion(policy->value, {"Skip", "Restore"}).c_str()));
+  }
+}
+
+// The match name of a rule's N.Match value: the value without its suffix.
+std::string matchNameOf(const std::string &value) {
+  static const char *const suffixes[] = {".Foreground", ".NotForeground"};
+  for (const char *suffix : suffixes) {
+    size_t length = strlen(suffix);
+    if (value.size() >= length && value.compare(value.size() - length, length, suffix) == 0) {
+      return value.substr(0, value.size() - length);
+    }
+  }
+  return value;
+}
+
+void checkRuleMatch(CheckContext &c, const IniKey *match, int rule, int listNumber) {
+  std::string name = matchNameOf(match->value);
+  if (name.empty()) return;  // holds for every window
+  if (!c.doc.section("Match." + name)) {
+    c.out.error(match->line,
+                format("rule %d of List%d names the match \"%s\", which has no [Match.%s] "
+                       "section: the rule never holds",
+                       rule, listNumber, name.c_str(), name.c_str()));
+  }
+}
+
+void checkRules(CheckContext &c, const IniSection *section, int listNumber, ImageOffset list) {
+  int count = imageRecordField(list, LIST_COUNT);
+  std::vector<const IniKey *> matches = numberedKeys(section, "", ".Match");
+  for (int n = count + 2; n <= 9; ++n) {
+    if (matches[n] && !matches[n]->value.empty()) {
+      c.out.error(matches[n]->line,
+                  format("rule %d of List%d is not loaded: rules end at the first gap, and "
+                         "%d.Match is %s",
+                         n, listNumber, count + 1, matches[count + 1] ? "empty" : "missing"));
+    }
+  }
+  for (int n = 1; n <= count; ++n) {
+    // Commented out (nothing else of it is read), or out of step with the
+    // profile functions.
+    if (!matches[n] || matches[n]->value.empty() || matches[n]->value[0] == ';') continue;
+    checkRuleMatch(c, matches[n], n, listNumber);
+    checkAction(c, IniDocument::key(section, format("%d.Action", n)),
+                format("rule %d of List%d", n, listNumber).c_str());
+    checkPolicy(c, IniDocument::key(section, format("%d.Action.IfNextIsMinimized", n)));
+  }
+  checkAction(c, IniDocument::key(section, "Default.Action"),
+              format("the default rule of List%d", listNumber).c_str());
+  checkPolicy(c, IniDocument::key(section, "Default.Action.IfNextIsMinimized"));
+}
+
+// Which loaded list each event's slot names, and which lists claim it.
+void checkEventClaims(CheckContext &c, int loaded) {
+  for (int slot = 0; slot < eventSlotCount(); ++slot) {
+    std::vector<std::pair<int, int>> claims;  // list number, line
+    for (int number = 1; number <= loaded; ++number) {
+      const IniSection *section = c.doc.section(listSectionName(number));
+      std::vector<const IniKey *> hooks = numberedKeys(section, "Hook", "");
+      for (int n = 1; n <= 9 && hooks[n] && !hooks[n]->value.empty(); ++n) {
+        if (hooks[n]->value == eventSlotName(slot)) claims.push_back({number, hooks[n]->line});
+      }
+    }
+    std::set<int> lists;
+    for (const auto &claim : claims) lists.insert(claim.first);
+    if (lists.size() > 1) {
+      c.out.warn(claims.back().second,
+                 format("%s is claimed by %d lists; the last, List%d, takes it", eventSlotName(slot),
+                        (int)lists.size(), claims.back().first));
+    }
+  }
+}
+
+int listHandlesAnEvent(ImageOffset list) {
+  for (int slot = 0; slot < eventSlotCount(); ++slot) {
+    if (imageField((ImageOffset)eventSlotHeaderOffset(slot)) == list) return 1;
+  }
+  return 0;
+}
+
+void checkLists(CheckContext &c) {
+  int number = 1;
+  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && number <= 9;
+       list = imageRecordField(list, LIST_NEXT), ++number) {
+    const IniSection *section = c.doc.section(listSectionName(number));
+    checkHooks(c, section, number);
+    checkRules(c, section, number, list);
+    if (!listHandlesAnEvent(list)) {
+      c.out.warn(section ? section->line : 0,
+                 format("List%d handles no event: no Hook key names an event it keeps", number));
+    }
+  }
+  checkEventClaims(c, number - 1);
+}
+
+// ---- matches ------------------------------------------------------------------------
+
+const char kPatternKeys[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+// The highest Pattern number any key of `section` names, 0 for none.
+int highestPatternKey(const IniSection *section, int *line) {
+  static const char *const suffixes[] = {".Invoked.Class", ".Active.Class", ".Parent.Class",
+                                         ".NCHitTest"};
+  int highest = 0;
+  for (int p = 1; p <= MATCH_MAX_PATTERNS; ++p) {
+    for (const char *suffix : suffixes) {
+      const IniKey *key = IniDocument::key(section, std::string(1, kPatternKeys[p]) + suffix);
+      if (key && p > highest) {
+        highest = p;
+        *line = key->line;
+      }
+    }
+  }
+  return highest;
+}
+
+void checkPatternCount(CheckContext &c, const IniSection *section, const std::string &name) {
+  const IniKey *count = IniDocument::key(section, "nPattern");
+  int keyLine = 0;
+  int highest = highestPatternKey(section, &keyLine);
+  int declared = count ? (int)GetPrivateProfileIntA(section->name.c_str(), "nPattern", 0,
+                                                    iniPath)
+                       : 0;
+  if (!count) {
+    if (highest) {
+      c.out.error(section->line, format("[Match.%s] has no nPattern: its Patterns are not read "
+                                        "and the match never holds", name.c_str()));
+    }
+    return;
+  }
+  if (declared < 0) {
+    c.out.error(count->line, format("nPattern %d is negative: the match has no Patterns",
+                                    declared));
+  } else if (declared > MATCH_MAX_PATTERNS) {
+    c.out.warn(count->line, format("nPattern %d is more than the %d Patterns a match can hold; "
+                                   "%d are read", declared, MATCH_MAX_PATTERNS, MATCH_MAX_PATTERNS));
+  }
+  if (highest > declared && declared >= 0) {
+    c.out.warn(keyLine, format("Pattern %c is beyond nPattern=%d and is not read",
+                               kPatternKeys[highest], declared));
+  }
+}
+
+int patternNamesAClass(ImageOffset match, int p) {
+  static const uint32_t arrays[] = {MATCH_INVOKED_CLASS, MATCH_ACTIVE_CLASS, MATCH_PARENT_CLASS};
+  for (uint32_t array : arrays) {
+    const char *text = imageString(imageRecordField(match, matchPatternField(array, p)));
+    if (text && text[0]) return 1;
+  }
+  return 0;
+}
+
+// "3", "2 to 35" or "2, 5": the Pattern keys in `numbers`, runs folded.
+std::string patternRuns(const std::vector<int> &numbers) {
+  std::string text;
+  for (size_t i = 0; i < numbers.size();) {
+    size_t j = i;
+    while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
+    if (!text.empty()) text += ", ";
+    text += kPatternKeys[numbers[i]];
+    if (j > i) text += std::string(" to ") + kPatternKeys[numbers[j]];
+    i = j + 1;
+  }
+  return text;
+}
+
+void checkPatterns(CheckContext &c, ImageOffset match, const IniSection *section) {
+  int count = imageRecordField(match, MATCH_PATTERN_COUNT);
+  std::vector<int> empty;
+  for (int p = 1; p <= count && p <= MATCH_MAX_PATTERNS; ++p) {
+    const IniKey *hitTest =
+        IniDocument::key(section, std::string(1, kPatternKeys[p]) + ".NCHitTest");
+    int namesAClass = patternNamesAClass(match, p);
+    if (hitTest && !hitTest->value.empty() && hitTestCodeFromName(hitTest->value.c_str()) < 0) {
+      c.out.error(hitTest->line,
+                  format("unknown hit-test name \"%s\": %s%s", hitTest->value.c_str(),
+                         namesAClass ? "the Pattern holds at any area"
+                                     : "the Pattern names nothing else and never holds",
+                         suggestion(hitTest->value, knownHitTestNames()).c_str()));
+    } else if (!namesAClass && imageRecordField(match, matchPatternField(MATCH_HIT_TEST, p)) < 0) {
+      empty.push_back(p);
+    }
+  }
+  if (!empty.empty()) {
+    c.out.warn(lineOf(IniDocument::key(section, "nPattern")),
+               format("Pattern%s %s of [%s] name%s nothing and never hold%s",
+                      empty.size() == 1 ? "" : "s", patternRuns(empty).c_str(),
+                      section->name.c_str(), empty.size() == 1 ? "s" : "",
+                      empty.size() == 1 ? "s" : ""));
+  }
+}
+
+void checkMatches(CheckContext &c) {
+  int shown = 0;
+  for (ImageOffset match = imageField(HEADER_FIRST_MATCH); match != NO_OFFSET && shown < 100;
+       match = imageRecordField(match, MATCH_NEXT), ++shown) {
+    const char *name = imageString(imageRecordField(match, MATCH_NAME));
+    if (!name || !name[0]) continue;
+    const IniSection *section = c.doc.section(std::string("Match.") + name);
+    if (!section) continue;  // reported where the name is used
+    checkPatternCount(c, section, name);
+    checkPatterns(c, match, section);
+  }
+}
+
+// ---- options and the rest -------------------------------------------------------------
+
+void checkOptions(CheckContext &c) {
+  const IniSection *options = c.doc.section("Options");
+  if (options) {
+    for (const IniKey &key : options->keys) {
+      if (!isKnownOptionName(key.name)) {
+        c.out.warn(key.line, format("unknown option \"%s\" is ignored%s", key.name.c_str(),
+                                    suggestion(key.name, knownOptionNames()).c_str()));
+      }
+    }
+  }
+  const IniKey *mask = c.doc.key("MaskXMOUSE", "Match");
+  if (mask && !mask->value.empty() && mask->value[0] != ';' && !maskXmouseOnMove) {
+    c.out.warn(mask->line,
+               "[MaskXMOUSE] Match is not used: masking needs MaskXMOUSEOnMOUSEMOVE=1 together "
+               "with UseXMOUSE=1 or ThroughSimulateWM_MOUSEACTIVATE=1");
+  }
+  const IniKey *maskOption = c.doc.key("Options", "MaskXMOUSEOnMOUSEMOVE");
+  if (maskOption && !xmouseMode &&
+      GetPrivateProfileIntA("Options", "MaskXMOUSEOnMOUSEMOVE", 0, iniPath) != 0) {
+    c.out.warn(maskOption->line, "MaskXMOUSEOnMOUSEMOVE has no effect without UseXMOUSE=1 or "
+                                 "ThroughSimulateWM_MOUSEACTIVATE=1");
+  }
+  if (maskXmouseOnMove && imageField(HEADER_MASKXMOUSE_MATCH) == NO_OFFSET) {
+    c.out.warn(lineOf(maskOption), "MaskXMOUSEOnMOUSEMOVE is on but [MaskXMOUSE] names no "
+                                   "match: no window is masked");
+  }
+}
+
+void checkStatus(CheckContext &c) {
+  const IniKey *status = c.doc.key("Status", "Error");
+  if (status) {
+    c.out.warn(status->line,
+               format("stale [Status] Error=%s: vorn wrote it when it could not create its shared "
+                      "memory; it is never read and can be removed",
+                      status->value.c_str()));
+  }
+}
+
+void checkLongValues(CheckContext &c) {
+  for (const IniSection &section : c.doc.sections()) {
+    for (const IniKey &key : section.keys) {
+      if (key.rawLength > PROFILE_VALUE_BUFFER - 1) {
+        c.out.warn(key.line, format("the value of %s is %u characters long; only the first %d "
+                                    "are read",
+                                    key.name.c_str(), (unsigned)key.rawLength,
+                                    PROFILE_VALUE_BUFFER - 1));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void checkConfiguration(const IniDocument &doc, Diagnostics &out) {
+  CheckContext c{doc, out};
+  checkSectionNameBuffer(c);
+  checkDuplicateSections(c);
+  checkListSections(c);
+  checkLists(c);
+  checkMatches(c);
+  checkOptions(c);
+  checkStatus(c);
+  checkLongValues(c);
+}

@@ -1,0 +1,113 @@
+#include "ini_document.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+std::string trimmed(const std::string &text) {
+  size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+std::string withoutQuotes(const std::string &value) {
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
+      value[value.size() - 1] == value[0]) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+// A NUL ends what the profile functions read of a line.
+std::string untilNul(const std::string &line) {
+  size_t nul = line.find('\0');
+  return nul == std::string::npos ? line : line.substr(0, nul);
+}
+
+}  // namespace
+
+bool sameNameIgnoringCase(const std::string &a, const std::string &b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = (unsigned char)a[i];
+    unsigned char y = (unsigned char)b[i];
+    if (x >= 'a' && x <= 'z') x = (unsigned char)(x - 32);
+    if (y >= 'a' && y <= 'z') y = (unsigned char)(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool IniDocument::load(const char *path) {
+  FILE *file = fopen(path, "rb");
+  if (!file) return false;
+  std::string text;
+  char buffer[65536];
+  size_t read;
+  while ((read = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);
+  fclose(file);
+  scan(text);
+  return true;
+}
+
+void IniDocument::scan(const std::string &text) {
+  sections_.clear();
+  int lineNumber = 0;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = untilNul(text.substr(start, end - start));
+    start = end + 1;
+    ++lineNumber;
+    if (!line.empty() && line[line.size() - 1] == '\r') line.erase(line.size() - 1);
+    std::string content = trimmed(line);
+    // The profile functions would take "; x=1" as a key named "; x", but no
+    // name vorn reads starts so: for the checks it is the comment it looks like.
+    if (content.empty() || content[0] == ';' || content[0] == '#') continue;
+    if (content[0] == '[') {
+      size_t close = content.find(']');
+      IniSection section;
+      section.name = trimmed(content.substr(1, close == std::string::npos ? std::string::npos
+                                                                          : close - 1));
+      section.line = lineNumber;
+      sections_.push_back(section);
+      continue;
+    }
+    size_t equals = content.find('=');
+    if (equals == std::string::npos || sections_.empty()) continue;
+    IniKey key;
+    key.name = trimmed(content.substr(0, equals));
+    key.value = withoutQuotes(trimmed(content.substr(equals + 1)));
+    key.rawLength = key.value.size();
+    key.line = lineNumber;
+    sections_.back().keys.push_back(key);
+  }
+}
+
+const IniSection *IniDocument::section(const std::string &name) const {
+  for (const IniSection &candidate : sections_) {
+    if (sameNameIgnoringCase(candidate.name, name)) return &candidate;
+  }
+  return NULL;
+}
+
+const IniKey *IniDocument::key(const IniSection *section, const std::string &name) {
+  if (!section) return NULL;
+  for (const IniKey &candidate : section->keys) {
+    if (sameNameIgnoringCase(candidate.name, name)) return &candidate;
+  }
+  return NULL;
+}
+
+const IniKey *IniDocument::key(const std::string &section, const std::string &name) const {
+  return key(this->section(section), name);
+}
+
+size_t IniDocument::sectionNamesBytes() const {
+  size_t bytes = 1;  // the list's final NUL
+  for (const IniSection &section : sections_) bytes += section.name.size() + 1;
+  return bytes;
+}

@@ -1,0 +1,48 @@
+// vorn.ini as the user wrote it: its sections and keys with their line
+// numbers. The loader decides what is compiled; this only tells where in
+// the file each thing stands, and what the file holds that the loader never
+// reads. Lookups follow the profile functions: names are found
+// case-insensitively, and only the first of several sections of one name
+// is searched for keys.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct IniKey {
+  std::string name;
+  std::string value;     // trimmed, one pair of surrounding quotes removed
+  size_t rawLength = 0;  // characters of the value as the loader reads it
+  int line = 0;
+};
+
+struct IniSection {
+  std::string name;
+  int line = 0;
+  std::vector<IniKey> keys;
+};
+
+class IniDocument {
+ public:
+  // Reads and scans the file; false when it cannot be read.
+  bool load(const char *path);
+  void scan(const std::string &text);
+
+  const std::vector<IniSection> &sections() const { return sections_; }
+
+  // The section the profile functions search for `name`, or NULL.
+  const IniSection *section(const std::string &name) const;
+
+  // The key the profile functions find for `key` in `section`, or NULL.
+  const IniKey *key(const std::string &section, const std::string &key) const;
+  static const IniKey *key(const IniSection *section, const std::string &key);
+
+  // Bytes that GetPrivateProfileSectionNamesA needs for all section names.
+  size_t sectionNamesBytes() const;
+
+ private:
+  std::vector<IniSection> sections_;
+};
+
+// Case-insensitive equality, as the profile functions compare names.
+bool sameNameIgnoringCase(const std::string &a, const std::string &b);
