@@ -1,5 +1,134 @@
 // winsim controls for the simulated desktop (windows, threads, messages,
-// hooks, input, settings).
+// hooks, input, settings). Host build only: Windows has no API for these.
 #pragma once
 
 #include "winsim/wintypes.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// ---- the whole desktop ----------------------------------------------------------
+// Forgets every window, class, hook, queue, record, setting and thread:
+// the next call sees a fresh desktop with one thread (the current one) and
+// the built-in classes. Sends no messages.
+void winsimResetDesktop(void);
+
+// ---- simulated threads ---------------------------------------------------------------
+// Everything runs on one OS thread. A simulated thread owns the windows
+// created while it is current and has its own message queue, active window
+// and focus. GetCurrentThreadId names the current one.
+DWORD winsimCreateThread(void);  // in the current process
+DWORD winsimCreateThreadInProcess(DWORD processId);
+DWORD winsimSetCurrentThread(DWORD threadId);  // returns the previous one
+// Lets `threadId` run as its message loop would: it carries out the window
+// moves and activations other threads asked of it, then dispatches every
+// message posted to it (WM_QUIT stays queued). Returns the number of
+// messages dispatched.
+int winsimRunThread(DWORD threadId);
+int winsimPendingEventCount(DWORD threadId);  // moves/activations not yet run
+int winsimQueuedMessageCount(DWORD threadId);
+
+// GetMessageA blocks on Windows when the queue is empty; here it calls this
+// handler (which may post messages) and, when still nothing is queued,
+// returns 0 as if WM_QUIT (wParam 0) had arrived and counts an idle exit.
+void winsimSetIdleHandler(void (*handler)(void));
+int winsimIdleExitCount(void);
+
+// ---- mouse input -----------------------------------------------------------------------
+// A mouse message as the thread of `window` retrieves it: runs the WH_MOUSE
+// hooks with a MOUSEHOOKSTRUCT (pt, window, hit-test code); unless one of
+// them returns non-zero, lets a button press activate its top-level window
+// the way the system does (WM_MOUSEACTIVATE), runs the WH_GETMESSAGE hooks
+// and calls the window procedure. Returns 1 when the window received the
+// message, 0 when it was discarded.
+int winsimMouseInput(UINT message, POINT point, HWND window, int hitTestCode);
+
+// ---- records -----------------------------------------------------------------------------
+// Each record keeps the newest entries (older ones drop out once full);
+// index 0 is the oldest kept.
+void winsimClearRecords(void);  // all of the records below, and the counters
+
+enum { WINSIM_SENT = 0, WINSIM_POSTED = 1 };
+typedef struct WinsimMessageRecord {
+  HWND window;  // NULL for PostThreadMessageA
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  int kind;        // WINSIM_SENT or WINSIM_POSTED
+  DWORD threadId;  // the thread that made the call
+} WinsimMessageRecord;
+int winsimMessageRecordCount(void);
+const WinsimMessageRecord *winsimMessageRecord(int index);
+// How many recorded calls match; a window of NULL or a kind of -1 matches any.
+int winsimCountMessages(HWND window, UINT message, int kind);
+
+typedef struct WinsimKeyRecord {
+  BYTE virtualKey;
+  BYTE scanCode;
+  DWORD flags;
+  ULONG_PTR extraInfo;
+} WinsimKeyRecord;
+int winsimKeyRecordCount(void);
+const WinsimKeyRecord *winsimKeyRecord(int index);
+
+typedef struct WinsimSettingRecord {
+  UINT action;
+  UINT uiParam;
+  PVOID pvParam;
+  UINT winIni;
+} WinsimSettingRecord;
+int winsimSettingRecordCount(void);
+const WinsimSettingRecord *winsimSettingRecord(int index);
+
+typedef struct WinsimWindowPosRecord {
+  HWND window;
+  HWND insertAfter;
+  int x, y, cx, cy;
+  UINT flags;
+} WinsimWindowPosRecord;
+int winsimWindowPosRecordCount(void);
+const WinsimWindowPosRecord *winsimWindowPosRecord(int index);
+
+int winsimForegroundRecordCount(void);
+HWND winsimForegroundRecord(int index);  // the window SetForegroundWindow was given
+
+enum { WINSIM_MESSAGE_BOX_TEXT = 256 };
+typedef struct WinsimMessageBoxRecord {
+  HWND owner;
+  char text[WINSIM_MESSAGE_BOX_TEXT];  // the bytes as given, cut to fit
+  char caption[WINSIM_MESSAGE_BOX_TEXT];
+  UINT type;
+} WinsimMessageBoxRecord;
+int winsimMessageBoxRecordCount(void);
+const WinsimMessageBoxRecord *winsimMessageBoxRecord(int index);
+
+typedef struct WinsimHookCallRecord {
+  HHOOK hook;
+  int code;
+  WPARAM wParam;
+  LPARAM lParam;
+} WinsimHookCallRecord;
+int winsimCallNextHookRecordCount(void);
+const WinsimHookCallRecord *winsimCallNextHookRecord(int index);
+
+// How often GetClassNameA was called since the last clear.
+int winsimGetClassNameCallCount(void);
+
+// ---- hooks ----------------------------------------------------------------------------------
+// CallNextHookEx returns this when no further hook is installed (default 0).
+void winsimSetCallNextHookResult(LRESULT result);
+void winsimFailSetWindowsHook(BOOL fail);     // SetWindowsHookExA returns NULL
+void winsimFailUnhookWindowsHook(BOOL fail);  // UnhookWindowsHookEx returns FALSE
+int winsimInstalledHookCount(int idHook);
+
+// ---- settings -------------------------------------------------------------------------------
+void winsimSetActiveWindowTracking(BOOL enabled);
+BOOL winsimActiveWindowTracking(void);
+// SPI_GET/SETACTIVEWINDOWTRACKING fail, as on systems without the setting.
+void winsimFailActiveWindowTracking(BOOL fail);
+void winsimSetSystemMetric(int index, int value);  // e.g. SM_CXDRAG
+
+#ifdef __cplusplus
+}
+#endif

@@ -60,6 +60,27 @@ typedef LRESULT(CALLBACK *HOOKPROC)(int, WPARAM, LPARAM);
 #define GWL_USERDATA (-21)
 #define GWLP_WNDPROC (-4)
 #define GWLP_USERDATA (-21)
+#define GWLP_HINSTANCE (-6)
+#define GWLP_ID (-12)
+
+#define GA_PARENT 1
+#define GA_ROOT 2
+#define GA_ROOTOWNER 3
+
+#define MAKEINTATOM(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+
+// ---- USER error codes -------------------------------------------------------
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_HOOK_HANDLE 1404L
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#define ERROR_INVALID_INDEX 1413L
+#define ERROR_INVALID_HOOK_FILTER 1426L
+#define ERROR_INVALID_THREAD_ID 1444L
+#define ERROR_NOT_ENOUGH_QUOTA 1816L
 
 // ---- GetWindow ----------------------------------------------------------------
 #define GW_HWNDFIRST 0
@@ -105,6 +126,32 @@ typedef LRESULT(CALLBACK *HOOKPROC)(int, WPARAM, LPARAM);
 #define SW_SHOWMINNOACTIVE 7
 #define SW_SHOWNA 8
 #define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+#define SW_FORCEMINIMIZE 11
+
+// WM_SHOWWINDOW's lParam when an owner hides or shows its popups.
+#define SW_PARENTCLOSING 1
+#define SW_PARENTOPENING 3
+
+// WM_SIZE's wParam.
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+typedef struct tagWINDOWPOS {
+  HWND hwnd;
+  HWND hwndInsertAfter;
+  int x;
+  int y;
+  int cx;
+  int cy;
+  UINT flags;
+} WINDOWPOS, *LPWINDOWPOS, *PWINDOWPOS;
+
+typedef struct tagSTYLESTRUCT {
+  DWORD styleOld;
+  DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
 
 // ---- messages -----------------------------------------------------------------
 #define WM_NULL 0x0000
@@ -118,21 +165,27 @@ typedef LRESULT(CALLBACK *HOOKPROC)(int, WPARAM, LPARAM);
 #define WM_ENABLE 0x000A
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
+#define WM_QUERYOPEN 0x0013
 #define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
 #define WM_WININICHANGE 0x001A
 #define WM_SETTINGCHANGE WM_WININICHANGE
 #define WM_ACTIVATEAPP 0x001C
+#define WM_CANCELMODE 0x001F
 #define WM_MOUSEACTIVATE 0x0021
 #define WM_CHILDACTIVATE 0x0022
 #define WM_GETMINMAXINFO 0x0024
 #define WM_WINDOWPOSCHANGING 0x0046
 #define WM_WINDOWPOSCHANGED 0x0047
+#define WM_STYLECHANGING 0x007C
+#define WM_STYLECHANGED 0x007D
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_NCCALCSIZE 0x0083
 #define WM_NCHITTEST 0x0084
 #define WM_NCACTIVATE 0x0086
 #define WM_NCMOUSEMOVE 0x00A0
@@ -173,6 +226,7 @@ typedef LRESULT(CALLBACK *HOOKPROC)(int, WPARAM, LPARAM);
 #define WM_XBUTTONUP 0x020C
 #define WM_MOUSEHWHEEL 0x020E
 #define WM_MOUSELAST 0x020E
+#define WM_PARENTNOTIFY 0x0210
 #define WM_MDICREATE 0x0220
 #define WM_MDIDESTROY 0x0221
 #define WM_MDIACTIVATE 0x0222
@@ -233,6 +287,13 @@ typedef LRESULT(CALLBACK *HOOKPROC)(int, WPARAM, LPARAM);
 #define WH_MOUSE_LL 14
 #define HC_ACTION 0
 #define HC_NOREMOVE 3
+
+typedef struct tagCWPSTRUCT {
+  LPARAM lParam;
+  WPARAM wParam;
+  UINT message;
+  HWND hwnd;
+} CWPSTRUCT, *PCWPSTRUCT, *LPCWPSTRUCT;
 
 typedef struct tagMOUSEHOOKSTRUCT {
   POINT pt;
@@ -312,6 +373,8 @@ int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 LONG WINAPI GetWindowLongA(HWND window, int index);
 LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
@@ -338,6 +401,7 @@ HGDIOBJ WINAPI GetStockObject(int object);
 // ---- messages and queues ------------------------------------------------------------
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
 
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
@@ -369,6 +433,12 @@ LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wParam, LPARAM 
 #define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_LWIN 0x5B
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
 
 void WINAPI keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo);
 short WINAPI GetAsyncKeyState(int virtualKey);
@@ -377,12 +447,39 @@ short WINAPI GetKeyState(int virtualKey);
 // ---- settings and metrics -------------------------------------------------------------------
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXDLGFRAME 7
+#define SM_CYDLGFRAME 8
+#define SM_CXFIXEDFRAME SM_CXDLGFRAME
+#define SM_CYFIXEDFRAME SM_CYDLGFRAME
+#define SM_CXSIZE 30
+#define SM_CYSIZE 31
+#define SM_CXFRAME 32
+#define SM_CYFRAME 33
+#define SM_CXSIZEFRAME SM_CXFRAME
+#define SM_CYSIZEFRAME SM_CYFRAME
+#define SM_CXMINTRACK 34
+#define SM_CYMINTRACK 35
 #define SM_CXDOUBLECLK 36
 #define SM_CYDOUBLECLK 37
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+#define SM_CYSMCAPTION 51
+#define SM_CXMINIMIZED 57
+#define SM_CYMINIMIZED 58
+#define SM_CXMAXIMIZED 61
+#define SM_CYMAXIMIZED 62
 #define SM_CXDRAG 68
 #define SM_CYDRAG 69
 #define SPI_GETACTIVEWINDOWTRACKING 0x1000
 #define SPI_SETACTIVEWINDOWTRACKING 0x1001
+#define SPI_GETWORKAREA 0x0030
 #define SPIF_UPDATEINIFILE 0x0001
 #define SPIF_SENDCHANGE 0x0002
 

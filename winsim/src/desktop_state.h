@@ -1,0 +1,223 @@
+// The simulated desktop's state: fixed tables of windows, classes, threads
+// and hooks, shared by the USER32 files of winsim. Everything lives in
+// static arrays so that the calls the hook library makes never allocate.
+#pragma once
+
+#include <windows.h>
+
+namespace winsim {
+
+constexpr int MAX_WINDOWS = 512;
+constexpr int MAX_CLASSES = 64;
+constexpr int MAX_THREADS = 32;
+constexpr int MAX_ATOMS = 256;
+constexpr int MAX_HOOKS = 64;
+constexpr int QUEUE_CAPACITY = 256;
+constexpr int EVENT_CAPACITY = 64;
+constexpr int NAME_CAPACITY = 256;
+constexpr int TEXT_CAPACITY = 256;
+constexpr int EXTRA_BYTES_CAPACITY = 64;
+constexpr int NO_WINDOW = -1;
+constexpr int DESKTOP_INDEX = 0;
+constexpr ATOM FIRST_USER_ATOM = 0xC000;
+
+struct WindowClass {
+  bool inUse;
+  bool builtin;
+  ATOM atom;
+  char name[NAME_CAPACITY];
+  UINT style;
+  WNDPROC proc;
+  int extraBytes;
+  HINSTANCE instance;
+  int windowCount;
+};
+
+struct Window {
+  bool inUse;
+  bool destroying;
+  HWND handle;
+  int classIndex;
+  DWORD threadId;
+  // Links: parent and owner, and the sibling list, first child highest.
+  int parent;
+  int owner;
+  int firstChild;
+  int lastChild;
+  int next;
+  int prev;
+  DWORD style;
+  DWORD exStyle;
+  // Window rectangle in the parent's client coordinates.
+  RECT rect;
+  // Where a restore puts the window back.
+  RECT normalRect;
+  bool restoreToMaximized;
+  bool hiddenByOwner;
+  WNDPROC proc;
+  HINSTANCE instance;
+  LONG_PTR id;
+  LONG_PTR userData;
+  BYTE extra[EXTRA_BYTES_CAPACITY];
+  int extraSize;
+  char text[TEXT_CAPACITY];
+  HWND lastActivePopup;
+  // MDI client windows only.
+  HWND mdiActiveChild;
+  UINT mdiFirstChildId;
+};
+
+// Work a thread carries out the next time it retrieves messages: moves
+// requested with SWP_ASYNCWINDOWPOS, activation changes requested by other
+// threads, and the raise that follows an activation.
+enum EventKind { EVENT_WINDOW_POS, EVENT_ACTIVATE, EVENT_DEACTIVATE, EVENT_RAISE };
+
+struct ThreadEvent {
+  EventKind kind;
+  HWND window;
+  HWND insertAfter;
+  int x, y, cx, cy;
+  UINT flags;
+};
+
+struct Thread {
+  bool inUse;
+  DWORD id;
+  DWORD processId;
+  HWND activeWindow;
+  HWND focusWindow;
+  MSG queue[QUEUE_CAPACITY];
+  int queueHead;
+  int queueCount;
+  ThreadEvent events[EVENT_CAPACITY];
+  int eventHead;
+  int eventCount;
+  bool quitPosted;
+  int quitCode;
+};
+
+struct Hook {
+  bool inUse;
+  int type;
+  HOOKPROC proc;
+  HINSTANCE module;
+  DWORD threadId;
+  unsigned serial;
+  HHOOK handle;
+};
+
+struct Desktop {
+  Window windows[MAX_WINDOWS];
+  WindowClass classes[MAX_CLASSES];
+  Thread threads[MAX_THREADS];
+  char atomNames[MAX_ATOMS][NAME_CAPACITY];
+  int atomCount;
+  Hook hooks[MAX_HOOKS];
+  unsigned nextHookSerial;
+  unsigned nextWindowSerial;
+  DWORD nextThreadId;
+  DWORD currentThreadId;
+  DWORD foregroundThreadId;
+  BYTE keyDown[256];
+  int systemMetrics[100];
+  BOOL activeWindowTracking;
+  bool failActiveWindowTracking;
+  bool failSetHook;
+  bool failUnhook;
+  LRESULT callNextHookResult;
+  void (*idleHandler)(void);
+  int idleExits;
+};
+
+// The one desktop, made ready on first use and by winsimResetDesktop.
+Desktop &desktop();
+void resetDesktop();
+
+// ---- windows ---------------------------------------------------------------
+Window *findWindow(HWND handle);  // live windows only, not the desktop
+Window *findWindowOrDesktop(HWND handle);
+Window &windowAt(int index);
+int indexOf(const Window &window);
+HWND handleOf(int index);  // NULL for NO_WINDOW
+HWND desktopHandle();
+HWND allocateHandle(int index);
+bool isTopLevel(const Window &window);
+bool isChildStyle(const Window &window);
+int topLevelAncestor(int index);
+
+// ---- threads ---------------------------------------------------------------
+Thread *findThread(DWORD id);
+Thread &currentThread();
+DWORD createThread(DWORD processId);
+void pushEvent(DWORD threadId, const ThreadEvent &event);
+// Runs what other threads asked of `threadId` (see ThreadEvent).
+void runPendingEvents(DWORD threadId);
+
+// Runs the following code as thread `threadId`, as Windows does when one
+// thread's window procedure answers another's SendMessage.
+class AsThread {
+ public:
+  explicit AsThread(DWORD threadId);
+  ~AsThread();
+  AsThread(const AsThread &) = delete;
+  AsThread &operator=(const AsThread &) = delete;
+
+ private:
+  DWORD saved;
+};
+
+// ---- classes and atoms -------------------------------------------------------
+int findClass(LPCSTR nameOrAtom);
+ATOM addAtom(LPCSTR name);
+void registerBuiltinClasses();
+LRESULT CALLBACK mdiClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- messages ---------------------------------------------------------------
+// Sends as the system does for its own notifications: not recorded, hooks
+// run, another thread's window answers as that thread.
+LRESULT sendInternal(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool postInternal(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void dropQueuedMessagesFor(HWND window);
+LRESULT callProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---- geometry -----------------------------------------------------------------
+RECT frameInsets(DWORD style, DWORD exStyle);
+RECT screenRectOf(const Window &window);
+POINT clientOriginOf(int index);
+RECT clientRectOf(const Window &window);
+RECT maximizedRect(const Window &window);
+RECT minimizedRect(const Window &window);
+LRESULT hitTest(HWND window, POINT screenPoint);
+
+// ---- z-order and positions -------------------------------------------------------
+void unlinkWindow(Window &window);
+void appendChild(int parentIndex, Window &window);
+bool linkWindow(Window &window, HWND insertAfter);
+BOOL setWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+void raiseSilently(HWND window);
+int collectChildren(int parentIndex, HWND *handles, int capacity);
+
+// ---- showing -----------------------------------------------------------------
+BOOL showWindow(HWND window, int command);
+// Puts `w` into the state of a ShowWindow command and gives the rectangle
+// of that state; false when it is in that state already.
+bool changeWindowState(Window &w, int command, RECT &rect);
+void showOwnedPopups(HWND owner, bool show);
+
+// ---- activation --------------------------------------------------------------------
+HWND setActiveWindow(HWND window, bool raise);
+HWND setFocusWindow(HWND window);
+BOOL setForeground(HWND window, bool raise);
+void activateOtherWindow(HWND window);
+bool canActivate(HWND window);
+void forgetWindow(HWND window);
+
+// ---- MDI ----------------------------------------------------------------------
+void mdiActivate(HWND client, HWND child);
+UINT nextMdiChildId(const Window &client);
+
+// ---- hooks ----------------------------------------------------------------------
+bool hooksInstalled(int type);
+LRESULT runHookChain(int type, int code, WPARAM wParam, LPARAM lParam);
+
+}  // namespace winsim

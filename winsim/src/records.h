@@ -1,0 +1,21 @@
+// The record of calls that tests inspect through the control API: sent and
+// posted messages, key strokes, settings, window moves, foreground
+// requests, message boxes and CallNextHookEx calls. Fixed-size rings, so
+// recording never allocates.
+#pragma once
+
+#include <windows.h>
+
+namespace winsim {
+
+void recordMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int kind);
+void recordKey(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo);
+void recordSetting(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
+void recordWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+void recordForeground(HWND window);
+void recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+void recordCallNextHook(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+void countGetClassName();
+void clearRecords();
+
+}  // namespace winsim

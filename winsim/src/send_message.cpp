@@ -1,0 +1,62 @@
+// SendMessageA and the system's own notifications. A window procedure runs
+// at once, as the thread that owns the window (in Windows the sender waits
+// while that thread answers); the call-window hooks run around it. Posted
+// messages handed to DispatchMessageA do not run these hooks.
+#include <windows.h>
+
+#include "desktop_state.h"
+#include "records.h"
+#include "winsim/control.h"
+
+namespace winsim {
+
+LRESULT callProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window *w = findWindow(window);
+  if (!w || !w->proc) return 0;
+  return w->proc(window, message, wParam, lParam);
+}
+
+LRESULT sendInternal(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window *w = findWindow(window);
+  if (!w) return 0;
+  bool sameThread = w->threadId == GetCurrentThreadId();
+  AsThread owningThread(w->threadId);
+  if (hooksInstalled(WH_CALLWNDPROC)) {
+    CWPSTRUCT call = {lParam, wParam, message, window};
+    runHookChain(WH_CALLWNDPROC, HC_ACTION, sameThread, (LPARAM)&call);
+  }
+  LRESULT result = callProcedure(window, message, wParam, lParam);
+  if (hooksInstalled(WH_CALLWNDPROCRET)) {
+    CWPRETSTRUCT returned = {result, lParam, wParam, message, window};
+    runHookChain(WH_CALLWNDPROCRET, HC_ACTION, sameThread, (LPARAM)&returned);
+  }
+  return result;
+}
+
+}  // namespace winsim
+
+using namespace winsim;
+
+extern "C" {
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  recordMessage(window, message, wParam, lParam, WINSIM_SENT);
+  if (window == HWND_BROADCAST) {
+    HWND list[MAX_WINDOWS];
+    int count = collectChildren(DESKTOP_INDEX, list, MAX_WINDOWS);
+    for (int i = 0; i < count; ++i) sendInternal(list[i], message, wParam, lParam);
+    return 1;
+  }
+  if (!findWindow(window)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  return sendInternal(window, message, wParam, lParam);
+}
+
+LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam) {
+  return proc ? proc(window, message, wParam, lParam) : 0;
+}
+
+}  // extern "C"
