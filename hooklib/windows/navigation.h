@@ -18,6 +18,12 @@ HWND clickTarget(HWND window);
 // As clickTarget, but an MDI child window is a stop too.
 HWND activationTarget(HWND window);
 
+// The style and extended style words of `window` (0 for a window that has
+// gone away), and whether its screen rectangle has positive width and height.
+DWORD windowStyle(HWND window);
+DWORD windowExStyle(HWND window);
+int hasNonEmptyRect(HWND window);
+
 // 1 when `window` passes the eligible test of a walk stepping `step`.
 int isEligibleWindow(HWND window, UINT step);
 
@@ -27,15 +33,19 @@ int isNormalWindow(HWND window);
 
 // The first eligible (normal) window of the walk from `window` in
 // `direction` (GW_HWNDFIRST, GW_HWNDLAST, GW_HWNDNEXT, GW_HWNDPREV), or none.
+// The end of the walk is fixed before it starts and it never wraps around;
+// a walk whose z-order changes under it still ends, with none when stepping
+// runs out or exceeds any real number of siblings.
 HWND nextEligibleWindow(HWND window, UINT direction);
 HWND nextNormalWindow(HWND window, UINT direction);
 
-// 1 when `window` counts as the top of the z-order.
+// 1 when `window` counts as the top of the z-order. None never does.
 int isTopOfZOrder(HWND window);
 
 // Brings `window` to the top without activating it. Always 1.
 int raiseWithoutActivating(HWND window);
 
 // Sends `window` to the bottom (a topmost window: below the other eligible
-// topmost windows). Always 1.
+// topmost windows; it stays put when no eligible topmost window lies above
+// the highest eligible normal one). Always 1.
 int lowerWindow(HWND window);

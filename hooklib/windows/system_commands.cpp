@@ -1,0 +1,37 @@
+// Minimising, maximising and restoring by system command. The commands are
+// posted, so the window's own thread carries them out with its own rules
+// (a window may refuse or animate), and no hook ever waits for it.
+#include "windows/actions.h"
+
+#include <windows.h>
+
+#include "windows/navigation.h"
+
+namespace {
+
+// Minimising a window whose root is a popup, hidden or disabled would strand
+// a dialog or hide something the user cannot bring back from the taskbar.
+int rootAllowsMinimize(HWND window) {
+  return (windowStyle(rootParent(window)) & (WS_POPUP | WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
+}
+
+void postSystemCommand(HWND window, WPARAM command) {
+  PostMessageA(window, WM_SYSCOMMAND, command, 0);
+}
+
+}  // namespace
+
+void minimizeIfAllowed(HWND window) {
+  if (!rootAllowsMinimize(window)) return;
+  if (windowExStyle(window) & WS_EX_TOOLWINDOW) return;
+  postSystemCommand(window, SC_MINIMIZE);
+}
+
+void toggleMaximize(HWND window) {
+  DWORD style = windowStyle(window);
+  if (style & WS_MAXIMIZE) {
+    postSystemCommand(window, SC_RESTORE);
+  } else if (!(style & WS_POPUP)) {
+    postSystemCommand(window, SC_MAXIMIZE);
+  }
+}
