@@ -1,0 +1,43 @@
+// The middle-button gesture, shared by all processes: a press handled in
+// one process and its release in another form one gesture. Anything that
+// happens between press and release spoils it; a spoiled release does no
+// action and is swallowed, but makes sure some window stays active.
+#include "hooks/mouse_events.h"
+
+#include <windows.h>
+
+#include "hooks/rule_evaluation.h"
+#include "hooks/shared_state.h"
+#include "windows/actions.h"
+
+void spoilMiddleGesture(void) {
+  if (middleState == MIDDLE_PRESSED) middleState = MIDDLE_SPOILED;
+}
+
+// Without a list of its own, the press is decided by the list of the
+// release it starts, so that a press whose release will act is swallowed.
+LRESULT handleMiddlePress(const MouseEvent *event) {
+  middleState = MIDDLE_PRESSED;
+  lbuttonUpArmed = 0;
+  activationHold = 0;
+  ImageOffset pressList =
+      eventList(event->message, HEADER_SLOT_MBUTTONDOWN, HEADER_SLOT_NCMBUTTONDOWN);
+  if (pressList != NO_OFFSET) return evaluateList(pressList, event->message, event->hook);
+  ImageOffset releaseList =
+      eventList(event->message, HEADER_SLOT_MBUTTONUP, HEADER_SLOT_NCMBUTTONUP);
+  return precheckDownEvent(releaseList, event->message, event->hook);
+}
+
+// The release's own area picks the list, whichever area the press was in.
+LRESULT handleMiddleRelease(const MouseEvent *event) {
+  lbuttonUpArmed = 0;
+  int state = middleState;
+  middleState = MIDDLE_IDLE;
+  if (state == MIDDLE_IDLE) return MA_ACTIVATE;
+  if (state == MIDDLE_SPOILED) {
+    ensureForegroundWindow(event->target);
+    return MA_NOACTIVATEANDEAT;
+  }
+  ImageOffset list = eventList(event->message, HEADER_SLOT_MBUTTONUP, HEADER_SLOT_NCMBUTTONUP);
+  return evaluateList(list, event->message, event->hook);
+}

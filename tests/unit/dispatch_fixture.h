@@ -1,0 +1,193 @@
+// Test support for rule evaluation and the mouse dispatcher: a desktop of
+// probe windows, a configuration loaded from INI text, the hook library's
+// gesture and option variables reset around each test, and a readable
+// account of what a hook call did to the desktop.
+//
+// A probe window answers WM_MOUSEACTIVATE with a value the test chooses and
+// records it, and records and swallows WM_SYSCOMMAND, so that an action's
+// request is seen without the window changing shape under the test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "config/loader.h"
+#include "hooks/shared_state.h"
+#include "unit/desktop_fixture.h"
+#include "unit/loader_fixture.h"
+
+namespace vorntest {
+
+// A message a probe window received.
+struct ProbeMessage {
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// The option and gesture variables of the hook library, as a test sets them.
+struct HookVariables {
+  int32_t xmouse = XMOUSE_OFF;
+  int32_t middleProtect = 0;
+  int32_t leftProtect = 0;
+  int32_t maskOnMove = 0;
+  int32_t middle = MIDDLE_IDLE;
+  int32_t armed = 0;
+  int32_t hold = 0;
+  int32_t changed = 0;
+  int32_t clicks = 0;
+  POINT point = {0, 0};
+  UINT wheel = 0;
+
+  static HookVariables current() {
+    HookVariables v;
+    v.xmouse = xmouseMode;
+    v.middleProtect = mbuttonUpMoveProtect;
+    v.leftProtect = lbuttonUpMoveProtect;
+    v.maskOnMove = maskXmouseOnMove;
+    v.middle = middleState;
+    v.armed = lbuttonUpArmed;
+    v.hold = activationHold;
+    v.changed = foregroundChanged;
+    v.clicks = clickCount;
+    v.point = lastPoint;
+    v.wheel = wheelMessage;
+    return v;
+  }
+
+  void apply() const {
+    xmouseMode = xmouse;
+    mbuttonUpMoveProtect = middleProtect;
+    lbuttonUpMoveProtect = leftProtect;
+    maskXmouseOnMove = maskOnMove;
+    middleState = middle;
+    lbuttonUpArmed = armed;
+    activationHold = hold;
+    foregroundChanged = changed;
+    clickCount = clicks;
+    lastPoint = point;
+    wheelMessage = wheel;
+  }
+};
+
+inline BOOL activeWindowTracking() {
+  BOOL on = FALSE;
+  SystemParametersInfoA(SPI_GETACTIVEWINDOWTRACKING, 0, &on, 0);
+  return on;
+}
+
+inline void setActiveWindowTracking(BOOL on) {
+  SystemParametersInfoA(SPI_SETACTIVEWINDOWTRACKING, 0, (PVOID)(UINT_PTR)on, 0);
+}
+
+class DispatchFixture : public DesktopFixture {
+ protected:
+  static constexpr const char *PROBE_CLASS = "vornProbe";
+  static constexpr const char *PANE_CLASS = "vornProbePane";
+
+  void SetUp() override {
+    DesktopFixture::SetUp();
+    probeFixture() = this;
+    savedVariables = HookVariables::current();
+    savedTracking = activeWindowTracking();
+    HookVariables().apply();
+    registerProbeClass(PROBE_CLASS);
+    registerProbeClass(PANE_CLASS);
+    removeConfigurationFiles();
+  }
+
+  void TearDown() override {
+    releaseConfiguration();
+    removeConfigurationFiles();
+    DesktopFixture::TearDown();  // destroys the probes before their classes go
+    UnregisterClassA(PANE_CLASS, GetModuleHandleA(NULL));
+    UnregisterClassA(PROBE_CLASS, GetModuleHandleA(NULL));
+    setActiveWindowTracking(savedTracking);
+    savedVariables.apply();
+    probeFixture() = nullptr;
+  }
+
+  // Loads `lines` (joined with CRLF) as vorn.ini. The loader sets the
+  // option variables from the file; tests set them afterwards as they need.
+  void loadIni(std::initializer_list<const char *> lines) { loadIniText(crlf(lines)); }
+
+  void loadIniText(const std::string &text) {
+    ASSERT_TRUE(writeFileBytes(programDirectoryIni(), text));
+    ASSERT_EQ(1, loadConfiguration());
+    ASSERT_NE(nullptr, imageHeader);
+  }
+
+  ImageReader image() const { return ImageReader{imageHeader, imageSize}; }
+
+  // The list that the image assigns to the event slot at `slot`.
+  ImageOffset listIn(uint32_t slot) const { return image().header(slot); }
+
+  HWND createProbe(RECT rect, const char *className = PROBE_CLASS, DWORD style = TOP_LEVEL_STYLE) {
+    return createWindow(0, style, rect, NULL, className);
+  }
+
+  HWND createProbeChild(HWND parent, RECT rect, const char *className = PANE_CLASS) {
+    return createWindow(0, CHILD_STYLE, rect, parent, className);
+  }
+
+  static MOUSEHOOKSTRUCT hookStruct(HWND window, int hitTest, int x = 0, int y = 0) {
+    MOUSEHOOKSTRUCT m = {};
+    m.pt.x = x;
+    m.pt.y = y;
+    m.hwnd = window;
+    m.wHitTestCode = (UINT)hitTest;
+    m.dwExtraInfo = 0;
+    return m;
+  }
+
+  std::vector<ProbeMessage> probeMessages(UINT message) const {
+    std::vector<ProbeMessage> found;
+    for (const ProbeMessage &logged : probeLog) {
+      if (logged.message == message) found.push_back(logged);
+    }
+    return found;
+  }
+
+  // What a probe answers to WM_MOUSEACTIVATE.
+  LRESULT mouseActivateAnswer = MA_ACTIVATE;
+  std::vector<ProbeMessage> probeLog;
+
+ private:
+  static void removeConfigurationFiles() {
+    DeleteFileA(windowsDirectoryIni().c_str());
+    DeleteFileA(programDirectoryIni().c_str());
+  }
+
+  static DispatchFixture *&probeFixture() {
+    static DispatchFixture *fixture = nullptr;
+    return fixture;
+  }
+
+  static void registerProbeClass(const char *name) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = probeWindowProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.lpszClassName = name;
+    RegisterClassA(&windowClass);
+  }
+
+  static LRESULT CALLBACK probeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DispatchFixture *fixture = probeFixture();
+    if (fixture != nullptr && (message == WM_MOUSEACTIVATE || message == WM_SYSCOMMAND)) {
+      fixture->probeLog.push_back({window, message, wParam, lParam});
+      return message == WM_MOUSEACTIVATE ? fixture->mouseActivateAnswer : 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  HookVariables savedVariables;
+  BOOL savedTracking = FALSE;
+};
+
+}  // namespace vorntest

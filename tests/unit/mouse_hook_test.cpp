@@ -1,0 +1,213 @@
+// The mouse dispatcher and its companion hooks, driven through their hook
+// procedures by the scenarios of mouse_hook_scenarios.h, plus the cases
+// that need a desktop of their own.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "hooks/shared_state.h"
+#include "hooks/xmouse_mask.h"
+#include "unit/dispatch_fixture.h"
+#include "unit/mouse_hook_scenarios.h"
+#include "vorn.h"
+
+namespace {
+
+using vorntest::activeWindowTracking;
+using vorntest::DispatchFixture;
+using vorntest::MouseScenarioTest;
+using vorntest::rectAt;
+using vorntest::setActiveWindowTracking;
+
+TEST_P(MouseScenarioTest, RunsAsDescribed) { runScenario(); }
+
+INSTANTIATE_TEST_SUITE_P(Dispatcher, MouseScenarioTest,
+                         ::testing::ValuesIn(vorntest::allMouseHookScenarios()),
+                         vorntest::scenarioName);
+
+class MouseHookTest : public DispatchFixture {
+ protected:
+  void SetUp() override {
+    DispatchFixture::SetUp();
+    main = createProbe(rectAt(100, 100, 400, 300));
+    other = createProbe(rectAt(550, 100, 300, 300));
+  }
+
+  LRESULT send(UINT message, HWND window, int hitTest, int x = 150, int y = 150) {
+    MOUSEHOOKSTRUCT m = hookStruct(window, hitTest, x, y);
+    return mouseHookProc(HC_ACTION, message, (LPARAM)&m);
+  }
+
+  HWND main = NULL, other = NULL;
+};
+
+// Only the low word of wParam tells the message; the list and the question
+// to the window use it alone.
+TEST_F(MouseHookTest, HighBitsOfTheMessageAreIgnored) {
+  loadIni({"[List1]", "Hook1=RBUTTONDOWN", "Default.Action=Through"});
+  xmouseMode = XMOUSE_SIMULATED;
+  mouseActivateAnswer = MA_NOACTIVATEANDEAT;
+  EXPECT_EQ(1, send(0x7FFF0000 | WM_RBUTTONDOWN, main, HTCLIENT));
+  auto asked = probeMessages(WM_MOUSEACTIVATE);
+  ASSERT_EQ(1u, asked.size());
+  EXPECT_EQ(MAKELPARAM(HTCLIENT, WM_RBUTTONDOWN), asked[0].lParam);
+  EXPECT_EQ(150, lastPoint.x);
+}
+
+// Moves never record the point; every other message does, before its row
+// is handled.
+TEST_F(MouseHookTest, OnlyNonMovesRecordThePoint) {
+  loadIni({"[Options]"});
+  send(WM_MOUSEMOVE, main, HTCLIENT, 300, 310);
+  send(WM_NCMOUSEMOVE, main, HTCAPTION, 320, 330);
+  EXPECT_EQ(0, lastPoint.x);
+  EXPECT_EQ(0, lastPoint.y);
+  send(WM_XBUTTONUP, main, HTCLIENT, -20, 40);
+  EXPECT_EQ(-20, lastPoint.x);
+  EXPECT_EQ(40, lastPoint.y);
+  send(WM_NCLBUTTONUP, main, HTCAPTION, 7, 8);
+  EXPECT_EQ(7, lastPoint.x);
+  EXPECT_EQ(8, lastPoint.y);
+}
+
+// Differences are taken as signed 32-bit numbers: a point far to the left
+// is far away, not a huge unsigned number that wraps to near.
+TEST_F(MouseHookTest, DragDistanceUsesSignedDifferences) {
+  loadIni({"[Options]"});
+  mbuttonUpMoveProtect = 1;
+  send(WM_MBUTTONDOWN, main, HTCLIENT, -3000, -3000);
+  EXPECT_EQ(MIDDLE_PRESSED, middleState);
+  send(WM_MOUSEMOVE, main, HTCLIENT, -2996, -3004);
+  EXPECT_EQ(MIDDLE_PRESSED, middleState);
+  send(WM_MOUSEMOVE, main, HTCLIENT, 3000, -3000);
+  EXPECT_EQ(MIDDLE_SPOILED, middleState);
+}
+
+// Desktops without a foreground window: it must be cleared before the
+// windows are made, or one of them would take over.
+class NoForegroundHookTest : public DispatchFixture {
+ protected:
+  void SetUp() override {
+    DispatchFixture::SetUp();
+    ASSERT_TRUE(clearForeground());
+    main = createProbe(rectAt(100, 100, 400, 300));
+    other = createProbe(rectAt(550, 100, 300, 300));
+    stackFromTop({other, main});
+    ASSERT_EQ(nullptr, GetForegroundWindow());
+  }
+
+  LRESULT send(UINT message, HWND window) {
+    MOUSEHOOKSTRUCT m = hookStruct(window, HTCLIENT, 150, 150);
+    return mouseHookProc(HC_ACTION, message, (LPARAM)&m);
+  }
+
+  HWND main = NULL, other = NULL;
+};
+
+// A spoiled gesture swallows its release, but leaves the desktop with an
+// active window: with none, the highest normal window is activated.
+TEST_F(NoForegroundHookTest, SpoiledReleaseActivatesAWindow) {
+  loadIni({"[List1]", "Hook1=MBUTTONUP", "Default.Action=ToggleMaximize"});
+  EXPECT_EQ(1, send(WM_MBUTTONDOWN, main));
+  EXPECT_EQ(0, send(WM_MOUSEWHEEL, main));
+  EXPECT_EQ(MIDDLE_SPOILED, middleState);
+  EXPECT_EQ(1, send(WM_MBUTTONUP, main));
+  EXPECT_TRUE(pumpUntil([&] { return GetForegroundWindow() == other; }));
+  flushPostedMessages();
+  EXPECT_TRUE(probeMessages(WM_SYSCOMMAND).empty());
+}
+
+TEST_F(NoForegroundHookTest, ActivationWithoutForegroundWindowRecordsNothing) {
+  lastActivatedWindow = other;
+  CWPRETSTRUCT call = {};
+  call.hwnd = main;
+  call.message = WM_ACTIVATE;
+  cwpretHookProc(HC_ACTION, 0, (LPARAM)&call);
+  EXPECT_EQ(other, lastActivatedWindow);
+  EXPECT_EQ(0, foregroundChanged);
+}
+
+class MaskCheckTest : public MouseHookTest {
+ protected:
+  void SetUp() override {
+    MouseHookTest::SetUp();
+    pane = createProbeChild(main, rectAt(10, 10, 200, 100));
+    stackFromTop({other, main});
+    loadIni({"[Options]", "UseXMOUSE=1", "MaskXMOUSEOnMOUSEMOVE=1", "[MaskXMOUSE]", "Match=Panes",
+             "[Match.Panes]", "nPattern=1", "1.Invoked.Class=vornProbePane"});
+    maskMatch = image().header(HEADER_MASKXMOUSE_MATCH);
+    ASSERT_NE(NO_OFFSET, maskMatch);
+    maskXmouseOnMove = 1;
+    xmouseMode = XMOUSE_SYSTEM_TRACKING;
+  }
+
+  LRESULT check(ImageOffset match, HWND window) {
+    MOUSEHOOKSTRUCT m = hookStruct(window, HTCLIENT);
+    return xmouseMaskCheck(match, &m);
+  }
+
+  HWND pane = NULL;
+  ImageOffset maskMatch = NO_OFFSET;
+};
+
+TEST_F(MaskCheckTest, MatchingWindowBelowTheTopIsMasked) {
+  setActiveWindowTracking(TRUE);
+  EXPECT_EQ(MA_NOACTIVATE, check(maskMatch, pane));
+  EXPECT_FALSE(activeWindowTracking());
+  EXPECT_EQ(MA_ACTIVATE, check(maskMatch, main));
+  EXPECT_TRUE(activeWindowTracking());
+  EXPECT_EQ(MA_ACTIVATE, check(NO_OFFSET, pane));
+  stackFromTop({main, other});
+  EXPECT_EQ(MA_ACTIVATE, check(maskMatch, pane));
+}
+
+TEST_F(MaskCheckTest, HoldMasksEveryWindow) {
+  setActiveWindowTracking(TRUE);
+  activationHold = 1;
+  EXPECT_EQ(MA_NOACTIVATE, check(NO_OFFSET, other));
+  EXPECT_FALSE(activeWindowTracking());
+  EXPECT_EQ(1, activationHold);
+}
+
+TEST_F(MaskCheckTest, WithMaskingOffNothingIsAskedOrSwitched) {
+  setActiveWindowTracking(FALSE);
+  maskXmouseOnMove = 0;
+  activationHold = 1;
+  EXPECT_EQ(MA_ACTIVATE, check(maskMatch, pane));
+  EXPECT_FALSE(activeWindowTracking());
+}
+
+// The call-window-return hook needs no configuration.
+class ActivationHookTest : public MouseHookTest {
+ protected:
+  LRESULT returnFrom(HWND window, UINT message, int code = HC_ACTION) {
+    CWPRETSTRUCT call = {};
+    call.hwnd = window;
+    call.message = message;
+    return cwpretHookProc(code, 0, (LPARAM)&call);
+  }
+};
+
+TEST_F(ActivationHookTest, EveryActivationRecordsTheForegroundWindow) {
+  ASSERT_EQ(nullptr, imageHeader);
+  ASSERT_TRUE(makeForeground(main));
+  stackFromTop({other, main});
+  EXPECT_EQ(0, returnFrom(other, WM_ACTIVATE));
+  EXPECT_EQ(main, lastActivatedWindow);
+  // main is not on top: no foreground change is noted.
+  EXPECT_EQ(0, foregroundChanged);
+  stackFromTop({main, other});
+  returnFrom(main, WM_ACTIVATE);
+  EXPECT_EQ(1, foregroundChanged);
+}
+
+TEST_F(ActivationHookTest, OtherCodesAndMessagesAreIgnored) {
+  ASSERT_TRUE(makeForeground(main));
+  returnFrom(main, WM_ACTIVATE, -1);
+  returnFrom(main, WM_WINDOWPOSCHANGED, 1);
+  returnFrom(main, WM_WINDOWPOSCHANGING);
+  returnFrom(main, WM_ACTIVATEAPP);
+  EXPECT_EQ(nullptr, lastActivatedWindow);
+  EXPECT_EQ(0, foregroundChanged);
+}
+
+}  // namespace
