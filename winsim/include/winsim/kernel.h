@@ -11,15 +11,32 @@ extern "C" {
 
 // ---- errors -------------------------------------------------------------
 #define ERROR_SUCCESS 0L
+#define NO_ERROR 0L
+#define ERROR_INVALID_FUNCTION 1L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_TOO_MANY_OPEN_FILES 4L
 #define ERROR_ACCESS_DENIED 5L
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_OUTOFMEMORY 14L
+#define ERROR_BAD_LENGTH 24L
+#define ERROR_GEN_FAILURE 31L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_NOT_SUPPORTED 50L
+#define ERROR_FILE_EXISTS 80L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_DISK_FULL 112L
 #define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_DIR_NOT_EMPTY 145L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_FILENAME_EXCED_RANGE 206L
 #define ERROR_MORE_DATA 234L
+#define ERROR_DIRECTORY 267L
+#define ERROR_INVALID_ADDRESS 487L
+#define ERROR_MAPPED_ALIGNMENT 1132L
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
 
@@ -39,7 +56,9 @@ void WINAPI SetLastError(DWORD code);
 #define TRUNCATE_EXISTING 5
 #define FILE_ATTRIBUTE_READONLY 0x00000001u
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define FILE_FLAG_BACKUP_SEMANTICS 0x02000000u
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_BEGIN 0
@@ -49,8 +68,10 @@ void WINAPI SetLastError(DWORD code);
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                           DWORD disposition, DWORD flags, HANDLE templateFile);
 DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh);
-BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
-BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped);
+BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read,
+                     LPOVERLAPPED overlapped);
+BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written,
+                      LPOVERLAPPED overlapped);
 BOOL WINAPI CloseHandle(HANDLE handle);
 BOOL WINAPI DeleteFileA(LPCSTR name);
 BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES security);
@@ -71,6 +92,11 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
 #define PAGE_NOACCESS 0x01u
 #define PAGE_READONLY 0x02u
 #define PAGE_READWRITE 0x04u
+#define PAGE_WRITECOPY 0x08u
+#define PAGE_EXECUTE 0x10u
+#define PAGE_EXECUTE_READ 0x20u
+#define PAGE_EXECUTE_READWRITE 0x40u
+#define PAGE_EXECUTE_WRITECOPY 0x80u
 #define SECTION_MAP_WRITE 0x0002u
 #define SECTION_MAP_READ 0x0004u
 #define FILE_MAP_COPY 0x0001u
@@ -80,7 +106,9 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
 #define MEM_COMMIT 0x1000u
 #define MEM_RESERVE 0x2000u
 #define MEM_FREE 0x10000u
+#define MEM_PRIVATE 0x20000u
 #define MEM_MAPPED 0x40000u
+#define MEM_IMAGE 0x1000000u
 
 typedef struct _MEMORY_BASIC_INFORMATION {
   PVOID BaseAddress;
@@ -102,12 +130,14 @@ SIZE_T WINAPI VirtualQuery(LPCVOID address, PMEMORY_BASIC_INFORMATION info, SIZE
 
 // ---- heaps ----------------------------------------------------------------
 #define HEAP_ZERO_MEMORY 0x00000008u
+#define HEAP_REALLOC_IN_PLACE_ONLY 0x00000010u
 HANDLE WINAPI GetProcessHeap(void);
 LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
 LPVOID WINAPI HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes);
 BOOL WINAPI HeapFree(HANDLE heap, DWORD flags, LPVOID block);
 
 // ---- modules, process, system ---------------------------------------------
+#define INFINITE 0xFFFFFFFFu
 UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
@@ -136,6 +166,10 @@ BOOL WINAPI PathFileExistsA(LPCSTR path);
 
 // ---- VERSION resources -------------------------------------------------------
 #define VS_FFI_SIGNATURE 0xFEEF04BDu
+#define VS_FFI_STRUCVERSION 0x00010000u
+#define VS_FFI_FILEFLAGSMASK 0x0000003Fu
+#define VOS_NT_WINDOWS32 0x00040004u
+#define VFT_DLL 0x00000002u
 typedef struct tagVS_FIXEDFILEINFO {
   DWORD dwSignature;
   DWORD dwStrucVersion;

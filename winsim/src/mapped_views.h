@@ -1,0 +1,17 @@
+// The views that MapViewOfFile has mapped, for VirtualQuery.
+#pragma once
+
+#include <windows.h>
+
+namespace winsim {
+
+struct MappedView {
+  char *base;
+  SIZE_T length;  // whole pages
+  DWORD protect;  // PAGE_READONLY, PAGE_READWRITE or PAGE_WRITECOPY
+};
+
+// The view that contains `address`, if any.
+bool findMappedView(LPCVOID address, MappedView *view);
+
+}  // namespace winsim

@@ -1,0 +1,137 @@
+// The running program as a module: its file name and instance handle, and
+// the search for a module file.
+#include <windows.h>
+
+#include <limits.h>
+#include <string.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "host_paths.h"
+#include "system_folders.h"
+
+namespace {
+
+// Where a Windows program's own image is usually loaded.
+HMODULE const PROGRAM_INSTANCE = (HMODULE)(uintptr_t)0x00400000;
+
+std::string programPath() {
+  char path[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return std::string();
+  return std::string(path, (size_t)length);
+}
+
+std::string baseName(const std::string &path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderOf(const std::string &path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool exists(const std::string &path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+bool hasExtension(const std::string &name) {
+  size_t dot = name.rfind('.');
+  return dot != std::string::npos && name.find('/', dot) == std::string::npos;
+}
+
+// The folders a module is looked for in: the program's folder, the system
+// folder, the Windows folder, then the current folder.
+std::vector<std::string> defaultSearchFolders() {
+  return {folderOf(programPath()), winsim::systemFolder(), winsim::windowsFolder(),
+          winsim::absoluteHostPath(".")};
+}
+
+std::vector<std::string> splitSearchPath(const std::string &list) {
+  std::vector<std::string> folders;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(';', start);
+    if (end == std::string::npos) end = list.size();
+    if (end > start) folders.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return folders;
+}
+
+bool searchFolders(const std::vector<std::string> &folders, const std::string &name,
+                   std::string *found) {
+  for (const std::string &folder : folders) {
+    std::string candidate = winsim::absoluteHostPath(folder + "/" + name);
+    if (exists(candidate)) {
+      *found = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool locate(LPCSTR path, const std::string &name, std::string *found) {
+  if (name.find('/') != std::string::npos) {
+    *found = winsim::absoluteHostPath(name);  // a name with a folder is taken as it is
+    return exists(*found);
+  }
+  std::string folders = path ? path : "";
+  for (char &c : folders) {
+    if (c == '\\') c = '/';
+  }
+  return searchFolders(path ? splitSearchPath(folders) : defaultSearchFolders(), name, found);
+}
+
+}  // namespace
+
+extern "C" {
+
+// When the name does not fit, the buffer is filled without a terminating
+// NUL and the result is its size, as Windows XP (and Wine) do.
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
+  if (module && module != PROGRAM_INSTANCE) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
+  }
+  std::string path = programPath();
+  if (path.size() < size) {
+    memcpy(buffer, path.c_str(), path.size() + 1);
+    return (DWORD)path.size();
+  }
+  if (size > 0) memcpy(buffer, path.data(), size);
+  SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return size;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
+  if (!name || strcasecmp(name, baseName(programPath()).c_str()) == 0) return PROGRAM_INSTANCE;
+  SetLastError(ERROR_MOD_NOT_FOUND);
+  return NULL;
+}
+
+DWORD WINAPI SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD size, LPSTR buffer,
+                         LPSTR *filePart) {
+  std::string name;
+  if (!fileName || !winsim::hostPathFor(fileName, &name)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (extension && !hasExtension(name)) name += extension;
+  std::string found;
+  if (!locate(path, name, &found)) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+  }
+  DWORD result = winsim::copyPathResult(found, buffer, size);
+  if (result < size && filePart) *filePart = buffer + found.rfind('/') + 1;
+  return result;
+}
+
+}  // extern "C"

@@ -1,0 +1,130 @@
+#include "profile_file.h"
+
+#include <windows.h>
+
+#include <errno.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "errors.h"
+#include "file_sharing.h"
+#include "host_paths.h"
+
+namespace winsim {
+namespace {
+
+const DWORD PROFILE_SHARE = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+bool isBareFileName(LPCSTR fileName) {
+  for (const char *p = fileName; *p; ++p) {
+    if (*p == '\\' || *p == '/') return false;
+  }
+  return !hasDriveLetter(fileName);
+}
+
+DWORD readAll(int descriptor, std::string *text) {
+  struct stat info;
+  if (fstat(descriptor, &info) != 0) return win32ErrorFromErrno(errno);
+  if (S_ISDIR(info.st_mode)) return ERROR_ACCESS_DENIED;
+  text->clear();
+  text->reserve((size_t)info.st_size);
+  char chunk[65536];
+  for (;;) {
+    ssize_t got = read(descriptor, chunk, sizeof chunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return win32ErrorFromErrno(errno);
+    if (got == 0) return 0;
+    text->append(chunk, (size_t)got);
+  }
+}
+
+bool writeAll(int descriptor, const std::string &text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t put = write(descriptor, text.data() + done, text.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return false;
+    done += (size_t)put;
+  }
+  return true;
+}
+
+// The file the rename must replace: a symbolic link is followed, so that
+// the link stays and its target gets the new content.
+std::string replacementTarget(const std::string &path) {
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved)) return resolved;
+  return path;
+}
+
+mode_t modeForNewFile(const std::string &target) {
+  struct stat info;
+  if (stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+std::string temporaryNameBeside(const std::string &target) {
+  size_t slash = target.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+  std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  return folder + "/." + name + ".winsim-XXXXXX";
+}
+
+}  // namespace
+
+bool profileHostPath(LPCSTR fileName, std::string *path) {
+  if (!fileName || !fileName[0]) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  if (!isBareFileName(fileName)) return hostPathFor(fileName, path);
+  char folder[MAX_PATH * 4];
+  UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+  if (length == 0 || length >= sizeof folder) return false;
+  *path = std::string(folder) + "/" + fileName;
+  return true;
+}
+
+DWORD loadProfileFile(const std::string &path, std::string *text) {
+  DWORD sharing = checkFileSharing(path.c_str(), RIGHT_READ, PROFILE_SHARE);
+  if (sharing) return sharing;
+  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return win32ErrorForPath(errno, path.c_str());
+  DWORD error = readAll(descriptor, text);
+  close(descriptor);
+  return error;
+}
+
+DWORD checkProfileWritable(const std::string &path) {
+  return checkFileSharing(path.c_str(), RIGHT_WRITE, PROFILE_SHARE);
+}
+
+DWORD replaceProfileFile(const std::string &path, const std::string &text) {
+  std::string target = replacementTarget(path);
+  std::string temporary = temporaryNameBeside(target);
+  int descriptor = mkstemp(&temporary[0]);
+  if (descriptor < 0) return win32ErrorForPath(errno, target.c_str());
+  bool written = fchmod(descriptor, modeForNewFile(target)) == 0 && writeAll(descriptor, text) &&
+                 fsync(descriptor) == 0;
+  int error = errno;
+  if (close(descriptor) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (written && rename(temporary.c_str(), target.c_str()) != 0) {
+    written = false;
+    error = errno;
+  }
+  if (!written) {
+    unlink(temporary.c_str());
+    return win32ErrorFromErrno(error);
+  }
+  return 0;
+}
+
+}  // namespace winsim
