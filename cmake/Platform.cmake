@@ -43,6 +43,12 @@ set(VORN_RESULTS_DIR ${CMAKE_SOURCE_DIR}/build/test-results/${VORN_BUILD_NAME})
 
 # Registers a GoogleTest executable as one test (under Wine each program
 # start costs a second or more), writing its per-case results.
+# Under Wine the results path is given on drive Z:, which maps the Linux
+# root; a bare /path would count as relative to the current drive.
+if(VORN_WINDOWS)
+  set(VORN_RESULTS_PATH_PREFIX "Z:")
+endif()
 function(vorn_add_gtest name target)
-  add_test(NAME ${name} COMMAND ${target} --gtest_output=xml:${VORN_RESULTS_DIR}/${name}.xml ${ARGN})
+  add_test(NAME ${name} COMMAND ${target}
+           --gtest_output=xml:${VORN_RESULTS_PATH_PREFIX}${VORN_RESULTS_DIR}/${name}.xml ${ARGN})
 endfunction()

@@ -48,6 +48,7 @@ def main(host, wine_run, windows, corpus, work, junit):
             problem = "reports differ:\n--- host\n%s\n--- wine\n%s" % (host_result[1], wine_result[1])
         print("%s %s%s" % ("FAIL" if problem else "ok  ", name, ": " + problem if problem else ""))
         cases.append((name, problem))
+    os.makedirs(os.path.dirname(junit), exist_ok=True)
     with open(junit, "w") as out:
         out.write('<testsuites><testsuite name="corpus" tests="%d">\n' % len(cases))
         for name, problem in cases:

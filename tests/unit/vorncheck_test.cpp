@@ -260,8 +260,8 @@ TEST_F(ExplainTest, NamesTheWinnerAndWhyEarlierRulesLost) {
       << text;
   EXPECT_NE(std::string::npos, text.find("winner: rule 2, action \"MinimizeOrLower\"")) << text;
   EXPECT_NE(std::string::npos, text.find("verdict: 4")) << text;
-  EXPECT_NE(std::string::npos, text.find("the press (NCMBUTTONDOWN, no list of its own) is "
-                                         "swallowed as well"))
+  EXPECT_NE(std::string::npos, text.find("the press (NCMBUTTONDOWN, which has no list of its "
+                                         "own) is swallowed"))
       << text;
 }
 

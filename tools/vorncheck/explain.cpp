@@ -75,8 +75,8 @@ void printMiddlePressNote(int eventSlot, const char *action, FILE *out) {
   }
   int passes = strcmp(action, "Default") == 0 || strcmp(action, "ActivateAndDefault") == 0 ||
                strcmp(action, "Through") == 0 || strcmp(action, "ThroughWithNoActivate") == 0;
-  fprintf(out, "the press (%s, no list of its own) is %s\n", press,
-          passes ? "let through" : "swallowed as well");
+  fprintf(out, "the press (%s, which has no list of its own) is %s\n", press,
+          passes ? "let through" : "swallowed");
 }
 
 }  // namespace
