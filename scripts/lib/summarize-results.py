@@ -22,9 +22,13 @@ def case_counts(path):
     for case in root.iter("testcase"):
         if case.get("status") == "notrun" or case.find("skipped") is not None:
             continue
-        if case.find("failure") is not None or case.find("error") is not None:
+        problem = case.find("failure")
+        if problem is None:
+            problem = case.find("error")
+        if problem is not None:
             failed += 1
-            failures.append("%s.%s" % (case.get("classname"), case.get("name")))
+            text = (problem.get("message") or problem.text or "").strip().replace("\n", " | ")
+            failures.append("%s.%s: %s" % (case.get("classname"), case.get("name"), text[:400]))
         else:
             passed += 1
     return passed, failed, failures

@@ -1,0 +1,25 @@
+// Waiting on observed state. Everything the scenarios watch happens while
+// this thread handles its messages: vorn's hook procedures run inside it,
+// the system commands they post are carried out by it, and the daemon's
+// broadcast waits for it. So every wait pumps, and none is a bare sleep.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace e2e {
+
+enum : DWORD { DEFAULT_TIMEOUT_MS = 5000 };
+
+// Handles every message waiting for this thread, sent ones included.
+void pumpPending();
+
+// Pumps until `condition` holds or `timeoutMs` have passed; whether it held.
+bool pumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+
+// Pumps until `object` is signalled or `timeoutMs` have passed; whether it
+// was signalled.
+bool pumpUntilSignalled(HANDLE object, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+
+}  // namespace e2e
