@@ -69,5 +69,6 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   imageBase = view;
   imageHeader = view;
   imageSize = capacity;
+  imageWritable = 1;
   return 1;
 }

@@ -93,11 +93,18 @@ extern "C" int loadConfiguration(void) {
 }
 
 extern "C" int releaseConfiguration(void) {
+  // Processes that keep the library loaded keep their views of this
+  // section, and a system that does not unload hook libraries never lets go
+  // of them: an empty header tells them there is no configuration any more,
+  // rather than leaving them on rules the daemon has dropped. The records
+  // stay intact, so a hook reading at this moment sees old or none.
+  if (imageBase && imageWritable) memset(imageBase, 0xFF, IMAGE_HEADER_SIZE);
   if (imageBase) UnmapViewOfFile(imageBase);
   if (mappingHandle) CloseHandle(mappingHandle);
   imageBase = NULL;
   imageHeader = NULL;
   imageSize = 0;
+  imageWritable = 0;
   mappingHandle = NULL;
   return 1;
 }

@@ -27,6 +27,7 @@ void attachProcess() {
                             : NULL;
   imageHeader = imageBase;
   imageSize = mappedViewSize(imageBase);
+  imageWritable = 0;
   // An image that fails the check is no configuration at all: the hooks
   // then pass every message on.
   if (imageBase && !validateImage(imageBase, imageSize)) releaseConfiguration();
@@ -44,6 +45,21 @@ void removeHook(HHOOK *hook) {
   if (*hook && UnhookWindowsHookEx(*hook)) *hook = NULL;
 }
 
+// Handles left in the shared section by a daemon that ended without
+// removing its hooks would stop this one from installing any. Where the
+// system has removed them with their process, the handles are simply
+// forgotten; where it keeps them running, they are removed first, so that
+// no message passes the same procedure twice.
+void forgetHooksOfAnEarlierDaemon() {
+  if (hooksInstalledHere) return;
+  removeHook(&callWndProcRetHook);
+  removeHook(&getMessageHook);
+  removeHook(&mouseHook);
+  callWndProcRetHook = NULL;
+  getMessageHook = NULL;
+  mouseHook = NULL;
+}
+
 }  // namespace
 
 extern "C" BOOL WINAPI DllEntryPoint(HINSTANCE instance, DWORD reason, LPVOID reserved) {
@@ -59,6 +75,8 @@ extern "C" BOOL WINAPI DllEntryPoint(HINSTANCE instance, DWORD reason, LPVOID re
 
 extern "C" int MySetHook(void) {
   loadConfiguration();
+  forgetHooksOfAnEarlierDaemon();
+  hooksInstalledHere = 1;
   if (!mouseHook) mouseHook = installHook(WH_MOUSE, mouseHookProc);
   if (!getMessageHook) getMessageHook = installHook(WH_GETMESSAGE, msgHookProc);
   if (useCallWndProcRetHook && !callWndProcRetHook) {

@@ -32,6 +32,8 @@ unsigned char *imageBase = NULL;
 unsigned char *arenaCursor = NULL;
 const unsigned char *imageHeader = NULL;
 uint32_t imageSize = 0;
+int32_t imageWritable = 0;
 int32_t clickCount = 0;
+int32_t hooksInstalledHere = 0;
 
 }  // extern "C"

@@ -41,7 +41,13 @@ extern const unsigned char *imageHeader;
 // Bytes of this process's view that may be read: the section's size as the
 // system reports it for the view. 0 while no view is held.
 extern uint32_t imageSize;
+// 1 while this process's view is the writable one the loader made.
+extern int32_t imageWritable;
 extern int32_t clickCount;
+// 1 once this process has installed the hooks. Hook handles found in the
+// shared section before that belong to an earlier daemon that ended
+// without removing them (killed, or crashed).
+extern int32_t hooksInstalledHere;
 
 }  // extern "C"
 

@@ -146,6 +146,37 @@ TEST_F(LifecycleTest, SharedStateSurvivesAReload) {
   lastActivatedWindow = NULL;
 }
 
+// A daemon that was killed leaves its handles in the shared section; the
+// next one must still install its hooks, and must not leave the old ones
+// running beside its own.
+TEST_F(LifecycleTest, HooksLeftByAnEarlierDaemonAreReplaced) {
+  writeIni("[List1]\n");
+  mouseHook = SetWindowsHookExA(WH_MOUSE, mouseHookProc, NULL, 0);
+  getMessageHook = SetWindowsHookExA(WH_GETMESSAGE, msgHookProc, NULL, 0);
+  HHOOK stale = mouseHook;
+  hooksInstalledHere = 0;
+  EXPECT_EQ(1, MySetHook());
+  EXPECT_NE(stale, mouseHook);
+  EXPECT_NE(nullptr, mouseHook);
+  EXPECT_EQ(1, hooks(WH_MOUSE));
+  EXPECT_EQ(1, hooks(WH_GETMESSAGE));
+  EXPECT_EQ(1, hooks(WH_CALLWNDPROCRET));
+}
+
+// Where the system removed them with the dead process, removing them again
+// fails: the handles are forgotten all the same.
+TEST_F(LifecycleTest, DeadHandlesOfAnEarlierDaemonAreForgotten) {
+  writeIni("[List1]\n");
+  HHOOK stale = SetWindowsHookExA(WH_MOUSE, mouseHookProc, NULL, 0);
+  mouseHook = stale;
+  hooksInstalledHere = 0;
+  winsimFailUnhookWindowsHook(TRUE);
+  EXPECT_EQ(1, MySetHook());
+  EXPECT_NE(stale, mouseHook);
+  EXPECT_NE(nullptr, mouseHook);
+  winsimFailUnhookWindowsHook(FALSE);
+}
+
 // ---- the entry point ---------------------------------------------------------------------
 
 TEST_F(LifecycleTest, WheelMessageIsRegisteredOnlyOnTheOldestSystems) {

@@ -152,6 +152,24 @@ TEST_F(LoaderTest, SectionStillHeldElsewhereIsReusedWhenTheImageFits) {
   CloseHandle(held);
 }
 
+// Other processes may keep their views after the daemon lets go (a system
+// that never unloads hook libraries keeps them for good): they must then
+// see no configuration, not rules the daemon has dropped.
+TEST_F(LoaderTest, ReleasedImageLeavesNoConfigurationToViewsHeldElsewhere) {
+  ASSERT_EQ(1, load("[List1]\nHook1=LBUTTONUP\n1.Match=a\n"));
+  HANDLE held = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
+  ASSERT_NE((HANDLE)NULL, held);
+  const unsigned char *reader = (const unsigned char *)MapViewOfFile(held, FILE_MAP_READ, 0, 0, 0);
+  ASSERT_NE(nullptr, reader);
+  releaseConfiguration();
+  for (uint32_t field = 0; field < IMAGE_HEADER_SIZE; field += 4) {
+    EXPECT_EQ(-1, readImageInt(reader, field)) << "header field " << field;
+  }
+  EXPECT_EQ(1, readImageInt(reader, 60 + LIST_COUNT));  // the records are left as they were
+  UnmapViewOfFile(reader);
+  CloseHandle(held);
+}
+
 TEST_F(LoaderTest, SectionStillHeldElsewhereThatIsTooSmallFailsTheLoad) {
   std::string ini = programDirectoryIni();
   ASSERT_EQ(1, load("[List1]\n"));
