@@ -190,6 +190,19 @@ DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR fileName, LPDWORD handle);
 BOOL WINAPI GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD size, LPVOID data);
 BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length);
 
+// ---- performance counter ------------------------------------------------------
+typedef int64_t LONGLONG;
+typedef union _LARGE_INTEGER {
+  struct {
+    DWORD LowPart;
+    LONG HighPart;
+  } u;
+  LONGLONG QuadPart;
+} LARGE_INTEGER, *PLARGE_INTEGER;
+
+BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER *count);
+BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER *frequency);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,66 @@
+#include "hook_cases.h"
+
+#include <windows.h>
+
+#include "hook_scene.h"
+#include "hooks/shared_state.h"
+#include "vorn.h"
+
+namespace {
+
+// The baseline: a hook procedure that does nothing but pass the message on.
+LRESULT CALLBACK passThroughHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  return CallNextHookEx(mouseHook, code, wParam, lParam);
+}
+
+// Called through volatile pointers, as the system calls a hook: neither
+// procedure can be inlined into a caller's loop.
+HOOKPROC volatile passThrough = passThroughHookProc;
+HOOKPROC volatile dispatcher = mouseHookProc;
+
+// What a vorn.ini without [Options] gives: both MoveProtect options on,
+// no focus-follows-mouse.
+void useDefaultOptions(void) {
+  mbuttonUpMoveProtect = 1;
+  lbuttonUpMoveProtect = 1;
+  xmouseMode = XMOUSE_OFF;
+  maskXmouseOnMove = 0;
+}
+
+void useMasking(void) {
+  useDefaultOptions();
+  xmouseMode = XMOUSE_SYSTEM_TRACKING;
+  maskXmouseOnMove = 1;
+}
+
+// The pointer rests on the pane, in its client area.
+LRESULT sendToHook(HOOKPROC volatile &hook, UINT message) {
+  MOUSEHOOKSTRUCT m = {};
+  m.pt.x = 150;
+  m.pt.y = 150;
+  m.hwnd = hookScene.pane;
+  m.wHitTestCode = HTCLIENT;
+  return hook(HC_ACTION, message, (LPARAM)&m);
+}
+
+LRESULT passThroughMove(void) { return sendToHook(passThrough, WM_MOUSEMOVE); }
+
+LRESULT dispatchMove(void) { return sendToHook(dispatcher, WM_MOUSEMOVE); }
+
+LRESULT dispatchLeftPress(void) { return sendToHook(dispatcher, WM_LBUTTONDOWN); }
+
+LRESULT dispatchRightPress(void) { return sendToHook(dispatcher, WM_RBUTTONDOWN); }
+
+}  // namespace
+
+const HookCase HOOK_CASES[] = {
+    {"passThroughMove", "pass-through hook", useDefaultOptions, passThroughMove},
+    {"moveWithDefaultOptions", "move, options as without `[Options]`", useDefaultOptions,
+     dispatchMove},
+    {"moveWithMasking", "move, focus-follows-mouse masking on", useMasking, dispatchMove},
+    {"clickOnOneRuleList", "click on a list of one rule", useDefaultOptions, dispatchLeftPress},
+    {"clickOnMaximalList", "click on a maximal list (9 rules x 35 Patterns, none holds)",
+     useDefaultOptions, dispatchRightPress},
+};
+
+const int HOOK_CASE_COUNT = sizeof HOOK_CASES / sizeof HOOK_CASES[0];

@@ -1,0 +1,124 @@
+#include "hook_scene.h"
+
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <string>
+
+#include "bench_files.h"
+#include "config/loader.h"
+
+HookScene hookScene = {NULL, NULL, NULL};
+
+namespace {
+
+const char *const PATTERN_KEYS = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+std::string configurationPath;
+BOOL trackingBefore = FALSE;
+
+// The worst a match can cost: each of its 35 Patterns names the pane and
+// the window it is in, and only the parent class fails, so that every
+// Pattern is tried to its last comparison.
+std::string maximalMatch(int number) {
+  std::string text = "[Match.M" + std::to_string(number) + "]\r\nnPattern=35\r\n";
+  for (int p = 1; p <= 35; ++p) {
+    std::string key(1, PATTERN_KEYS[p]);
+    text += key + ".Invoked.Class=vornBenchPane\r\n";
+    text += key + ".Active.Class=vornBench\r\n";
+    text += key + ".Parent.Class=NoSuchClass" + std::to_string(p) + "\r\n";
+  }
+  return text;
+}
+
+// LBUTTONDOWN: one rule that holds. RBUTTONDOWN: the maximal list, 9
+// rules none of which holds. Both end in "Default", so that each click goes
+// on to the next hook and changes no window.
+std::string configuration() {
+  std::string text =
+      "[Options]\r\nUseXMOUSE=1\r\nMaskXMOUSEOnMOUSEMOVE=1\r\n"
+      "[MaskXMOUSE]\r\nMatch=Panes\r\n"
+      "[Match.Panes]\r\nnPattern=1\r\n1.Invoked.Class=vornBenchPane\r\n"
+      "[List1]\r\nHook1=LBUTTONDOWN\r\n1.Match=Panes\r\n1.Action=Default\r\n"
+      "[List2]\r\nHook1=RBUTTONDOWN\r\n";
+  for (int rule = 1; rule <= 9; ++rule) {
+    text += std::to_string(rule) + ".Match=M" + std::to_string(rule) + "\r\n";
+    text += std::to_string(rule) + ".Action=NoAction\r\n";
+  }
+  text += "Default.Action=Default\r\n";
+  for (int number = 1; number <= 9; ++number) text += maximalMatch(number);
+  return text;
+}
+
+void registerClass(const char *name) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(NULL);
+  windowClass.lpszClassName = name;
+  RegisterClassA(&windowClass);
+}
+
+HWND makeWindow(const char *className, DWORD style, int x, int y, int width, int height,
+                HWND parent) {
+  return CreateWindowExA(0, className, "vorn bench", style, x, y, width, height, parent, NULL,
+                         GetModuleHandleA(NULL), NULL);
+}
+
+// Lets the new windows finish showing and activating, so that nothing of
+// their creation is left to happen while the cases run.
+void handlePendingMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+int buildDesktop() {
+  registerClass("vornBench");
+  registerClass("vornBenchPane");
+  DWORD topLevel = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  hookScene.main = makeWindow("vornBench", topLevel, 100, 100, 400, 300, NULL);
+  hookScene.pane =
+      makeWindow("vornBenchPane", WS_CHILD | WS_VISIBLE, 10, 10, 200, 100, hookScene.main);
+  hookScene.other = makeWindow("vornBench", topLevel, 550, 100, 300, 300, NULL);
+  SetWindowPos(hookScene.other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  handlePendingMessages();
+  return hookScene.main && hookScene.pane && hookScene.other;
+}
+
+// Two lists and two distinct matches besides the nine of the maximal list.
+int compiledAsWritten() {
+  const int lists = 2;
+  const int matches = 1 + 9;
+  return compiledListCount() == lists && compiledMatchCount() == matches;
+}
+
+int loadSceneConfiguration() {
+  configurationPath =
+      temporaryFilePath(("vorn-bench-" + std::to_string(GetCurrentProcessId()) + ".ini").c_str());
+  return writeTextFile(configurationPath, configuration()) &&
+         compileFilePrivately(configurationPath) && compiledAsWritten();
+}
+
+}  // namespace
+
+int setUpHookScene(void) {
+  SystemParametersInfoA(SPI_GETACTIVEWINDOWTRACKING, 0, &trackingBefore, 0);
+  if (!buildDesktop()) {
+    fprintf(stderr, "could not create the desktop windows\n");
+    return 0;
+  }
+  if (!loadSceneConfiguration()) {
+    fprintf(stderr, "could not write and compile %s\n", configurationPath.c_str());
+    return 0;
+  }
+  return 1;
+}
+
+void tearDownHookScene(void) {
+  releaseConfiguration();
+  if (!configurationPath.empty()) DeleteFileA(configurationPath.c_str());
+  if (hookScene.other) DestroyWindow(hookScene.other);
+  if (hookScene.main) DestroyWindow(hookScene.main);
+  hookScene = HookScene{NULL, NULL, NULL};
+  SystemParametersInfoA(SPI_SETACTIVEWINDOWTRACKING, 0, (PVOID)(UINT_PTR)trackingBefore, 0);
+}
