@@ -1,6 +1,5 @@
 # GoogleTest from Debian's source package, built with the project's own
 # compiler so that the same tests run natively and as Windows executables.
-set(VORN_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
