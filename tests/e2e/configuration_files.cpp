@@ -34,12 +34,16 @@ std::string windowsConfigurationPath() {
 }
 
 bool writeTextFile(const std::string &path, const char *text) {
+  return writeFileBytes(path, std::string(text, strlen(text)));
+}
+
+bool writeFileBytes(const std::string &path, const std::string &bytes) {
   HANDLE file =
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD length = (DWORD)strlen(text);
+  DWORD length = (DWORD)bytes.size();
   DWORD written = 0;
-  BOOL wrote = WriteFile(file, text, length, &written, NULL);
+  BOOL wrote = WriteFile(file, bytes.data(), length, &written, NULL);
   CloseHandle(file);
   return wrote && written == length;
 }

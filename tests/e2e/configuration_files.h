@@ -16,6 +16,8 @@ std::string stagedConfigurationPath(const std::string &stageDirectory);
 std::string windowsConfigurationPath();
 
 bool writeTextFile(const std::string &path, const char *text);
+// Writes `bytes` as they are, NUL bytes included.
+bool writeFileBytes(const std::string &path, const std::string &bytes);
 bool fileExists(const std::string &path);
 // Removes the file if it is there; true when it is gone afterwards.
 bool removeFile(const std::string &path);

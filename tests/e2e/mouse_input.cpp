@@ -4,7 +4,9 @@
 
 #include <stdlib.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "message_pump.h"
@@ -18,8 +20,13 @@ namespace {
 // cursor position: after that GetCursorPos reports the X pointer's.
 const DWORD SETTLE_MS = 150;
 const int MOVE_ATTEMPTS = 3;
+// How long a gesture's final move may take to reach the marker window, and
+// how often it is made in all.
+const DWORD MARKER_WAIT_MS = 1500;
+const int MARKER_ATTEMPTS = 3;
 
 HWND gestureMarker = NULL;
+MarkerMoveCount markerMovesHeardAt = pointerMovesHeardAt;
 int gesturesSent = 0;
 POINT lastGesturePoint = {-1000, -1000};
 DWORD lastGestureEnd = 0;
@@ -44,11 +51,13 @@ INPUT mouseInput(DWORD flags, POINT point) {
 INPUT moveTo(POINT point) { return mouseInput(0, point); }
 
 INPUT buttonDown(MouseButton button, POINT point) {
-  return mouseInput(button == LEFT_BUTTON ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_MIDDLEDOWN, point);
+  static const DWORD DOWN[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_RIGHTDOWN};
+  return mouseInput(DOWN[button], point);
 }
 
 INPUT buttonUp(MouseButton button, POINT point) {
-  return mouseInput(button == LEFT_BUTTON ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_MIDDLEUP, point);
+  static const DWORD UP[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_MIDDLEUP, MOUSEEVENTF_RIGHTUP};
+  return mouseInput(UP[button], point);
 }
 
 INPUT wheelNotch(POINT point) {
@@ -89,9 +98,17 @@ POINT nextMarkerPoint() {
 }
 
 // Moves the pointer to `point` and pumps until X has it there.
+//
+// A move to where the system already has the pointer warps nothing, and an
+// echo can have put it there while X still has it elsewhere: a retry goes
+// by a point next to it first.
 bool movePointerTo(POINT point) {
+  POINT beside = {point.x + 2, point.y + 2};
   for (int attempt = 0; attempt < MOVE_ATTEMPTS; ++attempt) {
-    if (!sendAll({moveTo(point)})) break;
+    std::vector<INPUT> moves;
+    if (attempt > 0) moves.push_back(moveTo(beside));
+    moves.push_back(moveTo(point));
+    if (!sendAll(moves)) break;
     if (waitUntilXAgrees(point)) return true;
   }
   POINT now = {-1, -1};
@@ -120,13 +137,25 @@ bool sendGestureAt(POINT point, std::vector<INPUT> gesture) {
   }
   if (!waitOutDoubleClickTime(point) || !movePointerTo(point)) return false;
   POINT marker = nextMarkerPoint();
-  int markerMovesBefore = pointerMovesHeardAt(marker);
+  int markerMovesBefore = markerMovesHeardAt(marker);
   gesture.push_back(moveTo(marker));
   if (!sendAll(gesture)) {
     inputProblem = "SendInput refused the gesture";
     return false;
   }
-  bool handled = pumpUntil([&] { return pointerMovesHeardAt(marker) > markerMovesBefore; });
+  bool handled = false;
+  for (int attempt = 1; !handled; ++attempt) {
+    handled =
+        pumpUntil([&] { return markerMovesHeardAt(marker) > markerMovesBefore; }, MARKER_WAIT_MS);
+    if (handled || attempt == MARKER_ATTEMPTS) break;
+    // An echo of the gesture's point can overtake the final move while that
+    // still waits in the queue of the thread it is for: Wine merges a move
+    // into the one queued before it, and the marker never sees it. Any later
+    // move onto the marker still comes after the gesture's buttons.
+    marker = nextMarkerPoint();
+    markerMovesBefore = markerMovesHeardAt(marker);
+    if (!sendAll({moveTo(marker)})) break;
+  }
   if (!handled) inputProblem = "the gesture at " + describePoint(point) + " was not handled";
   lastGesturePoint = point;
   lastGestureEnd = GetTickCount();
@@ -137,10 +166,24 @@ bool sendGestureAt(POINT point, std::vector<INPUT> gesture) {
 
 std::string lastInputProblem() { return inputProblem; }
 
-void useGestureMarker(HWND marker) { gestureMarker = marker; }
+void useGestureMarker(HWND marker) { useGestureMarker(marker, pointerMovesHeardAt); }
+
+void useGestureMarker(HWND marker, MarkerMoveCount movesHeardAt) {
+  gestureMarker = marker;
+  markerMovesHeardAt = std::move(movesHeardAt);
+}
 
 bool clickAt(POINT point, MouseButton button) {
   return sendGestureAt(point, {buttonDown(button, point), buttonUp(button, point)});
+}
+
+bool clicksAt(POINT point, const std::vector<MouseButton> &buttons) {
+  std::vector<INPUT> gesture;
+  for (MouseButton button : buttons) {
+    gesture.push_back(buttonDown(button, point));
+    gesture.push_back(buttonUp(button, point));
+  }
+  return sendGestureAt(point, gesture);
 }
 
 bool doubleClickAt(POINT point, MouseButton button) {

@@ -22,18 +22,33 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
-enum MouseButton { LEFT_BUTTON, MIDDLE_BUTTON };
+enum MouseButton { LEFT_BUTTON, MIDDLE_BUTTON, RIGHT_BUTTON };
+
+// How many of the mouse moves made at a point the marker window has
+// received so far.
+typedef std::function<int(POINT)> MarkerMoveCount;
 
 // The marker window that gestures end on; set before the first gesture.
+// A marker of this thread is watched through pointerMovesHeardAt()
+// (test_windows.h).
 void useGestureMarker(HWND marker);
+// A marker of another process or thread: its input queue is not this
+// thread's, so only that queue's owner can tell that a gesture made over
+// its windows has been handled, and `movesHeardAt` asks it.
+void useGestureMarker(HWND marker, MarkerMoveCount movesHeardAt);
 
 // The gestures, made at `point`; each returns once the marker has seen
 // the final move (false if it has not within the timeout).
 bool clickAt(POINT point, MouseButton button);
+// One click of each button in turn, all at `point`: no button is pressed
+// twice, so the system makes no double click of them.
+bool clicksAt(POINT point, const std::vector<MouseButton> &buttons);
 bool doubleClickAt(POINT point, MouseButton button);
 // Press, one notch of the wheel away from the user, release.
 bool clickWithWheelRollAt(POINT point, MouseButton button);

@@ -109,7 +109,11 @@ const MessageName BUTTON_MESSAGES[] = {
     {WM_NCMBUTTONDBLCLK, "WM_NCMBUTTONDBLCLK"},
     {WM_NCRBUTTONDOWN, "WM_NCRBUTTONDOWN"},
     {WM_NCRBUTTONUP, "WM_NCRBUTTONUP"},
+    {WM_NCRBUTTONDBLCLK, "WM_NCRBUTTONDBLCLK"},
+    {WM_RBUTTONDBLCLK, "WM_RBUTTONDBLCLK"},
 };
+
+}  // namespace
 
 const char *buttonMessageName(UINT message) {
   for (const MessageName &entry : BUTTON_MESSAGES) {
@@ -117,8 +121,6 @@ const char *buttonMessageName(UINT message) {
   }
   return NULL;
 }
-
-}  // namespace
 
 void registerWindowClasses() {
   static bool registered = false;
