@@ -5,6 +5,7 @@
 #include <stdio.h>
 
 #include "soak_report.h"
+#include "window_class.h"
 
 namespace e2e {
 
@@ -125,21 +126,11 @@ LONG CALLBACK recordFault(EXCEPTION_POINTERS *exception) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-void registerClass(const char *name, WNDPROC procedure) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleA(NULL);
-  windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-  windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = name;
-  RegisterClassA(&windowClass);
-}
-
 void registerClasses() {
   static bool registered = false;
   if (registered) return;
-  for (const char *name : SOAK_CLASS_NAMES) registerClass(name, soakWindowProc);
-  registerClass(MARKER_CLASS, markerWindowProc);
+  for (const char *name : SOAK_CLASS_NAMES) registerPlainWindowClass(name, soakWindowProc);
+  registerPlainWindowClass(MARKER_CLASS, markerWindowProc);
   registered = true;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "window_class.h"
+
 namespace e2e {
 
 namespace {
@@ -76,16 +78,6 @@ LRESULT CALLBACK markerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void registerClass(const char *name, WNDPROC procedure) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleA(NULL);
-  windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-  windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = name;
-  RegisterClassA(&windowClass);
-}
-
 struct MessageName {
   UINT message;
   const char *name;
@@ -125,9 +117,9 @@ const char *buttonMessageName(UINT message) {
 void registerWindowClasses() {
   static bool registered = false;
   if (registered) return;
-  registerClass(CAPTIONED_CLASS, captionedWindowProc);
-  registerClass(LISTENER_CLASS, listenerWindowProc);
-  registerClass(MARKER_CLASS, markerWindowProc);
+  registerPlainWindowClass(CAPTIONED_CLASS, captionedWindowProc);
+  registerPlainWindowClass(LISTENER_CLASS, listenerWindowProc);
+  registerPlainWindowClass(MARKER_CLASS, markerWindowProc);
   registered = true;
 }
 

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "desktop_test_helpers.h"
+
 namespace {
 
 const char *const FRAME_CLASS = "vornDesktopMdiFrame";
@@ -72,10 +74,7 @@ class DesktopMdi : public ::testing::Test {
     return child;
   }
 
-  static void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
+  static void pump() { desktop_test::pumpThreadMessages(); }
 
   static HWND active(BOOL *maximized = nullptr) {
     return (HWND)SendMessageA(theClient, WM_MDIGETACTIVE, 0, (LPARAM)maximized);
@@ -88,11 +87,7 @@ class DesktopMdi : public ::testing::Test {
     return result;
   }
 
-  static RECT windowRect(HWND window) {
-    RECT r = {0, 0, 0, 0};
-    GetWindowRect(window, &r);
-    return r;
-  }
+  static RECT windowRect(HWND window) { return desktop_test::windowRectOf(window); }
 
   HWND frame = NULL;
   std::vector<HWND> children;
@@ -100,12 +95,7 @@ class DesktopMdi : public ::testing::Test {
 
 using Order = std::vector<HWND>;
 
-void expectRect(const RECT &r, LONG left, LONG top, LONG right, LONG bottom) {
-  EXPECT_EQ(left, r.left);
-  EXPECT_EQ(top, r.top);
-  EXPECT_EQ(right, r.right);
-  EXPECT_EQ(bottom, r.bottom);
-}
+using desktop_test::expectRect;
 
 TEST_F(DesktopMdi, NewDocumentWindowsAreCompletedAndActivated) {
   HWND c0 = children[0], c1 = children[1], c2 = children[2];

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "desktop_test_helpers.h"
+
 namespace {
 
 const char *const CLASS_NAME = "vornDesktopMessagesTest";
@@ -44,9 +46,7 @@ class DesktopMessages : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (auto it = made.rbegin(); it != made.rend(); ++it) {
-      if (IsWindow(*it)) DestroyWindow(*it);
-    }
+    desktop_test::destroyNewestFirst(made);
     pump();
     UnregisterClassA(CLASS_NAME, GetModuleHandleA(NULL));
   }
@@ -60,16 +60,9 @@ class DesktopMessages : public ::testing::Test {
     return window;
   }
 
-  static void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
+  static void pump() { desktop_test::pumpThreadMessages(); }
 
-  static RECT windowRect(HWND window) {
-    RECT r = {0, 0, 0, 0};
-    GetWindowRect(window, &r);
-    return r;
-  }
+  static RECT windowRect(HWND window) { return desktop_test::windowRectOf(window); }
 
   int count(HWND window, UINT message) const {
     int n = 0;
@@ -80,12 +73,7 @@ class DesktopMessages : public ::testing::Test {
   std::vector<HWND> made;
 };
 
-void expectRect(const RECT &r, LONG left, LONG top, LONG right, LONG bottom) {
-  EXPECT_EQ(left, r.left);
-  EXPECT_EQ(top, r.top);
-  EXPECT_EQ(right, r.right);
-  EXPECT_EQ(bottom, r.bottom);
-}
+using desktop_test::expectRect;
 
 // ---- queues ----------------------------------------------------------------------------
 

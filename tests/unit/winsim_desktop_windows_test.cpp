@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "desktop_test_helpers.h"
+
 namespace {
 
 const char *const CLASS_NAME = "vornDesktopWindowsTest";
@@ -40,9 +42,7 @@ class DesktopWindows : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (auto it = made.rbegin(); it != made.rend(); ++it) {
-      if (IsWindow(*it)) DestroyWindow(*it);
-    }
+    desktop_test::destroyNewestFirst(made);
     UnregisterClassA(CLASS_NAME, GetModuleHandleA(NULL));
   }
 
@@ -55,11 +55,7 @@ class DesktopWindows : public ::testing::Test {
     return window;
   }
 
-  static RECT windowRect(HWND window) {
-    RECT r = {0, 0, 0, 0};
-    GetWindowRect(window, &r);
-    return r;
-  }
+  static RECT windowRect(HWND window) { return desktop_test::windowRectOf(window); }
 
   static RECT clientRect(HWND window) {
     RECT r = {0, 0, 0, 0};
@@ -77,12 +73,7 @@ class DesktopWindows : public ::testing::Test {
   std::vector<HWND> made;
 };
 
-void expectRect(const RECT &r, LONG left, LONG top, LONG right, LONG bottom) {
-  EXPECT_EQ(left, r.left);
-  EXPECT_EQ(top, r.top);
-  EXPECT_EQ(right, r.right);
-  EXPECT_EQ(bottom, r.bottom);
-}
+using desktop_test::expectRect;
 
 // ---- classes ------------------------------------------------------------------
 

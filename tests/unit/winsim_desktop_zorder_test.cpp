@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "desktop_test_helpers.h"
+
 namespace {
 
 const char *const CLASS_NAME = "vornDesktopZOrderTest";
@@ -56,9 +58,7 @@ class DesktopZOrder : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (auto it = made.rbegin(); it != made.rend(); ++it) {
-      if (IsWindow(*it)) DestroyWindow(*it);
-    }
+    desktop_test::destroyNewestFirst(made);
     pump();
     UnregisterClassA(CLASS_NAME, GetModuleHandleA(NULL));
   }
@@ -73,10 +73,7 @@ class DesktopZOrder : public ::testing::Test {
     return window;
   }
 
-  static void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
+  static void pump() { desktop_test::pumpThreadMessages(); }
 
   static bool pumpUntil(const std::function<bool()> &condition) {
     for (int i = 0; i < 300; ++i) {

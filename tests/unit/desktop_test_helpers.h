@@ -1,0 +1,39 @@
+// Small helpers the desktop tests share: they run on winsim and under Wine
+// alike, so they use nothing but the Win32 API.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace desktop_test {
+
+// Delivers whatever is queued for this thread, as a message loop would.
+inline void pumpThreadMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+inline RECT windowRectOf(HWND window) {
+  RECT r = {0, 0, 0, 0};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+inline void expectRect(const RECT &r, LONG left, LONG top, LONG right, LONG bottom) {
+  EXPECT_EQ(left, r.left);
+  EXPECT_EQ(top, r.top);
+  EXPECT_EQ(right, r.right);
+  EXPECT_EQ(bottom, r.bottom);
+}
+
+// Destroys the windows a test made, newest first, so that an owner outlives
+// what it owns; windows already gone are passed over.
+inline void destroyNewestFirst(const std::vector<HWND> &made) {
+  for (auto it = made.rbegin(); it != made.rend(); ++it) {
+    if (IsWindow(*it)) DestroyWindow(*it);
+  }
+}
+
+}  // namespace desktop_test
