@@ -73,17 +73,23 @@ const ActionRow ACTION_TABLE[] = {
 
 const int ACTION_COUNT = (int)(sizeof ACTION_TABLE / sizeof ACTION_TABLE[0]);
 
+// The first row called `name`, or NULL (also for NULL and the empty name,
+// which no row has).
+const ActionRow *findAction(const char *name) {
+  if (name == NULL || name[0] == '\0') return NULL;
+  for (const ActionRow &row : ACTION_TABLE) {
+    if (lstrcmpA(name, row.name) == 0) return &row;
+  }
+  return NULL;
+}
+
 }  // namespace
 
 int runNamedAction(const char *name, HWND window, int minimizedPolicy, int isMdiChild) {
-  if (name == NULL || name[0] == '\0') return 0;
-  for (int i = 0; i < ACTION_COUNT; ++i) {
-    const ActionRow &row = ACTION_TABLE[i];
-    if (lstrcmpA(name, row.name) != 0) continue;
-    row.operation(window, minimizedPolicy, isMdiChild);
-    return row.result;
-  }
-  return 0;
+  const ActionRow *row = findAction(name);
+  if (row == NULL) return 0;
+  row->operation(window, minimizedPolicy, isMdiChild);
+  return row->result;
 }
 
 int runAction(ImageOffset actionName, HWND window, int minimizedPolicy, int isMdiChild) {
@@ -97,9 +103,6 @@ const char *actionNameAt(int row) {
 }
 
 int actionConsumesClick(const char *name) {
-  if (name == NULL) return 0;
-  for (int i = 0; i < ACTION_COUNT; ++i) {
-    if (lstrcmpA(name, ACTION_TABLE[i].name) == 0) return ACTION_TABLE[i].result;
-  }
-  return 0;
+  const ActionRow *row = findAction(name);
+  return row != NULL ? row->result : 0;
 }
