@@ -13,9 +13,10 @@ namespace {
 
 // Every WM_ACTIVATE, a deactivation too, refreshes the record.
 void noteActivation(HWND window) {
-  if (GetForegroundWindow() == NULL) return;
-  lastActivatedWindow = GetForegroundWindow();
-  if (window == lastActivatedWindow && isTopOfZOrder(lastActivatedWindow)) foregroundChanged = 1;
+  HWND foreground = GetForegroundWindow();
+  if (foreground == NULL) return;
+  lastActivatedWindow = foreground;
+  if (window == foreground && isTopOfZOrder(foreground)) foregroundChanged = 1;
 }
 
 void notePositionChange(HWND window) {

@@ -33,27 +33,35 @@ void updateActivationHold(HWND pointerTarget) {
   }
 }
 
-int isUnmasked(ImageOffset matchOffset, const MOUSEHOOKSTRUCT *m, HWND target, HWND parent) {
+int isUnmasked(ImageOffset matchOffset, const MOUSEHOOKSTRUCT *m, HWND target) {
   if (matchOffset == NO_OFFSET) return 1;
+  HWND parent = rootParent(m->hwnd);
   if (!matchWindow(matchOffset, m->hwnd, target, parent, (int)m->wHitTestCode)) return 1;
   return isTopOfZOrder(target) != 0;
 }
 
-}  // namespace
-
-LRESULT maskFocusFollowsMouse(const MOUSEHOOKSTRUCT *mouseHookStruct) {
-  updateActivationHold(clickTarget(mouseHookStruct->hwnd));
-  return xmouseMaskCheck(imageField(HEADER_MASKXMOUSE_MATCH), mouseHookStruct);
-}
-
-LRESULT xmouseMaskCheck(ImageOffset matchOffset, const MOUSEHOOKSTRUCT *mouseHookStruct) {
+// xmouseMaskCheck for a pointer over the window whose click target
+// `target` is already known.
+LRESULT maskCheckForTarget(ImageOffset matchOffset, const MOUSEHOOKSTRUCT *m, HWND target) {
   if (!maskXmouseOnMove) return MA_ACTIVATE;
-  HWND parent = rootParent(mouseHookStruct->hwnd);
-  HWND target = clickTarget(mouseHookStruct->hwnd);
-  if (!activationHold && isUnmasked(matchOffset, mouseHookStruct, target, parent)) {
+  if (!activationHold && isUnmasked(matchOffset, m, target)) {
     switchTrackingOnIfOff();
     return MA_ACTIVATE;
   }
   if (xmouseMode == XMOUSE_SYSTEM_TRACKING) switchTrackingOffIfOn();
   return MA_NOACTIVATE;
+}
+
+}  // namespace
+
+// The click target is found once per move: the activation hold and the
+// mask test both need it.
+LRESULT maskFocusFollowsMouse(const MOUSEHOOKSTRUCT *mouseHookStruct) {
+  HWND target = clickTarget(mouseHookStruct->hwnd);
+  updateActivationHold(target);
+  return maskCheckForTarget(imageField(HEADER_MASKXMOUSE_MATCH), mouseHookStruct, target);
+}
+
+LRESULT xmouseMaskCheck(ImageOffset matchOffset, const MOUSEHOOKSTRUCT *mouseHookStruct) {
+  return maskCheckForTarget(matchOffset, mouseHookStruct, clickTarget(mouseHookStruct->hwnd));
 }
