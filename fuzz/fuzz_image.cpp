@@ -41,10 +41,6 @@ const LRESULT NEXT_HOOK_ANSWER = 0x5A5A;
 
 // A damaged chain may loop; the walks below follow at most this many links.
 const int LONGEST_WALK = 16;
-// The longest chains a loader makes: one list per section List1 to List9,
-// one match for the mask and one for each rule.
-const int LONGEST_LIST_CHAIN = 9;
-const int LONGEST_MATCH_CHAIN = 1 + 9 * LIST_MAX_RULES;
 enum { MAX_CANDIDATES = 64 };
 
 struct Offsets {
@@ -111,8 +107,8 @@ struct TrustingReader {
   }
 
   void everything() const {
-    chain(HEADER_FIRST_LIST, LIST_NEXT, &TrustingReader::list, LONGEST_LIST_CHAIN);
-    chain(HEADER_FIRST_MATCH, MATCH_NEXT, &TrustingReader::match, LONGEST_MATCH_CHAIN);
+    chain(HEADER_FIRST_LIST, LIST_NEXT, &TrustingReader::list, IMAGE_MAX_LISTS);
+    chain(HEADER_FIRST_MATCH, MATCH_NEXT, &TrustingReader::match, IMAGE_MAX_MATCHES);
     for (uint32_t slot = HEADER_SLOT_LBUTTONDOWN; slot <= HEADER_SLOT_NCRBUTTONDOWN; slot += 4) {
       int32_t record = readImageInt(image, slot);
       if (record != NO_OFFSET) list(record);

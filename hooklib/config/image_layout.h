@@ -63,6 +63,23 @@ enum {
   MATCH_MAX_PATTERNS = 35,
 };
 
+// A MatchRecord's three class-name arrays, in the order a Pattern names its
+// windows: the window under the pointer, its click target, its root parent.
+enum { MATCH_CLASS_ARRAY_COUNT = 3 };
+const uint32_t MATCH_CLASS_ARRAYS[MATCH_CLASS_ARRAY_COUNT] = {
+    MATCH_INVOKED_CLASS,
+    MATCH_ACTIVE_CLASS,
+    MATCH_PARENT_CLASS,
+};
+
+// The most records of each kind a loader makes: one list for each section
+// List1 to List9, and one match for the mask plus one for each rule. A
+// longer chain is damage, or a loop.
+enum {
+  IMAGE_MAX_LISTS = 9,
+  IMAGE_MAX_MATCHES = 1 + IMAGE_MAX_LISTS * LIST_MAX_RULES,
+};
+
 // Longest string the image holds, before its NUL.
 enum { IMAGE_MAX_STRING = 255 };
 

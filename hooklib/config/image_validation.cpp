@@ -4,11 +4,6 @@
 
 namespace {
 
-// The loader makes at most nine lists, and at most one match for the mask
-// plus one for each rule: chains longer than that are damage, or a loop.
-const int longestListChain = 9;
-const int longestMatchChain = 1 + 9 * LIST_MAX_RULES;
-
 struct ImageView {
   const unsigned char *bytes;
   uint32_t size;
@@ -36,10 +31,8 @@ int isMatch(const ImageView &view, int32_t match) {
   fieldAt(view, (uint32_t)match + MATCH_NAME, &name);
   fieldAt(view, (uint32_t)match + MATCH_PATTERN_COUNT, &count);
   if (!isString(view, name) || count < 0 || count > MATCH_MAX_PATTERNS) return 0;
-  static const uint32_t classArrays[] = {MATCH_INVOKED_CLASS, MATCH_ACTIVE_CLASS,
-                                         MATCH_PARENT_CLASS};
   for (int p = 1; p <= count; ++p) {
-    for (uint32_t array : classArrays) {
+    for (uint32_t array : MATCH_CLASS_ARRAYS) {
       int32_t text = 0;
       fieldAt(view, (uint32_t)match + matchPatternField(array, p), &text);
       if (!isString(view, text)) return 0;
@@ -83,9 +76,9 @@ int validateImage(const unsigned char *image, uint32_t size) {
   ImageView view = {image, size};
   int32_t value = 0;
   fieldAt(view, HEADER_FIRST_LIST, &value);
-  if (!isChain(view, value, LIST_NEXT, longestListChain, isList)) return 0;
+  if (!isChain(view, value, LIST_NEXT, IMAGE_MAX_LISTS, isList)) return 0;
   fieldAt(view, HEADER_FIRST_MATCH, &value);
-  if (!isChain(view, value, MATCH_NEXT, longestMatchChain, isMatch)) return 0;
+  if (!isChain(view, value, MATCH_NEXT, IMAGE_MAX_MATCHES, isMatch)) return 0;
   for (uint32_t slot = HEADER_SLOT_LBUTTONDOWN; slot <= HEADER_SLOT_NCRBUTTONDOWN; slot += 4) {
     fieldAt(view, slot, &value);
     if (value != NO_OFFSET && !isList(view, value)) return 0;

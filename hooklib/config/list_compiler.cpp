@@ -22,20 +22,11 @@ int cutSuffix(char *text, const char *suffix) {
   return 1;
 }
 
-// Only one suffix is taken off, ".Foreground" first.
-int takeForegroundCondition(char *matchValue) {
-  if (cutSuffix(matchValue, foregroundSuffix)) return FOREGROUND_ONLY;
-  if (cutSuffix(matchValue, notForegroundSuffix)) return FOREGROUND_NOT;
-  return FOREGROUND_NONE;
-}
-
 void assignEvents(const char *section, ImageOffset list) {
   char key[PROFILE_NAME_BUFFER];
   char value[PROFILE_VALUE_BUFFER];
   for (int number = 1; number <= 9; ++number) {
-    lstrcpyA(key, "Hook");
-    key[4] = (char)('0' + number);
-    key[5] = '\0';
+    buildNumberedName(key, "Hook", number);
     readProfileString(section, key, "", value);
     if (value[0] == '\0') return;
     setEventListSlot(value, list);
@@ -112,13 +103,17 @@ ImageOffset compileList(const char *section) {
 
 }  // namespace
 
+int takeForegroundCondition(char *matchValue) {
+  if (cutSuffix(matchValue, foregroundSuffix)) return FOREGROUND_ONLY;
+  if (cutSuffix(matchValue, notForegroundSuffix)) return FOREGROUND_NOT;
+  return FOREGROUND_NONE;
+}
+
 void compileLists(const char *sectionNames) {
   char section[PROFILE_NAME_BUFFER];
   uint32_t link = HEADER_FIRST_LIST;
-  for (int number = 1; number <= 9; ++number) {
-    lstrcpyA(section, "List");
-    section[4] = (char)('0' + number);
-    section[5] = '\0';
+  for (int number = 1; number <= IMAGE_MAX_LISTS; ++number) {
+    buildNumberedName(section, "List", number);
     if (!sectionNameListContains(sectionNames, section)) return;
     ImageOffset list = compileList(section);
     if (list == NO_OFFSET) return;

@@ -9,8 +9,6 @@
 
 namespace {
 
-const char patternKeys[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
 ImageOffset findMatch(const char *name) {
   ImageOffset record = builderReadInt(HEADER_FIRST_MATCH);
   while (record != NO_OFFSET) {
@@ -43,18 +41,15 @@ int boundedPatternCount(int count) {
 
 // Reads Pattern p's three class names and hit-test name into the record.
 void compilePattern(ImageOffset record, const char *section, int p) {
-  static const char *const classSuffixes[] = {".Invoked.Class", ".Active.Class", ".Parent.Class"};
-  static const uint32_t classArrays[] = {MATCH_INVOKED_CLASS, MATCH_ACTIVE_CLASS,
-                                         MATCH_PARENT_CLASS};
   char key[PROFILE_NAME_BUFFER];
   char value[PROFILE_VALUE_BUFFER];
-  for (int which = 0; which < 3; ++which) {
-    buildPatternKey(key, patternKeys[p], classSuffixes[which]);
+  for (int which = 0; which < MATCH_CLASS_ARRAY_COUNT; ++which) {
+    buildPatternKey(key, p, PATTERN_CLASS_KEY_SUFFIXES[which]);
     readProfileString(section, key, "", value);
     ImageOffset text = builderPlaceString(value);
-    builderWriteInt((uint32_t)record + matchPatternField(classArrays[which], p), text);
+    builderWriteInt((uint32_t)record + matchPatternField(MATCH_CLASS_ARRAYS[which], p), text);
   }
-  buildPatternKey(key, patternKeys[p], ".NCHitTest");
+  buildPatternKey(key, p, PATTERN_HIT_TEST_KEY_SUFFIX);
   readProfileString(section, key, "", value);
   builderWriteInt((uint32_t)record + matchPatternField(MATCH_HIT_TEST, p),
                   hitTestCodeFromName(value));

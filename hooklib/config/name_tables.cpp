@@ -46,12 +46,8 @@ extern "C" int minimizedPolicyFromName(const char *name) {
 
 extern "C" void setEventListSlot(const char *eventName, ImageOffset listOffset) {
   if (!eventName || eventName[0] == '\0' || eventName[0] == ';') return;
-  for (const EventSlot &slot : eventSlots) {
-    if (lstrcmpA(eventName, slot.name) == 0) {
-      builderWriteInt(slot.headerOffset, listOffset);
-      return;
-    }
-  }
+  int index = eventSlotIndex(eventName);
+  if (index >= 0) builderWriteInt(eventSlots[index].headerOffset, listOffset);
 }
 
 extern "C" int sectionNameListContains(const char *names, const char *name) {
@@ -67,6 +63,14 @@ int eventSlotCount(void) { return (int)(sizeof eventSlots / sizeof eventSlots[0]
 const char *eventSlotName(int index) { return eventSlots[index].name; }
 
 uint32_t eventSlotHeaderOffset(int index) { return eventSlots[index].headerOffset; }
+
+int eventSlotIndex(const char *name) {
+  if (!name) return -1;
+  for (int index = 0; index < eventSlotCount(); ++index) {
+    if (lstrcmpA(name, eventSlots[index].name) == 0) return index;
+  }
+  return -1;
+}
 
 const char *hitTestName(int code) {
   if (code < 0 || code >= (int)(sizeof hitTestNames / sizeof hitTestNames[0])) return NULL;

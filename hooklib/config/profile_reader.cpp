@@ -14,8 +14,17 @@ int readProfileInt(const char *section, const char *key, int fallback) {
   return (int)GetPrivateProfileIntA(section, key, fallback, iniPath);
 }
 
-void buildPatternKey(char *key, char keyChar, const char *suffix) {
-  key[0] = keyChar;
+const char *const PATTERN_CLASS_KEY_SUFFIXES[MATCH_CLASS_ARRAY_COUNT] = {
+    ".Invoked.Class", ".Active.Class", ".Parent.Class"};
+const char PATTERN_HIT_TEST_KEY_SUFFIX[] = ".NCHitTest";
+
+char patternKeyChar(int pattern) {
+  static const char keyChars[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  return keyChars[pattern];
+}
+
+void buildPatternKey(char *key, int pattern, const char *suffix) {
+  key[0] = patternKeyChar(pattern);
   key[1] = '\0';
   lstrcatA(key, suffix);
 }
@@ -24,6 +33,12 @@ void buildRuleKey(char *key, int number, const char *suffix) {
   key[0] = (char)('0' + number);
   key[1] = '\0';
   lstrcatA(key, suffix);
+}
+
+void buildNumberedName(char *name, const char *prefix, int number) {
+  lstrcpyA(name, prefix);
+  char digit[2] = {(char)('0' + number), '\0'};
+  lstrcatA(name, digit);
 }
 
 int buildMatchSectionName(char *section, const char *name) {

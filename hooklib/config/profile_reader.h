@@ -2,6 +2,8 @@
 // buffers the loader uses.
 #pragma once
 
+#include "config/image_layout.h"
+
 enum {
   PROFILE_VALUE_BUFFER = 256,  // a value longer than 255 characters is cut
   PROFILE_NAME_BUFFER = 256,   // key and section names are built in these
@@ -15,11 +17,25 @@ void readProfileString(const char *section, const char *key, const char *fallbac
 // Reads `key` of `section` from iniPath as an integer.
 int readProfileInt(const char *section, const char *key, int fallback);
 
-// Builds "<keyChar><suffix>" into `key` (PROFILE_NAME_BUFFER bytes).
-void buildPatternKey(char *key, char keyChar, const char *suffix);
+// The key suffixes of a Pattern's three class names, in the order of the
+// MatchRecord's class arrays, and of its hit-test name.
+extern const char *const PATTERN_CLASS_KEY_SUFFIXES[MATCH_CLASS_ARRAY_COUNT];
+extern const char PATTERN_HIT_TEST_KEY_SUFFIX[];
+
+// The character that numbers Pattern `pattern` (1 to 35) in its keys:
+// '1' to '9', then 'A' to 'Z'.
+char patternKeyChar(int pattern);
+
+// Builds "<key character of `pattern`><suffix>" into `key`
+// (PROFILE_NAME_BUFFER bytes).
+void buildPatternKey(char *key, int pattern, const char *suffix);
 
 // Builds "<number><suffix>" into `key` for numbers 1 to 9.
 void buildRuleKey(char *key, int number, const char *suffix);
+
+// Builds "<prefix><number>" ("List3", "Hook7") into `name` for numbers 1
+// to 9.
+void buildNumberedName(char *name, const char *prefix, int number);
 
 // Builds "Match.<name>" into `section` (PROFILE_NAME_BUFFER bytes); 0 when
 // it would not fit a 255-character section name.

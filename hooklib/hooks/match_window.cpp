@@ -12,11 +12,8 @@
 
 namespace {
 
-const uint32_t PATTERN_CLASS_ARRAY[CLICK_WINDOW_COUNT] = {
-    MATCH_INVOKED_CLASS,
-    MATCH_ACTIVE_CLASS,
-    MATCH_PARENT_CLASS,
-};
+static_assert((int)MATCH_CLASS_ARRAY_COUNT == (int)CLICK_WINDOW_COUNT,
+              "a Pattern names one class for each window of a click");
 
 int patternCount(ImageOffset match) {
   int count = imageRecordField(match, MATCH_PATTERN_COUNT);
@@ -28,7 +25,7 @@ int patternCount(ImageOffset match) {
 int readPatternClasses(ImageOffset match, int pattern, const char *classes[]) {
   for (int i = 0; i < CLICK_WINDOW_COUNT; ++i) {
     classes[i] =
-        imageString(imageRecordField(match, matchPatternField(PATTERN_CLASS_ARRAY[i], pattern)));
+        imageString(imageRecordField(match, matchPatternField(MATCH_CLASS_ARRAYS[i], pattern)));
     if (classes[i] == NULL) return 0;
   }
   return 1;

@@ -5,18 +5,6 @@
 #include "config/loader.h"
 #include "config/name_tables.h"
 
-namespace {
-
-// The event slot index of an event name, or -1.
-int eventIndex(const char *name) {
-  for (int slot = 0; slot < eventSlotCount(); ++slot) {
-    if (strcmp(eventSlotName(slot), name) == 0) return slot;
-  }
-  return -1;
-}
-
-}  // namespace
-
 const char *parseCommandLine(int argc, char **argv, CommandLine *options) {
   bool classGiven = false;
   for (int i = 1; i < argc; ++i) {
@@ -35,7 +23,7 @@ const char *parseCommandLine(int argc, char **argv, CommandLine *options) {
     } else if (strcmp(argument, "--explain") == 0) {
       options->explain = true;
       if (!(problem = takesValue(&text))) {
-        options->click.eventSlot = eventIndex(text);
+        options->click.eventSlot = eventSlotIndex(text);
         if (options->click.eventSlot < 0) return "--explain needs an event name such as NCMBUTTONUP";
       }
     } else if (strcmp(argument, "--class") == 0) {

@@ -5,15 +5,15 @@
 
 #include <windows.h>
 
-#include <string.h>
-
 #include <set>
 
 #include "config/image_access.h"
+#include "config/list_compiler.h"
 #include "config/loader.h"
 #include "config/name_tables.h"
 #include "config/profile_reader.h"
 #include "hooks/shared_state.h"
+#include "image_chains.h"
 #include "known_names.h"
 
 namespace {
@@ -28,15 +28,6 @@ int lineOf(const IniKey *key) { return key ? key->line : 0; }
 std::string listSectionName(int number) { return format("List%d", number); }
 
 // ---- section names --------------------------------------------------------------
-
-int loadedListCount() {
-  int count = 0;
-  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && count < 9;
-       list = imageRecordField(list, LIST_NEXT)) {
-    ++count;
-  }
-  return count;
-}
 
 void checkSectionNameBuffer(CheckContext &c) {
   size_t used = 1;
@@ -98,7 +89,7 @@ void checkMiscasedListSection(CheckContext &c, const IniSection &section,
 }
 
 void checkListSections(CheckContext &c) {
-  int loaded = loadedListCount();
+  int loaded = (int)loadedLists().size();
   for (const IniSection &section : c.doc.sections()) {
     if (repeatsAnEarlierSection(c.doc, section)) continue;  // reported as repeated
     for (int number = 1; number <= 9; ++number) {
@@ -173,16 +164,12 @@ void checkPolicy(CheckContext &c, const IniKey *policy) {
   }
 }
 
-// The match name of a rule's N.Match value: the value without its suffix.
+// The match name of a rule's N.Match value, taken apart as the loader does.
 std::string matchNameOf(const std::string &value) {
-  static const char *const suffixes[] = {".Foreground", ".NotForeground"};
-  for (const char *suffix : suffixes) {
-    size_t length = strlen(suffix);
-    if (value.size() >= length && value.compare(value.size() - length, length, suffix) == 0) {
-      return value.substr(0, value.size() - length);
-    }
-  }
-  return value;
+  std::vector<char> name(value.begin(), value.end());
+  name.push_back('\0');
+  takeForegroundCondition(name.data());
+  return name.data();
 }
 
 void checkRuleMatch(CheckContext &c, const IniKey *match, int rule, int listNumber) {
@@ -250,9 +237,9 @@ int listHandlesAnEvent(ImageOffset list) {
 }
 
 void checkLists(CheckContext &c) {
-  int number = 1;
-  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && number <= 9;
-       list = imageRecordField(list, LIST_NEXT), ++number) {
+  std::vector<ImageOffset> lists = loadedLists();
+  for (int number = 1; number <= (int)lists.size(); ++number) {
+    ImageOffset list = lists[number - 1];
     const IniSection *section = c.doc.section(listSectionName(number));
     checkHooks(c, section, number);
     checkRules(c, section, number, list);
@@ -261,25 +248,33 @@ void checkLists(CheckContext &c) {
                  format("List%d handles no event: no Hook key names an event it keeps", number));
     }
   }
-  checkEventClaims(c, number - 1);
+  checkEventClaims(c, (int)lists.size());
 }
 
 // ---- matches ------------------------------------------------------------------------
 
-const char kPatternKeys[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+std::string patternKey(int pattern, const char *suffix) {
+  return std::string(1, patternKeyChar(pattern)) + suffix;
+}
+
+// The first key of Pattern `p` in `section`, in the order the loader reads
+// them; NULL when it has none.
+const IniKey *firstKeyOfPattern(const IniSection *section, int p) {
+  for (const char *suffix : PATTERN_CLASS_KEY_SUFFIXES) {
+    const IniKey *key = IniDocument::key(section, patternKey(p, suffix));
+    if (key) return key;
+  }
+  return IniDocument::key(section, patternKey(p, PATTERN_HIT_TEST_KEY_SUFFIX));
+}
 
 // The highest Pattern number any key of `section` names, 0 for none.
 int highestPatternKey(const IniSection *section, int *line) {
-  static const char *const suffixes[] = {".Invoked.Class", ".Active.Class", ".Parent.Class",
-                                         ".NCHitTest"};
   int highest = 0;
   for (int p = 1; p <= MATCH_MAX_PATTERNS; ++p) {
-    for (const char *suffix : suffixes) {
-      const IniKey *key = IniDocument::key(section, std::string(1, kPatternKeys[p]) + suffix);
-      if (key && p > highest) {
-        highest = p;
-        *line = key->line;
-      }
+    const IniKey *key = firstKeyOfPattern(section, p);
+    if (key) {
+      highest = p;
+      *line = key->line;
     }
   }
   return highest;
@@ -289,9 +284,7 @@ void checkPatternCount(CheckContext &c, const IniSection *section, const std::st
   const IniKey *count = IniDocument::key(section, "nPattern");
   int keyLine = 0;
   int highest = highestPatternKey(section, &keyLine);
-  int declared = count ? (int)GetPrivateProfileIntA(section->name.c_str(), "nPattern", 0,
-                                                    iniPath)
-                       : 0;
+  int declared = count ? readProfileInt(section->name.c_str(), "nPattern", 0) : 0;
   if (!count) {
     if (highest) {
       c.out.error(section->line, format("[Match.%s] has no nPattern: its Patterns are not read "
@@ -308,13 +301,12 @@ void checkPatternCount(CheckContext &c, const IniSection *section, const std::st
   }
   if (highest > declared && declared >= 0) {
     c.out.warn(keyLine, format("Pattern %c is beyond nPattern=%d and is not read",
-                               kPatternKeys[highest], declared));
+                               patternKeyChar(highest), declared));
   }
 }
 
 int patternNamesAClass(ImageOffset match, int p) {
-  static const uint32_t arrays[] = {MATCH_INVOKED_CLASS, MATCH_ACTIVE_CLASS, MATCH_PARENT_CLASS};
-  for (uint32_t array : arrays) {
+  for (uint32_t array : MATCH_CLASS_ARRAYS) {
     const char *text = imageString(imageRecordField(match, matchPatternField(array, p)));
     if (text && text[0]) return 1;
   }
@@ -328,8 +320,8 @@ std::string patternRuns(const std::vector<int> &numbers) {
     size_t j = i;
     while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
     if (!text.empty()) text += ", ";
-    text += kPatternKeys[numbers[i]];
-    if (j > i) text += std::string(" to ") + kPatternKeys[numbers[j]];
+    text += patternKeyChar(numbers[i]);
+    if (j > i) text += std::string(" to ") + patternKeyChar(numbers[j]);
     i = j + 1;
   }
   return text;
@@ -339,8 +331,7 @@ void checkPatterns(CheckContext &c, ImageOffset match, const IniSection *section
   int count = imageRecordField(match, MATCH_PATTERN_COUNT);
   std::vector<int> empty;
   for (int p = 1; p <= count && p <= MATCH_MAX_PATTERNS; ++p) {
-    const IniKey *hitTest =
-        IniDocument::key(section, std::string(1, kPatternKeys[p]) + ".NCHitTest");
+    const IniKey *hitTest = IniDocument::key(section, patternKey(p, PATTERN_HIT_TEST_KEY_SUFFIX));
     int namesAClass = patternNamesAClass(match, p);
     if (hitTest && !hitTest->value.empty() && hitTestCodeFromName(hitTest->value.c_str()) < 0) {
       c.out.error(hitTest->line,
@@ -362,9 +353,7 @@ void checkPatterns(CheckContext &c, ImageOffset match, const IniSection *section
 }
 
 void checkMatches(CheckContext &c) {
-  int shown = 0;
-  for (ImageOffset match = imageField(HEADER_FIRST_MATCH); match != NO_OFFSET && shown < 100;
-       match = imageRecordField(match, MATCH_NEXT), ++shown) {
+  for (ImageOffset match : loadedMatches()) {
     const char *name = imageString(imageRecordField(match, MATCH_NAME));
     if (!name || !name[0]) continue;
     const IniSection *section = c.doc.section(std::string("Match.") + name);
@@ -394,7 +383,7 @@ void checkOptions(CheckContext &c) {
   }
   const IniKey *maskOption = c.doc.key("Options", "MaskXMOUSEOnMOUSEMOVE");
   if (maskOption && !xmouseMode &&
-      GetPrivateProfileIntA("Options", "MaskXMOUSEOnMOUSEMOVE", 0, iniPath) != 0) {
+      readProfileInt("Options", "MaskXMOUSEOnMOUSEMOVE", 0) != 0) {
     c.out.warn(maskOption->line, "MaskXMOUSEOnMOUSEMOVE has no effect without UseXMOUSE=1 or "
                                  "ThroughSimulateWM_MOUSEACTIVATE=1");
   }

@@ -5,6 +5,7 @@
 #include "config/image_access.h"
 #include "config/name_tables.h"
 #include "hooks/shared_state.h"
+#include "image_chains.h"
 
 namespace {
 
@@ -32,10 +33,9 @@ const char *text(ImageOffset offset) {
 
 // 1-based number of the list at `record` in the list chain, 0 if not found.
 int listNumber(ImageOffset record) {
-  int number = 1;
-  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && number <= 9;
-       list = imageRecordField(list, LIST_NEXT), ++number) {
-    if (list == record) return number;
+  std::vector<ImageOffset> lists = loadedLists();
+  for (size_t i = 0; i < lists.size(); ++i) {
+    if (lists[i] == record) return (int)i + 1;
   }
   return 0;
 }
@@ -79,9 +79,9 @@ void printRule(FILE *out, ImageOffset list, int entry) {
 }
 
 void printLists(FILE *out) {
-  int number = 1;
-  for (ImageOffset list = imageField(HEADER_FIRST_LIST); list != NO_OFFSET && number <= 9;
-       list = imageRecordField(list, LIST_NEXT), ++number) {
+  std::vector<ImageOffset> lists = loadedLists();
+  for (int number = 1; number <= (int)lists.size(); ++number) {
+    ImageOffset list = lists[number - 1];
     fprintf(out, "List%d:\n", number);
     int32_t count = imageRecordField(list, LIST_COUNT);
     for (int entry = 1; entry <= count && entry <= LIST_MAX_RULES; ++entry) {
@@ -93,11 +93,11 @@ void printLists(FILE *out) {
 
 void printPattern(FILE *out, ImageOffset match, int p) {
   fprintf(out, "    %d.", p);
-  const char *labels[] = {"invoked", "active", "parent"};
-  const uint32_t arrays[] = {MATCH_INVOKED_CLASS, MATCH_ACTIVE_CLASS, MATCH_PARENT_CLASS};
+  const char *labels[MATCH_CLASS_ARRAY_COUNT] = {"invoked", "active", "parent"};
   int conditions = 0;
-  for (int which = 0; which < 3; ++which) {
-    const char *name = text(imageRecordField(match, matchPatternField(arrays[which], p)));
+  for (int which = 0; which < MATCH_CLASS_ARRAY_COUNT; ++which) {
+    uint32_t array = MATCH_CLASS_ARRAYS[which];
+    const char *name = text(imageRecordField(match, matchPatternField(array, p)));
     if (name[0]) {
       fprintf(out, " %s class \"%s\"", labels[which], name);
       ++conditions;
@@ -113,9 +113,7 @@ void printPattern(FILE *out, ImageOffset match, int p) {
 }
 
 void printMatches(FILE *out) {
-  int shown = 0;
-  for (ImageOffset match = imageField(HEADER_FIRST_MATCH); match != NO_OFFSET && shown < 200;
-       match = imageRecordField(match, MATCH_NEXT), ++shown) {
+  for (ImageOffset match : loadedMatches()) {
     const char *name = text(imageRecordField(match, MATCH_NAME));
     int32_t count = imageRecordField(match, MATCH_PATTERN_COUNT);
     if (name[0] == '\0') {

@@ -52,7 +52,7 @@ const std::vector<std::string> &knownOptionNames() {
   return names;
 }
 
-bool isKnownEventName(const std::string &name) { return contains(knownEventNames(), name); }
+bool isKnownEventName(const std::string &name) { return eventSlotIndex(name.c_str()) >= 0; }
 
 bool isKnownActionName(const std::string &name) { return contains(knownActionNames(), name); }
 

@@ -1,0 +1,12 @@
+// The record chains of this process's image, as the hooks follow them.
+#pragma once
+
+#include <vector>
+
+#include "config/image_layout.h"
+
+// The ListRecords in chain order: List1 first. At most IMAGE_MAX_LISTS.
+std::vector<ImageOffset> loadedLists();
+
+// The MatchRecords in chain order. At most IMAGE_MAX_MATCHES.
+std::vector<ImageOffset> loadedMatches();
