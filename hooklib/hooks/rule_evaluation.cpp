@@ -51,20 +51,23 @@ LRESULT evaluationVerdict(ImageOffset list, int winner, UINT message, ClickFacts
 // action lets the click reach the window anyway.
 LRESULT precheckVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
   const char *action = entryActionName(list, winner);
+  if (!precheckLetsPressThrough(action)) return MA_NOACTIVATEANDEAT;
   if (isActionNamed(action, "ThroughWithNoActivate")) {
     if (xmouseMode == XMOUSE_SYSTEM_TRACKING) switchTrackingOffIfOn();
     return MA_NOACTIVATE;
   }
   if (isActionNamed(action, "Through")) return passThroughVerdict(facts, message);
-  if (isActionNamed(action, "Default") || isActionNamed(action, "ActivateAndDefault")) {
-    return MA_ACTIVATE;
-  }
-  return MA_NOACTIVATEANDEAT;
+  return MA_ACTIVATE;
 }
 
 int hitTestOf(const MOUSEHOOKSTRUCT *mouseHookStruct) { return (int)mouseHookStruct->wHitTestCode; }
 
 }  // namespace
+
+int precheckLetsPressThrough(const char *action) {
+  return isActionNamed(action, "ThroughWithNoActivate") || isActionNamed(action, "Through") ||
+         isActionNamed(action, "Default") || isActionNamed(action, "ActivateAndDefault");
+}
 
 LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT *mouseHookStruct) {
   if (listOffset == NO_OFFSET) return MA_ACTIVATE;

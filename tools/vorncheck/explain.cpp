@@ -5,6 +5,7 @@
 #include "config/image_access.h"
 #include "config/name_tables.h"
 #include "hooks/click_facts.h"
+#include "hooks/rule_evaluation.h"
 #include "hooks/rule_walk.h"
 #include "hooks/shared_state.h"
 #include "known_names.h"
@@ -69,14 +70,10 @@ void printMiddlePressNote(int eventSlot, const char *action, FILE *out) {
   const char *name = eventSlotName(eventSlot);
   if (strcmp(name, "MBUTTONUP") != 0 && strcmp(name, "NCMBUTTONUP") != 0) return;
   const char *press = name[0] == 'N' ? "NCMBUTTONDOWN" : "MBUTTONDOWN";
-  for (int slot = 0; slot < eventSlotCount(); ++slot) {
-    if (strcmp(eventSlotName(slot), press) != 0) continue;
-    if (imageField((ImageOffset)eventSlotHeaderOffset(slot)) != NO_OFFSET) return;
-  }
-  int passes = strcmp(action, "Default") == 0 || strcmp(action, "ActivateAndDefault") == 0 ||
-               strcmp(action, "Through") == 0 || strcmp(action, "ThroughWithNoActivate") == 0;
+  uint32_t pressSlot = eventSlotHeaderOffset(eventSlotIndex(press));
+  if (imageField((ImageOffset)pressSlot) != NO_OFFSET) return;
   fprintf(out, "the press (%s, which has no list of its own) is %s\n", press,
-          passes ? "let through" : "swallowed");
+          precheckLetsPressThrough(action) ? "let through" : "swallowed");
 }
 
 }  // namespace
