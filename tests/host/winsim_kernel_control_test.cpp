@@ -7,6 +7,8 @@
 //    must handle and Windows' never see;
 //  - some behaviour is Windows' but not Wine's (a profile write that keeps
 //    every other byte of the file: Wine rewrites the whole file);
+//  - arguments for which Windows promises no particular result, where
+//    winsim must still stay within what the caller gave it;
 //  - a fault in the test process: under Wine it starts a debugger that
 //    waits for ever.
 #include <gtest/gtest.h>
@@ -176,6 +178,25 @@ TEST_F(KernelControlTest, HeapCountersFollowAllocations) {
   EXPECT_EQ(blocks, winsimHeapBlockCount());
 }
 
+// Asking for a block so large that its bookkeeping would not fit fails as
+// it does on Windows, and no block is made or lost.
+TEST_F(KernelControlTest, HeapRequestsTooLargeForTheHeaderFail) {
+  long allocations = winsimHeapAllocationCount();
+  long blocks = winsimHeapBlockCount();
+  for (SIZE_T bytes : {(SIZE_T)-8, (SIZE_T)-1}) {
+    EXPECT_EQ(nullptr, HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes)) << bytes;
+  }
+  char *block = (char *)HeapAlloc(GetProcessHeap(), 0, 4);
+  ASSERT_NE(nullptr, block);
+  memcpy(block, "vrn", 4);
+  EXPECT_EQ(nullptr, HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, block, (SIZE_T)-8));
+  EXPECT_STREQ("vrn", block) << "a failed HeapReAlloc keeps the block";
+  EXPECT_EQ(allocations + 1, winsimHeapAllocationCount());
+  EXPECT_EQ(blocks + 1, winsimHeapBlockCount());
+  EXPECT_TRUE(HeapFree(GetProcessHeap(), 0, block));
+  EXPECT_EQ(blocks, winsimHeapBlockCount());
+}
+
 // ---- system facts (controls) --------------------------------------------------------------
 
 TEST_F(KernelControlTest, TheVersionIsWindowsXpUnlessSetOtherwise) {
@@ -252,6 +273,21 @@ TEST_F(KernelControlTest, ShellPathFunctionsTakeForwardSlashes) {
   EXPECT_EQ("/", withoutFileSpec("/", FALSE));
   EXPECT_FALSE(PathIsRelativeA("/tmp"));
   EXPECT_TRUE(PathIsRelativeA("tmp/x"));
+}
+
+// Windows leaves open what a NULL buffer with a non-zero size gives;
+// winsim answers with the size needed, and must not hand out a file part
+// that points into no buffer.
+TEST_F(KernelControlTest, SearchPathWithoutABufferGivesTheSizeAndNoFilePart) {
+  char path[MAX_PATH * 4];
+  DWORD length = SearchPathA(NULL, "shell32.dll", NULL, sizeof path, path, NULL);
+  ASSERT_GT(length, 0u);
+  char sentinel = 0;
+  LPSTR part = &sentinel;
+  EXPECT_EQ(length + 1, SearchPathA(NULL, "shell32.dll", NULL, sizeof path, NULL, &part));
+  EXPECT_EQ(&sentinel, part);
+  EXPECT_EQ(length + 1, SearchPathA(NULL, "shell32.dll", NULL, 0, NULL, &part));
+  EXPECT_EQ(&sentinel, part);
 }
 
 TEST_F(KernelControlTest, TheProgramsFileIsTheRealExecutable) {

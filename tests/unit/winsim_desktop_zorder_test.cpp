@@ -46,6 +46,19 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The window an owned window destroys when it is told it has moved.
+HWND ownerToDestroy = NULL;
+
+LRESULT CALLBACK destroyingOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_WINDOWPOSCHANGED && ownerToDestroy != NULL) {
+    HWND owner = ownerToDestroy;
+    ownerToDestroy = NULL;
+    DestroyWindow(owner);  // takes `window` with it
+    return 0;
+  }
+  return recordingProc(window, message, wParam, lParam);
+}
+
 class DesktopZOrder : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -183,6 +196,23 @@ TEST_F(DesktopZOrder, OwnedWindowsStayAboveTheirOwner) {
   EXPECT_TRUE(topmost(ownedByTopmost)) << "a window owned by a topmost window joins the band";
 }
 
+// Raising an owner first moves the windows it owns, and their window
+// procedures may destroy the owner before its own move is made.
+TEST_F(DesktopZOrder, AnOwnerDestroyedWhileItsPopupsMoveLeavesTheOrderWhole) {
+  HWND other = make();
+  HWND owner = make();
+  HWND owned = make(WS_POPUP | WS_CAPTION | WS_VISIBLE, owner);
+  HWND latest = make();
+  ASSERT_EQ((Order{latest, owned, owner, other}), order());
+  SetWindowLongPtrA(owned, GWLP_WNDPROC, (LONG_PTR)destroyingOwnerProc);
+  ownerToDestroy = owner;
+  SetWindowPos(owner, HWND_TOP, 0, 0, 0, 0, QUIET_MOVE);
+  ownerToDestroy = NULL;
+  EXPECT_FALSE(IsWindow(owner));
+  EXPECT_FALSE(IsWindow(owned));
+  EXPECT_EQ((Order{latest, other}), order());
+}
+
 TEST_F(DesktopZOrder, MovesTellTheWindowOnlyWhatChanged) {
   HWND a = make(), b = make();
   pump();
@@ -270,6 +300,21 @@ TEST_F(DesktopZOrder, MinimisingKeepsTheActivationButDropsTheFocus) {
   ShowWindow(b, SW_MINIMIZE);
   EXPECT_EQ(b, GetForegroundWindow());
   EXPECT_EQ(nullptr, GetFocus());
+}
+
+TEST_F(DesktopZOrder, DisablingAWindowTakesTheFocusFromAnythingInsideIt) {
+  HWND main = make();
+  HWND panel = make(WS_CHILD | WS_VISIBLE, main);
+  HWND sibling = make(WS_CHILD | WS_VISIBLE, main);
+  HWND control = make(WS_CHILD | WS_VISIBLE, panel);
+  SetForegroundWindow(main);
+  pump();
+  SetFocus(control);
+  ASSERT_EQ(control, GetFocus());
+  EnableWindow(sibling, FALSE);
+  EXPECT_EQ(control, GetFocus()) << "the focus is not inside the disabled window";
+  EnableWindow(panel, FALSE);
+  EXPECT_EQ(nullptr, GetFocus()) << "the focus was on a child of the disabled window's child";
 }
 
 TEST_F(DesktopZOrder, HidingTheActiveWindowActivatesTheNextOne) {

@@ -14,13 +14,6 @@ namespace winsim {
 
 namespace {
 
-HWND validOrNull(HWND window) { return findWindow(window) ? window : NULL; }
-
-HWND rootOf(HWND window) {
-  Window *w = findWindow(window);
-  return w ? handleOf(topLevelAncestor(indexOf(*w))) : NULL;
-}
-
 void rememberLastActive(Window &w) {
   w.lastActivePopup = w.handle;
   for (int owner = w.owner; owner != NO_WINDOW; owner = windowAt(owner).owner)
@@ -124,7 +117,7 @@ HWND setActiveWindow(HWND window, bool raise) {
   if (window && stillActive && findWindow(window)) activate(window, previous);
   if (currentThread().activeWindow != window) return previous;
   HWND focus = validOrNull(currentThread().focusWindow);
-  if (!focus || !window || rootOf(focus) != window) setFocusWindow(window);
+  if (!focus || !window || GetAncestor(focus, GA_ROOT) != window) setFocusWindow(window);
   if (raise && window) pushEvent(GetCurrentThreadId(), {EVENT_RAISE, window, NULL, 0, 0, 0, 0, 0});
   return previous;
 }
@@ -185,7 +178,7 @@ HWND WINAPI SetActiveWindow(HWND window) {
       return NULL;
     }
     if (isChildStyle(*w)) return GetActiveWindow();
-    window = rootOf(window);
+    window = GetAncestor(window, GA_ROOT);
   }
   return setActiveWindow(window, true);
 }
@@ -202,7 +195,7 @@ HWND WINAPI SetFocus(HWND window) {
   for (int i = indexOf(*w); i != DESKTOP_INDEX; i = windowAt(i).parent) {
     if (windowAt(i).style & (WS_MINIMIZE | WS_DISABLED)) return NULL;
   }
-  HWND root = rootOf(window);
+  HWND root = GetAncestor(window, GA_ROOT);
   if (root != GetActiveWindow()) {
     setActiveWindow(root, false);
     if (!findWindow(window) || root != GetActiveWindow()) return NULL;

@@ -63,7 +63,7 @@ void setDefaultMetrics(Desktop &d) {
 void makeDesktopWindow(Desktop &d) {
   Window &w = d.windows[DESKTOP_INDEX];
   w.inUse = true;
-  w.handle = (HWND)((nextSerial++ << HANDLE_SERIAL_SHIFT) | (DESKTOP_INDEX << HANDLE_INDEX_SHIFT));
+  w.handle = allocateHandle(DESKTOP_INDEX);
   w.classIndex = -1;
   w.parent = w.owner = NO_WINDOW;
   w.firstChild = w.lastChild = w.next = w.prev = NO_WINDOW;
@@ -130,6 +130,15 @@ int topLevelAncestor(int index) {
     index = windowAt(index).parent;
   return index;
 }
+
+bool isInside(HWND window, HWND ancestor) {
+  for (Window *w = findWindow(window); w; w = findWindow(handleOf(w->parent))) {
+    if (w->handle == ancestor) return true;
+  }
+  return false;
+}
+
+HWND validOrNull(HWND window) { return findWindow(window) ? window : NULL; }
 
 HWND allocateHandle(int index) {
   return (HWND)((nextSerial++ << HANDLE_SERIAL_SHIFT) | ((uintptr_t)index << HANDLE_INDEX_SHIFT));

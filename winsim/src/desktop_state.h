@@ -17,6 +17,7 @@ constexpr int EVENT_CAPACITY = 64;
 constexpr int NAME_CAPACITY = 256;
 constexpr int TEXT_CAPACITY = 256;
 constexpr int EXTRA_BYTES_CAPACITY = 64;
+constexpr int METRIC_COUNT = 100;
 constexpr int NO_WINDOW = -1;
 constexpr int DESKTOP_INDEX = 0;
 constexpr ATOM FIRST_USER_ATOM = 0xC000;
@@ -114,12 +115,11 @@ struct Desktop {
   int atomCount;
   Hook hooks[MAX_HOOKS];
   unsigned nextHookSerial;
-  unsigned nextWindowSerial;
   DWORD nextThreadId;
   DWORD currentThreadId;
   DWORD foregroundThreadId;
   BYTE keyDown[256];
-  int systemMetrics[100];
+  int systemMetrics[METRIC_COUNT];
   BOOL activeWindowTracking;
   bool failActiveWindowTracking;
   bool failSetHook;
@@ -144,6 +144,10 @@ HWND allocateHandle(int index);
 bool isTopLevel(const Window &window);
 bool isChildStyle(const Window &window);
 int topLevelAncestor(int index);
+// Whether `window` is `ancestor` or lies anywhere below it; false when
+// either is no live window.
+bool isInside(HWND window, HWND ancestor);
+HWND validOrNull(HWND window);  // `window` while it is a live window, else NULL
 
 // ---- threads ---------------------------------------------------------------
 Thread *findThread(DWORD id);
@@ -217,7 +221,6 @@ void mdiActivate(HWND client, HWND child);
 UINT nextMdiChildId(const Window &client);
 
 // ---- hooks ----------------------------------------------------------------------
-bool hooksInstalled(int type);
 LRESULT runHookChain(int type, int code, WPARAM wParam, LPARAM lParam);
 
 }  // namespace winsim

@@ -84,13 +84,6 @@ int openHostFile(const std::string &path, int flags, DWORD attributes) {
   return open(path.c_str(), flags, mode);
 }
 
-// Windows refuses to open a folder as a file unless asked for backup
-// semantics, which winsim does not offer.
-bool isFolder(const std::string &path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 HANDLE finishOpen(int descriptor, unsigned rights, DWORD share, DWORD disposition, bool existed) {
   struct stat info;
   fstat(descriptor, &info);
@@ -126,9 +119,11 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
   if (!validDisposition(disposition)) return failWith(ERROR_INVALID_PARAMETER);
   std::string path;
   if (!winsim::hostPathFor(name, &path)) return INVALID_HANDLE_VALUE;
-  if (isFolder(path)) return failWith(ERROR_ACCESS_DENIED);
   struct stat before;
   bool existed = stat(path.c_str(), &before) == 0;
+  // Windows refuses to open a folder as a file unless asked for backup
+  // semantics, which winsim does not offer.
+  if (existed && S_ISDIR(before.st_mode)) return failWith(ERROR_ACCESS_DENIED);
   if (existed && disposition == CREATE_NEW) return failWith(ERROR_FILE_EXISTS);
   unsigned rights = rightsFor(access);
   // A truncating open needs write access to the file whatever it asked for.

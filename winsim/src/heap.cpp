@@ -2,6 +2,7 @@
 // that HeapReAlloc with HEAP_ZERO_MEMORY knows which bytes are new.
 #include <windows.h>
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -39,6 +40,14 @@ bool isHeapBlock(LPVOID block) {
   return false;
 }
 
+// A size whose header would not fit in a size_t: adding the two would wrap
+// around to a small block that the caller then writes far beyond.
+bool tooLarge(SIZE_T bytes) {
+  if (bytes <= SIZE_MAX - sizeof(BlockHeader)) return false;
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return true;
+}
+
 LPVOID reallocate(BlockHeader *header, DWORD flags, SIZE_T bytes) {
   size_t oldSize = header->size;
   if (flags & HEAP_REALLOC_IN_PLACE_ONLY) {
@@ -49,6 +58,7 @@ LPVOID reallocate(BlockHeader *header, DWORD flags, SIZE_T bytes) {
     header->size = bytes;
     return header + 1;
   }
+  if (tooLarge(bytes)) return NULL;
   BlockHeader *moved = (BlockHeader *)realloc(header, sizeof(BlockHeader) + bytes);
   if (!moved) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -72,7 +82,7 @@ long winsimHeapBlockCount(void) { return liveBlocks; }
 HANDLE WINAPI GetProcessHeap(void) { return PROCESS_HEAP; }
 
 LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
-  if (!isProcessHeap(heap)) return NULL;
+  if (!isProcessHeap(heap) || tooLarge(bytes)) return NULL;
   BlockHeader *header = (BlockHeader *)malloc(sizeof(BlockHeader) + bytes);
   if (!header) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);

@@ -67,13 +67,6 @@ Hook *findHook(HHOOK handle) {
 
 }  // namespace
 
-bool hooksInstalled(int type) {
-  for (const Hook &h : desktop().hooks) {
-    if (h.inUse && h.type == type) return true;
-  }
-  return false;
-}
-
 LRESULT runHookChain(int type, int code, WPARAM wParam, LPARAM lParam) {
   DWORD threadId = GetCurrentThreadId();
   if (depth == MAX_CHAIN_DEPTH || insideChain(type, threadId)) return 0;

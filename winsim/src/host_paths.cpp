@@ -55,11 +55,16 @@ bool hostPathFor(LPCSTR name, std::string *hostPath) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
-  hostPath->assign(name);
-  for (char &c : *hostPath) {
+  *hostPath = forwardSlashes(name);
+  return true;
+}
+
+std::string forwardSlashes(const std::string &path) {
+  std::string result = path;
+  for (char &c : result) {
     if (c == '\\') c = '/';
   }
-  return true;
+  return result;
 }
 
 std::string absoluteHostPath(const std::string &path) {

@@ -13,6 +13,9 @@ namespace winsim {
 // drive letter (the host has no drives; winsim hands out none).
 bool hostPathFor(LPCSTR name, std::string *hostPath);
 
+// `path` with every backslash made a '/', the host's only separator.
+std::string forwardSlashes(const std::string &path);
+
 // `path` made absolute against the current folder, with "." and ".."
 // resolved and repeated separators collapsed. A trailing separator stays.
 std::string absoluteHostPath(const std::string &path);

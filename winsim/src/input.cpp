@@ -28,7 +28,7 @@ void updateKeyState(BYTE key, bool down) {
 void deliverKey(BYTE key, BYTE scanCode, DWORD flags) {
   Thread *t = findThread(desktop().foregroundThreadId);
   if (!t) return;
-  HWND focus = findWindow(t->focusWindow) ? t->focusWindow : NULL;
+  HWND focus = validOrNull(t->focusWindow);
   HWND target = focus ? focus : t->activeWindow;
   if (!findWindow(target)) return;
   const BYTE *keys = desktop().keyDown;

@@ -2,13 +2,14 @@
 #include <windows.h>
 
 #include "handles.h"
+#include "kernel_defaults.h"
 #include "winsim/control_kernel.h"
 
 extern "C" {
 
 void winsimResetKernel(void) {
-  winsimSetVersion(0x0A280105);
-  winsimSetShell32(WINSIM_SHELL32_VERSIONED, 0x00060000);
+  winsimSetVersion(winsim::WINDOWS_XP_VERSION);
+  winsimSetShell32(WINSIM_SHELL32_VERSIONED, winsim::DEFAULT_SHELL_VERSION);
   winsimFailNextCreateFileMapping(0);
   winsimFailNextMapViewOfFile(0);
 }

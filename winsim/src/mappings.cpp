@@ -260,10 +260,13 @@ HANDLE WINAPI OpenFileMappingA(DWORD access, BOOL, LPCSTR name) {
 LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow,
                             SIZE_T bytes) {
   if (takePlannedFailure(&plannedMapFailure)) return NULL;
+  // Held from the look-up on: a CloseHandle on another thread can take the
+  // handle out of the table at any time, but frees it only under this lock.
+  // The table's lock is always taken inside this one, never around it.
+  std::lock_guard<std::mutex> guard(sectionsLock);
   SectionHandle *handle = (SectionHandle *)winsim::handleObject(mapping, &sectionKind);
   if (!handle) return failWith(ERROR_INVALID_HANDLE);
   uint64_t offset = ((uint64_t)offsetHigh << 32) | offsetLow;
-  std::lock_guard<std::mutex> guard(sectionsLock);
   DWORD error = checkView(*handle, access, offset, bytes);
   if (error) return failWith(error);
   return mapView(handle->section, access, offset, bytes);

@@ -14,13 +14,6 @@ namespace {
 
 const HWND THREAD_MESSAGES_ONLY = (HWND)-1;
 
-bool isInside(HWND window, HWND ancestor) {
-  for (Window *w = findWindow(window); w; w = findWindow(handleOf(w->parent))) {
-    if (w->handle == ancestor) return true;
-  }
-  return false;
-}
-
 bool matches(const MSG &msg, HWND filter, UINT first, UINT last) {
   if (filter == THREAD_MESSAGES_ONLY) {
     if (msg.hwnd) return false;

@@ -82,11 +82,8 @@ bool locate(LPCSTR path, const std::string &name, std::string *found) {
     *found = winsim::absoluteHostPath(name);  // a name with a folder is taken as it is
     return exists(*found);
   }
-  std::string folders = path ? path : "";
-  for (char &c : folders) {
-    if (c == '\\') c = '/';
-  }
-  return searchFolders(path ? splitSearchPath(folders) : defaultSearchFolders(), name, found);
+  if (!path) return searchFolders(defaultSearchFolders(), name, found);
+  return searchFolders(splitSearchPath(winsim::forwardSlashes(path)), name, found);
 }
 
 }  // namespace
@@ -130,7 +127,7 @@ DWORD WINAPI SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD s
     return 0;
   }
   DWORD result = winsim::copyPathResult(found, buffer, size);
-  if (result < size && filePart) *filePart = buffer + found.rfind('/') + 1;
+  if (buffer && result < size && filePart) *filePart = buffer + found.rfind('/') + 1;
   return result;
 }
 

@@ -14,11 +14,7 @@ extern "C" {
 
 DWORD WINAPI GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR *filePart) {
   if (!name || !name[0]) return 0;
-  std::string path(name);
-  for (char &c : path) {
-    if (c == '\\') c = '/';
-  }
-  std::string full = winsim::fullHostPath(path);
+  std::string full = winsim::fullHostPath(winsim::forwardSlashes(name));
   DWORD result = winsim::copyPathResult(full, buffer, size);
   if (buffer && result < size && filePart) {
     size_t slash = full.rfind('/');

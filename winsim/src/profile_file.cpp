@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "descriptor_io.h"
 #include "errors.h"
 #include "file_sharing.h"
 #include "host_paths.h"
@@ -23,33 +24,6 @@ bool isBareFileName(LPCSTR fileName) {
     if (*p == '\\' || *p == '/') return false;
   }
   return !hasDriveLetter(fileName);
-}
-
-DWORD readAll(int descriptor, std::string *text) {
-  struct stat info;
-  if (fstat(descriptor, &info) != 0) return win32ErrorFromErrno(errno);
-  if (S_ISDIR(info.st_mode)) return ERROR_ACCESS_DENIED;
-  text->clear();
-  text->reserve((size_t)info.st_size);
-  char chunk[65536];
-  for (;;) {
-    ssize_t got = read(descriptor, chunk, sizeof chunk);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return win32ErrorFromErrno(errno);
-    if (got == 0) return 0;
-    text->append(chunk, (size_t)got);
-  }
-}
-
-bool writeAll(int descriptor, const std::string &text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t put = write(descriptor, text.data() + done, text.size() - done);
-    if (put < 0 && errno == EINTR) continue;
-    if (put < 0) return false;
-    done += (size_t)put;
-  }
-  return true;
 }
 
 // The file the rename must replace: a symbolic link is followed, so that
@@ -109,8 +83,8 @@ DWORD replaceProfileFile(const std::string &path, const std::string &text) {
   std::string temporary = temporaryNameBeside(target);
   int descriptor = mkstemp(&temporary[0]);
   if (descriptor < 0) return win32ErrorForPath(errno, target.c_str());
-  bool written = fchmod(descriptor, modeForNewFile(target)) == 0 && writeAll(descriptor, text) &&
-                 fsync(descriptor) == 0;
+  bool written = fchmod(descriptor, modeForNewFile(target)) == 0 &&
+                 writeAll(descriptor, text.data(), text.size()) && fsync(descriptor) == 0;
   int error = errno;
   if (close(descriptor) != 0 && written) {
     written = false;

@@ -21,15 +21,11 @@ LRESULT sendInternal(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!w) return 0;
   bool sameThread = w->threadId == GetCurrentThreadId();
   AsThread owningThread(w->threadId);
-  if (hooksInstalled(WH_CALLWNDPROC)) {
-    CWPSTRUCT call = {lParam, wParam, message, window};
-    runHookChain(WH_CALLWNDPROC, HC_ACTION, sameThread, (LPARAM)&call);
-  }
+  CWPSTRUCT call = {lParam, wParam, message, window};
+  runHookChain(WH_CALLWNDPROC, HC_ACTION, sameThread, (LPARAM)&call);
   LRESULT result = callProcedure(window, message, wParam, lParam);
-  if (hooksInstalled(WH_CALLWNDPROCRET)) {
-    CWPRETSTRUCT returned = {result, lParam, wParam, message, window};
-    runHookChain(WH_CALLWNDPROCRET, HC_ACTION, sameThread, (LPARAM)&returned);
-  }
+  CWPRETSTRUCT returned = {result, lParam, wParam, message, window};
+  runHookChain(WH_CALLWNDPROCRET, HC_ACTION, sameThread, (LPARAM)&returned);
   return result;
 }
 

@@ -9,7 +9,6 @@ namespace winsim {
 
 namespace {
 
-constexpr int METRIC_COUNT = 100;
 constexpr uintptr_t CURSOR_HANDLE_BASE = 0x50000;
 constexpr uintptr_t STOCK_OBJECT_BASE = 0x60000;
 

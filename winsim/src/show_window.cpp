@@ -48,13 +48,6 @@ bool changeWindowState(Window &w, int command, RECT &rect) {
 
 namespace {
 
-bool isInside(HWND window, HWND ancestor) {
-  for (Window *w = findWindow(window); w; w = findWindow(handleOf(w->parent))) {
-    if (w->handle == ancestor) return true;
-  }
-  return false;
-}
-
 void dropFocusFrom(HWND window, bool toParent) {
   HWND focus = currentThread().focusWindow;
   if (!focus || !isInside(focus, window)) return;

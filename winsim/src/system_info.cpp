@@ -8,13 +8,12 @@
 
 #include <atomic>
 
+#include "kernel_defaults.h"
 #include "winsim/control_kernel.h"
 
 namespace {
 
-const DWORD WINDOWS_XP_VERSION = 0x0A280105;  // 5.1, build 2600 (0x0A28)
-
-std::atomic<DWORD> reportedVersion(WINDOWS_XP_VERSION);
+std::atomic<DWORD> reportedVersion(winsim::WINDOWS_XP_VERSION);
 std::atomic<DWORD> tickOffset(0);
 
 void sleepFor(DWORD milliseconds) {

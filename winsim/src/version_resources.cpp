@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "descriptor_io.h"
 #include "errors.h"
 #include "host_paths.h"
+#include "kernel_defaults.h"
 #include "simulated_modules.h"
 #include "system_folders.h"
 #include "winsim/control_kernel.h"
@@ -25,11 +27,10 @@ const char MODULE_TAG[] = "MZ winsim simulated module";
 const size_t BLOCK_OFFSET_FIELD = 0x3C;
 const size_t MODULE_HEADER_SIZE = 0x40;
 const char VERSION_KEY[] = "VS_VERSION_INFO";
-const size_t BLOCK_HEADER_SIZE = 6;              // wLength, wValueLength, wType
-const DWORD DEFAULT_SHELL_VERSION = 0x00060000;  // 6.0, as on Windows XP
+const size_t BLOCK_HEADER_SIZE = 6;  // wLength, wValueLength, wType
 
 WinsimShell32 shellPresence = WINSIM_SHELL32_VERSIONED;
-DWORD shellVersionMS = DEFAULT_SHELL_VERSION;
+DWORD shellVersionMS = winsim::DEFAULT_SHELL_VERSION;
 
 void putWord(std::vector<unsigned char> *bytes, size_t at, WORD value) {
   (*bytes)[at] = (unsigned char)(value & 0xFF);
@@ -79,18 +80,13 @@ std::vector<unsigned char> moduleImage(bool withVersion, DWORD versionMS) {
   return image;
 }
 
-bool readWholeFile(const std::string &path, std::vector<unsigned char> *bytes, DWORD *error) {
+// 0, or the Win32 error that stopped the read.
+DWORD readWholeFile(const std::string &path, std::string *bytes) {
   int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) {
-    *error = winsim::win32ErrorForPath(errno, path.c_str());
-    return false;
-  }
-  unsigned char chunk[4096];
-  ssize_t got;
-  while ((got = read(descriptor, chunk, sizeof chunk)) > 0)
-    bytes->insert(bytes->end(), chunk, chunk + got);
+  if (descriptor < 0) return winsim::win32ErrorForPath(errno, path.c_str());
+  DWORD error = winsim::readAll(descriptor, bytes);
   close(descriptor);
-  return true;
+  return error;
 }
 
 // A bare module name is looked for where the loader would look.
@@ -109,19 +105,20 @@ bool modulePath(LPCSTR fileName, std::string *path) {
 DWORD findVersionBlock(LPCSTR fileName, std::vector<unsigned char> *block) {
   std::string path;
   if (!modulePath(fileName, &path)) return ERROR_FILE_NOT_FOUND;
-  std::vector<unsigned char> image;
-  DWORD error = 0;
-  if (!readWholeFile(path, &image, &error)) return error;
-  if (image.size() < MODULE_HEADER_SIZE || memcmp(&image[0], MODULE_TAG, sizeof MODULE_TAG) != 0) {
+  std::string image;
+  DWORD error = readWholeFile(path, &image);
+  if (error) return error;
+  const unsigned char *bytes = (const unsigned char *)image.data();
+  if (image.size() < MODULE_HEADER_SIZE || memcmp(bytes, MODULE_TAG, sizeof MODULE_TAG) != 0) {
     return ERROR_RESOURCE_DATA_NOT_FOUND;
   }
-  size_t offset = getWord(&image[BLOCK_OFFSET_FIELD]);
+  size_t offset = getWord(bytes + BLOCK_OFFSET_FIELD);
   if (offset == 0 || offset + BLOCK_HEADER_SIZE > image.size())
     return ERROR_RESOURCE_TYPE_NOT_FOUND;
-  size_t length = getWord(&image[offset]);
+  size_t length = getWord(bytes + offset);
   if (length < BLOCK_HEADER_SIZE || offset + length > image.size())
     return ERROR_RESOURCE_TYPE_NOT_FOUND;
-  block->assign(image.begin() + (long)offset, image.begin() + (long)(offset + length));
+  block->assign(bytes + offset, bytes + offset + length);
   return 0;
 }
 
@@ -154,8 +151,9 @@ void placeShell32(const std::string &folder) {
       moduleImage(shellPresence == WINSIM_SHELL32_VERSIONED, shellVersionMS);
   int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (descriptor < 0) return;
-  ssize_t written = write(descriptor, image.data(), image.size());
-  (void)written;
+  // A control has no way to report a failure; a shell32.dll cut short
+  // reads as one without a version, which the test that set it will see.
+  writeAll(descriptor, image.data(), image.size());
   close(descriptor);
 }
 

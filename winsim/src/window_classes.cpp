@@ -71,8 +71,13 @@ using namespace winsim;
 
 extern "C" {
 
+// Negative extra byte counts are refused, as on Windows. A window keeps its
+// extra bytes in a fixed array, so a class asking for more than that holds
+// is refused too, rather than given fewer than it counts on.
 ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass) {
-  if (!windowClass || !windowClass->lpszClassName || isAtomName(windowClass->lpszClassName)) {
+  if (!windowClass || !windowClass->lpszClassName || isAtomName(windowClass->lpszClassName) ||
+      windowClass->cbClsExtra < 0 || windowClass->cbWndExtra < 0 ||
+      windowClass->cbWndExtra > EXTRA_BYTES_CAPACITY) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

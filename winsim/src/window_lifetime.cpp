@@ -106,14 +106,6 @@ void markDestroying(int index) {
   for (int i = windowAt(index).firstChild; i != NO_WINDOW; i = windowAt(i).next) markDestroying(i);
 }
 
-bool focusInside(int index) {
-  Window *focus = findWindow(currentThread().focusWindow);
-  for (Window *w = focus; w; w = findWindow(handleOf(w->parent))) {
-    if (indexOf(*w) == index) return true;
-  }
-  return false;
-}
-
 void sendDestroy(HWND window) {
   sendInternal(window, WM_DESTROY, 0, 0);
   Window *w = findWindow(window);
@@ -244,7 +236,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   }
   if (mdiChild && findWindow(window))
     setWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  return findWindow(window) ? window : NULL;
+  return validOrNull(window);
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
@@ -261,7 +253,7 @@ BOOL WINAPI DestroyWindow(HWND window) {
   if (!(w = findWindow(window))) return TRUE;
   markDestroying(indexOf(*w));
   if (window == GetActiveWindow()) activateOtherWindow(window);
-  if ((w = findWindow(window)) && focusInside(indexOf(*w))) currentThread().focusWindow = NULL;
+  if (isInside(currentThread().focusWindow, window)) currentThread().focusWindow = NULL;
   sendDestroy(window);
   freeWindow(window);
   return TRUE;

@@ -57,7 +57,7 @@ bool readLong(const Window &w, int index, LONG_PTR &value) {
     default:
       break;
   }
-  if (index < 0 || index + (int)sizeof(LONG) > w.extraSize) return false;
+  if (index < 0 || index > w.extraSize - (int)sizeof(LONG)) return false;
   LONG extra;
   memcpy(&extra, w.extra + index, sizeof extra);
   value = extra;
@@ -198,8 +198,7 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
     sendInternal(window, WM_CANCELMODE, 0, 0);
     if (!(w = findWindow(window))) return wasDisabled;
     w->style |= WS_DISABLED;
-    HWND focus = GetFocus();
-    if (focus == window || GetAncestor(focus, GA_ROOT) == window) setFocusWindow(NULL);
+    if (isInside(GetFocus(), window)) setFocusWindow(NULL);
     sendInternal(window, WM_ENABLE, FALSE, 0);
   }
   return wasDisabled;

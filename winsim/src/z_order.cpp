@@ -68,9 +68,11 @@ void linkAfter(Window &w, Window &previous) {
 
 // The insert-after window for `w` once its owner and its owned windows are
 // taken care of: an owned window stays above its owner, and the windows
-// `w` owns are moved just above it first.
+// `w` owns are moved just above it first. Moving them runs their window
+// procedures, which may destroy `w`: the caller looks it up again.
 HWND placeOwnedWindows(Window &w, HWND insertAfter) {
   if (w.style & WS_CHILD) return insertAfter;
+  HWND self = w.handle;
   HWND list[MAX_WINDOWS];
   int count = collectChildren(DESKTOP_INDEX, list, MAX_WINDOWS);
   HWND owner = handleOf(w.owner);
@@ -97,14 +99,14 @@ HWND placeOwnedWindows(Window &w, HWND insertAfter) {
   } else if (insertAfter != HWND_TOPMOST) {
     for (; i < count; ++i) {
       if (list[i] == insertAfter) break;
-      if (list[i] == w.handle) return insertAfter;  // moving down: owned windows stay
+      if (list[i] == self) return insertAfter;  // moving down: owned windows stay
     }
   }
   const UINT ownedFlags =
       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_DEFERERASE;
   for (; i < count; ++i) {
-    if (list[i] == w.handle) break;
-    if (ownerOf(list[i]) != w.handle) continue;
+    if (list[i] == self) break;
+    if (ownerOf(list[i]) != self) continue;
     setWindowPos(list[i], insertAfter, 0, 0, 0, 0, ownedFlags);
     insertAfter = list[i];
   }
@@ -246,8 +248,10 @@ BOOL setWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
   if (!(w = findWindow(window))) return FALSE;
   flags = pos.flags;
   insertAfter = pos.hwndInsertAfter;
-  if (!(flags & SWP_NOZORDER) && isTopLevel(*w) && !(flags & SWP_NOOWNERZORDER))
+  if (!(flags & SWP_NOZORDER) && isTopLevel(*w) && !(flags & SWP_NOOWNERZORDER)) {
     insertAfter = placeOwnedWindows(*w, insertAfter);
+    if (!(w = findWindow(window))) return FALSE;
+  }
   RECT rect = requestedRect(*w, pos.x, pos.y, pos.cx, pos.cy, flags);
   bool changed = !sameRect(rect, w->rect);
   w->rect = rect;
