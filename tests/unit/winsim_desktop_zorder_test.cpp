@@ -302,19 +302,26 @@ TEST_F(DesktopZOrder, MinimisingKeepsTheActivationButDropsTheFocus) {
   EXPECT_EQ(nullptr, GetFocus());
 }
 
-TEST_F(DesktopZOrder, DisablingAWindowTakesTheFocusFromAnythingInsideIt) {
+// A disabled window cannot keep the focus, but the windows inside it keep
+// theirs: Wine drops the focus only when it is on the window disabled.
+TEST_F(DesktopZOrder, DisablingAWindowTakesTheFocusOnlyFromItself) {
   HWND main = make();
   HWND panel = make(WS_CHILD | WS_VISIBLE, main);
-  HWND sibling = make(WS_CHILD | WS_VISIBLE, main);
   HWND control = make(WS_CHILD | WS_VISIBLE, panel);
   SetForegroundWindow(main);
   pump();
   SetFocus(control);
   ASSERT_EQ(control, GetFocus());
-  EnableWindow(sibling, FALSE);
-  EXPECT_EQ(control, GetFocus()) << "the focus is not inside the disabled window";
   EnableWindow(panel, FALSE);
-  EXPECT_EQ(nullptr, GetFocus()) << "the focus was on a child of the disabled window's child";
+  EXPECT_EQ(control, GetFocus()) << "disabling the control's parent";
+  EnableWindow(main, FALSE);
+  EXPECT_EQ(control, GetFocus()) << "disabling the top-level window";
+  EnableWindow(main, TRUE);
+  EnableWindow(panel, TRUE);
+  SetFocus(panel);
+  ASSERT_EQ(panel, GetFocus());
+  EnableWindow(panel, FALSE);
+  EXPECT_EQ(nullptr, GetFocus()) << "disabling the window that has the focus";
 }
 
 TEST_F(DesktopZOrder, HidingTheActiveWindowActivatesTheNextOne) {

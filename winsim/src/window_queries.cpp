@@ -198,7 +198,8 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable) {
     sendInternal(window, WM_CANCELMODE, 0, 0);
     if (!(w = findWindow(window))) return wasDisabled;
     w->style |= WS_DISABLED;
-    if (isInside(GetFocus(), window)) setFocusWindow(NULL);
+    // As on Wine: windows inside keep the focus; the window itself cannot.
+    if (GetFocus() == window) setFocusWindow(NULL);
     sendInternal(window, WM_ENABLE, FALSE, 0);
   }
   return wasDisabled;
