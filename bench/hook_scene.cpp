@@ -8,29 +8,16 @@
 
 #include "bench_files.h"
 #include "config/loader.h"
+#include "support/maximal_match.h"
+#include "support/win32_desktop.h"
+#include "support/win32_files.h"
 
 HookScene hookScene = {NULL, NULL, NULL};
 
 namespace {
 
-const char *const PATTERN_KEYS = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-
 std::string configurationPath;
 BOOL trackingBefore = FALSE;
-
-// The worst a match can cost: each of its 35 Patterns names the pane and
-// the window it is in, and only the parent class fails, so that every
-// Pattern is tried to its last comparison.
-std::string maximalMatch(int number) {
-  std::string text = "[Match.M" + std::to_string(number) + "]\r\nnPattern=35\r\n";
-  for (int p = 1; p <= 35; ++p) {
-    std::string key(1, PATTERN_KEYS[p]);
-    text += key + ".Invoked.Class=vornBenchPane\r\n";
-    text += key + ".Active.Class=vornBench\r\n";
-    text += key + ".Parent.Class=NoSuchClass" + std::to_string(p) + "\r\n";
-  }
-  return text;
-}
 
 // LBUTTONDOWN: one rule that holds. RBUTTONDOWN: the maximal list, 9
 // rules none of which holds. Both end in "Default", so that each click goes
@@ -47,7 +34,9 @@ std::string configuration() {
     text += std::to_string(rule) + ".Action=NoAction\r\n";
   }
   text += "Default.Action=Default\r\n";
-  for (int number = 1; number <= 9; ++number) text += maximalMatch(number);
+  for (int number = 1; number <= 9; ++number) {
+    text += vorntest::maximalMatch(number, "vornBenchPane", "vornBench");
+  }
   return text;
 }
 
@@ -65,13 +54,6 @@ HWND makeWindow(const char *className, DWORD style, int x, int y, int width, int
                          GetModuleHandleA(NULL), NULL);
 }
 
-// Lets the new windows finish showing and activating, so that nothing of
-// their creation is left to happen while the cases run.
-void handlePendingMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
 int buildDesktop() {
   registerClass("vornBench");
   registerClass("vornBenchPane");
@@ -81,7 +63,9 @@ int buildDesktop() {
       makeWindow("vornBenchPane", WS_CHILD | WS_VISIBLE, 10, 10, 200, 100, hookScene.main);
   hookScene.other = makeWindow("vornBench", topLevel, 550, 100, 300, 300, NULL);
   SetWindowPos(hookScene.other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  handlePendingMessages();
+  // The new windows finish showing and activating, so that nothing of
+  // their creation is left to happen while the cases run.
+  vorntest::pumpThreadMessages();
   return hookScene.main && hookScene.pane && hookScene.other;
 }
 
@@ -95,7 +79,7 @@ int compiledAsWritten() {
 int loadSceneConfiguration() {
   configurationPath =
       temporaryFilePath(("vorn-bench-" + std::to_string(GetCurrentProcessId()) + ".ini").c_str());
-  return writeTextFile(configurationPath, configuration()) &&
+  return vorntest::writeFileBytes(configurationPath, configuration()) &&
          compileFilePrivately(configurationPath) && compiledAsWritten();
 }
 

@@ -33,6 +33,7 @@
 #include "config/loader.h"
 #include "instruction_marks.h"
 #include "scaling_configuration.h"
+#include "support/win32_files.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ std::string scratchPath(const std::string &what) {
 int writeOtherFiles() {
   for (int i = 0; i < OTHER_FILE_COUNT; ++i) {
     otherFiles.push_back(scratchPath("other" + std::to_string(i)));
-    if (!writeTextFile(otherFiles.back(), "[Other]\r\nKey=1\r\n")) return 0;
+    if (!vorntest::writeFileBytes(otherFiles.back(), "[Other]\r\nKey=1\r\n")) return 0;
   }
   return 1;
 }
@@ -91,8 +92,8 @@ int prepareSize(long kilobytes, SizeUnderTest *size) {
   std::string text = scalingConfiguration((size_t)kilobytes * 1024);
   std::string name = std::to_string(kilobytes) + "k";
   *size = SizeUnderTest{kilobytes, text.size(), scratchPath(name), "compile-" + name, 0};
-  int ok =
-      writeTextFile(size->path, text) && compileFilePrivately(size->path) && compiledAsGenerated();
+  int ok = vorntest::writeFileBytes(size->path, text) && compileFilePrivately(size->path) &&
+           compiledAsGenerated();
   if (!ok) fprintf(stderr, "vorn_loader_scaling: %ld KB did not compile as written\n", kilobytes);
   return ok;
 }

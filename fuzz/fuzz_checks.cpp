@@ -8,3 +8,8 @@ void fuzzRequire(bool holds, const char *promise) {
   fprintf(stderr, "fuzz: broken promise: %s\n", promise);
   abort();
 }
+
+bool fuzzVerbose(void) {
+  static const bool on = getenv("VORN_FUZZ_VERBOSE") != NULL;
+  return on;
+}

@@ -4,3 +4,6 @@
 
 // Aborts with `promise` on stderr unless `holds`.
 void fuzzRequire(bool holds, const char *promise);
+
+// Whether VORN_FUZZ_VERBOSE is set: each input's run then says what it did.
+bool fuzzVerbose(void);

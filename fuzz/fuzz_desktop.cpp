@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include "support/win32_desktop.h"
 #include "winsim/control.h"
 
 namespace {
+
+using vorntest::rectAt;
 
 const char FRAME_CLASS[] = "vornFuzzFrame";
 const char DOCUMENT_CLASS[] = "vornFuzzDocument";
@@ -32,11 +35,6 @@ HWND makeWindow(DWORD exStyle, const char *className, DWORD style, RECT r, HWND 
                 LPVOID param = NULL) {
   return CreateWindowExA(exStyle, className, "fuzz", style, r.left, r.top, r.right - r.left,
                          r.bottom - r.top, parent, NULL, instance(), param);
-}
-
-RECT rectAt(int left, int top, int width, int height) {
-  RECT r = {left, top, left + width, top + height};
-  return r;
 }
 
 POINT centreOf(HWND window) {
@@ -121,7 +119,4 @@ int buildFuzzDesktop(FuzzClick clicks[FUZZ_MAX_CLICKS]) {
   return count;
 }
 
-void pumpFuzzDesktop(void) {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+void pumpFuzzDesktop(void) { vorntest::pumpThreadMessages(); }

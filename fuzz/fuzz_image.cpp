@@ -347,15 +347,10 @@ void evaluateDirectly(const Offsets &lists, const Offsets &matches, const FuzzCl
   }
 }
 
-bool verbose() {
-  static const bool on = getenv("VORN_FUZZ_VERBOSE") != NULL;
-  return on;
-}
-
 // The validator's verdict on the image, and its promise for accepted images.
 void checkValidator(unsigned char *image, uint32_t size) {
   int accepted = validateImage(image, size);
-  if (verbose())
+  if (fuzzVerbose())
     fprintf(stderr, "image of %u bytes: %s\n", size, accepted ? "accepted" : "rejected");
   if (accepted) TrustingReader{image}.everything();
   checkValidatorAtCuts(image, size);

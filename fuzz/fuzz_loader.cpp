@@ -23,7 +23,6 @@
 #include <windows.h>
 
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <string>
@@ -34,6 +33,8 @@
 #include "config/loader.h"
 #include "fuzz_checks.h"
 #include "hooks/shared_state.h"
+#include "private_compile.h"
+#include "support/win32_files.h"
 #include "winsim/control.h"
 
 namespace {
@@ -82,33 +83,6 @@ const std::string &iniFile() {
     path = folder;
   }
   return path;
-}
-
-bool writeIni(const uint8_t *data, size_t size) {
-  HANDLE file = CreateFileA(iniFile().c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, data, (DWORD)size, &written, NULL);
-  CloseHandle(file);
-  return ok && written == size;
-}
-
-std::string readIni() {
-  HANDLE file = CreateFileA(iniFile().c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes(GetFileSize(file, NULL), '\0');
-  DWORD got = 0;
-  if (!bytes.empty()) ReadFile(file, &bytes[0], (DWORD)bytes.size(), &got, NULL);
-  CloseHandle(file);
-  bytes.resize(got);
-  return bytes;
-}
-
-bool verbose() {
-  static const bool on = getenv("VORN_FUZZ_VERBOSE") != NULL;
-  return on;
 }
 
 void requireOptionsInRange() {
@@ -171,21 +145,23 @@ void releaseWhileHooked() {
   detachHookedProcess(view);
 }
 
-// Compiles as vorncheck does; returns the image's bytes.
-std::string compilePrivately(const std::string &text) {
-  lstrcpyA(iniPath, iniFile().c_str());
-  HANDLE file = openConfigurationFile(iniPath);
-  fuzzRequire(file != INVALID_HANDLE_VALUE, "the file just written opens");
-  CompileTarget target = {NULL, 0};
-  fuzzRequire(compileConfiguration(file, &target) == 1, "every file compiles");
+// Compiles with vorncheck's own private compile; returns the image's bytes.
+std::string compileAsVorncheck(const std::string &text) {
+  char fullPath[MAX_PATH];
+  int compiled = compilePrivately(iniFile().c_str(), fullPath);
+  fuzzRequire(compiled != 0, "the file just written opens");
+  fuzzRequire(compiled == 1, "every file compiles");
   requireOptionsInRange();
   fuzzRequire(imageHeader != NULL && imageSize >= IMAGE_HEADER_SIZE,
               "a compiled image has its header");
   fuzzRequire(validateImage(imageHeader, imageSize) == 1, "a compiled image is valid at its size");
   requireNothingWrittenPast(imageHeader, imageSize);
-  fuzzRequire(readIni() == text, "a private compile leaves the file alone");
+  // A file that is gone must not pass for an empty one left alone.
+  fuzzRequire(vorntest::readFileBytes(iniFile(), "<missing>") == text,
+              "a private compile leaves the file alone");
   std::string image((const char *)imageHeader, imageSize);
-  if (verbose()) fprintf(stderr, "image of %u bytes, XMouseMode %d\n", imageSize, (int)xmouseMode);
+  if (fuzzVerbose())
+    fprintf(stderr, "image of %u bytes, XMouseMode %d\n", imageSize, (int)xmouseMode);
   releaseConfiguration();
   return image;
 }
@@ -216,7 +192,7 @@ HANDLE holdStaleSection(int bytes) {
 void loadOverStaleSection(int bytes) {
   HANDLE stale = holdStaleSection(bytes);
   int loaded = loadConfiguration();
-  if (verbose()) {
+  if (fuzzVerbose()) {
     fprintf(stderr, "stale section of %d bytes: %s\n", bytes, loaded ? "used" : "refused");
   }
   if (loaded == 1) {
@@ -238,8 +214,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ResourceCounts before = ResourceCounts::now();
 
   std::string text((const char *)data, size);
-  fuzzRequire(writeIni(data, size), "vorn.ini can be written");
-  std::string image = compilePrivately(text);
+  fuzzRequire(vorntest::writeFileBytes(iniFile(), text), "vorn.ini can be written");
+  std::string image = compileAsVorncheck(text);
   loadAsDaemon(image);
   if (variant.staleSectionBytes) loadOverStaleSection(variant.staleSectionBytes);
 

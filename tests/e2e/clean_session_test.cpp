@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "config/loader.h"
 #include "configuration_files.h"
 #include "hook_library.h"
 #include "message_pump.h"
@@ -22,7 +23,7 @@ namespace {
 class CleanSession : public Scenario {};
 
 TEST_F(CleanSession, WithNoConfigurationAnywhereHooksAreInstalledAndEveryClickPasses) {
-  HANDLE earlierImage = OpenFileMappingA(FILE_MAP_READ, FALSE, "vornConfigure");
+  HANDLE earlierImage = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
   if (earlierImage) CloseHandle(earlierImage);
   ASSERT_EQ(nullptr, earlierImage)
       << "an earlier daemon's configuration image is still held; run this scenario on its own in "

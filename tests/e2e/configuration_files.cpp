@@ -17,11 +17,13 @@ std::string directoryOf(const char *path) {
 
 }  // namespace
 
-std::string defaultStageDirectory() {
+std::string programDirectory() {
   char program[MAX_PATH] = "";
   GetModuleFileNameA(NULL, program, sizeof program);
-  return directoryOf(program) + "\\stage";
+  return directoryOf(program);
 }
+
+std::string defaultStageDirectory() { return programDirectory() + "\\stage"; }
 
 std::string stagedConfigurationPath(const std::string &stageDirectory) {
   return stageDirectory + "\\vorn.ini";
@@ -35,17 +37,6 @@ std::string windowsConfigurationPath() {
 
 bool writeTextFile(const std::string &path, const char *text) {
   return writeFileBytes(path, std::string(text, strlen(text)));
-}
-
-bool writeFileBytes(const std::string &path, const std::string &bytes) {
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD length = (DWORD)bytes.size();
-  DWORD written = 0;
-  BOOL wrote = WriteFile(file, bytes.data(), length, &written, NULL);
-  CloseHandle(file);
-  return wrote && written == length;
 }
 
 bool fileExists(const std::string &path) {

@@ -6,7 +6,13 @@
 
 #include <string>
 
+#include "support/win32_files.h"
+
 namespace e2e {
+
+// The folder of this program's .exe, where the build puts the programs it
+// starts (vorn_soak_host.exe) and the stage.
+std::string programDirectory();
 
 // The staging folder beside this program: vornd.exe and vorn.dll, copied
 // there by the build.
@@ -17,7 +23,7 @@ std::string windowsConfigurationPath();
 
 bool writeTextFile(const std::string &path, const char *text);
 // Writes `bytes` as they are, NUL bytes included.
-bool writeFileBytes(const std::string &path, const std::string &bytes);
+using vorntest::writeFileBytes;
 bool fileExists(const std::string &path);
 // Removes the file if it is there; true when it is gone afterwards.
 bool removeFile(const std::string &path);

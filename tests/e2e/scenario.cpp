@@ -7,6 +7,7 @@
 #include <string>
 
 #include "config/image_layout.h"
+#include "config/loader.h"
 #include "configuration_files.h"
 #include "hook_library.h"
 #include "message_pump.h"
@@ -19,7 +20,6 @@ namespace e2e {
 
 namespace {
 
-const char SECTION_NAME[] = "vornConfigure";
 const DWORD DAEMON_TIMEOUT_MS = 10000;
 const int WINDOW_WIDTH = 320;
 const int WINDOW_HEIGHT = 220;
@@ -107,7 +107,7 @@ int Scenario::isHooking() {
 }
 
 int Scenario::imageHeaderField(int offset, int missing) {
-  HANDLE section = OpenFileMappingA(FILE_MAP_READ, FALSE, SECTION_NAME);
+  HANDLE section = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
   if (!section) return missing;
   const unsigned char *image =
       (const unsigned char *)MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0);

@@ -14,6 +14,7 @@
 #include "soak_process.h"
 #include "soak_rules.h"
 #include "test_windows.h"
+#include "window_class.h"
 #include "window_points.h"
 
 namespace e2e {
@@ -29,7 +30,6 @@ const int TOP_STRIP = 24;
 const int TILE_WIDTH = 256;
 const int TILE_HEIGHT = 234;
 const int GAP = 6;
-const int MARKER_SIZE = 16;
 
 const char *const AREA_NAMES[SOAK_AREA_COUNT] = {"client area", "caption"};
 const char *const BUTTON_NAMES[SOAK_BUTTON_COUNT] = {"left", "middle", "right"};
@@ -152,7 +152,7 @@ std::string SoakDesktop::open(SoakProcess *here, SoakProcess *host) {
     requests[owner].push_back(tile(number, (SoakWindowClass)(number % SOAK_CLASS_COUNT)));
   }
   POINT testMarker = {0, 0};
-  POINT hostMarker = {GetSystemMetrics(SM_CXSCREEN) - MARKER_SIZE, 0};
+  POINT hostMarker = {GetSystemMetrics(SM_CXSCREEN) - MARKER_WINDOW_SIZE, 0};
   if (!here->openHere(requests[0], testMarker)) return "the test's own windows cannot be made";
   std::string problem = host->startHost(requests[1], hostMarker);
   if (!problem.empty()) return problem;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "configuration_files.h"
 #include "message_pump.h"
 #include "soak_report.h"
 #include "soak_windows.h"
@@ -18,13 +19,7 @@ namespace {
 
 const DWORD HOST_TIMEOUT_MS = 10000;
 
-std::string hostProgramPath() {
-  char program[MAX_PATH] = "";
-  GetModuleFileNameA(NULL, program, sizeof program);
-  char *lastSeparator = strrchr(program, '\\');
-  if (lastSeparator) lastSeparator[1] = '\0';
-  return std::string(program) + "vorn_soak_host.exe";
-}
+std::string hostProgramPath() { return programDirectory() + "\\vorn_soak_host.exe"; }
 
 void requestWindows(SoakReport *report, const std::vector<SoakWindowRequest> &requests,
                     POINT markerCorner) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "config/image_layout.h"
+#include "config/loader.h"
 #include "configuration_files.h"
 #include "daemon_process.h"
 #include "message_pump.h"
@@ -32,7 +33,6 @@
 namespace e2e {
 namespace {
 
-const char SECTION_NAME[] = "vornConfigure";
 const int MOST_REPORTED_FAILURES = 10;
 
 int knob(const char *name, int fallback) {
@@ -226,7 +226,7 @@ class Soak : public Scenario {
   // processes hold with an offset far beyond its end, as a damaged or
   // foreign section would hold.
   ::testing::AssertionResult damageHeldImage() {
-    HANDLE section = OpenFileMappingA(FILE_MAP_WRITE, FALSE, SECTION_NAME);
+    HANDLE section = OpenFileMappingA(FILE_MAP_WRITE, FALSE, VORN_SECTION_NAME);
     if (!section) return ::testing::AssertionFailure() << "no section is held";
     unsigned char *image =
         (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, IMAGE_HEADER_SIZE);

@@ -15,27 +15,9 @@ const char *const SOAK_CLASS_NAMES[SOAK_CLASS_COUNT] = {"vornSoakPlain", "vornSo
 namespace {
 
 const char MARKER_CLASS[] = "vornSoakMarker";
-const int MARKER_SIZE = 16;
 const char *const CLASS_TITLES[SOAK_CLASS_COUNT] = {"Plain", "Guarded", "Open"};
 
 SoakReport *activeReport = NULL;
-
-bool isMouseMessage(UINT message) {
-  bool client = message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
-  bool nonClient = message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK;
-  return client || nonClient;
-}
-
-// Client mouse messages carry client coordinates, the wheel's and the
-// non-client ones screen coordinates.
-POINT screenPointOf(HWND window, UINT message, LPARAM lParam) {
-  POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-  bool client = message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
-  if (client && message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
-    ClientToScreen(window, &point);
-  }
-  return point;
-}
 
 int32_t windowIndex(HWND window) {
   for (int32_t i = 0; i < activeReport->requestCount; ++i) {
@@ -143,16 +125,6 @@ HWND createWindow(const SoakWindowRequest &request, const char *owner, int numbe
                          request.height, NULL, NULL, GetModuleHandleA(NULL), NULL);
 }
 
-// Topmost, a tool window and never activated: vorn's window walks pass
-// over it, and moving onto it changes nothing on the desktop.
-HWND createMarker(POINT corner) {
-  HWND marker = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, MARKER_CLASS,
-                                "vorn soak marker", WS_POPUP, corner.x, corner.y, MARKER_SIZE,
-                                MARKER_SIZE, NULL, NULL, GetModuleHandleA(NULL), NULL);
-  if (marker) ShowWindow(marker, SW_SHOWNOACTIVATE);
-  return marker;
-}
-
 }  // namespace
 
 void useSoakReport(SoakReport *report) {
@@ -171,7 +143,7 @@ bool createSoakWindows(SoakReport *report, const char *owner) {
     if (!window) return false;
     report->windows[i] = (uint64_t)(uintptr_t)window;
   }
-  HWND marker = createMarker(report->markerCorner);
+  HWND marker = createMarkerWindowAt(MARKER_CLASS, "vorn soak marker", report->markerCorner);
   if (!marker) return false;
   report->marker = (uint64_t)(uintptr_t)marker;
   InterlockedExchange(&report->ready, 1);

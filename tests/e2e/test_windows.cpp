@@ -16,7 +16,6 @@ namespace {
 const char CAPTIONED_CLASS[] = "vornE2eWindow";
 const char LISTENER_CLASS[] = "vornE2eListener";
 const char MARKER_CLASS[] = "vornE2eMarker";
-const int MARKER_SIZE = 16;
 
 // A message that one of the captioned windows or the marker window
 // received; `point` is the pointer's position on the screen.
@@ -32,27 +31,9 @@ std::vector<ReceivedMessage> received;
 std::vector<POINT> pointerMoves;
 int announcements = 0;
 
-bool isNonClientMouseMessage(UINT message) {
-  return message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK;
-}
-
-bool isClientMouseMessage(UINT message) {
-  return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST;
-}
-
 bool isLogged(UINT message) {
-  return isNonClientMouseMessage(message) || isClientMouseMessage(message) ||
-         message == WM_MOUSEACTIVATE || message == WM_ACTIVATE || message == WM_SYSCOMMAND;
-}
-
-// Client mouse messages carry client coordinates, except the wheel's,
-// which like the non-client ones are on the screen.
-POINT screenPointOf(HWND window, UINT message, LPARAM lParam) {
-  POINT point = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-  if (isClientMouseMessage(message) && message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
-    ClientToScreen(window, &point);
-  }
-  return point;
+  return isMouseMessage(message) || message == WM_MOUSEACTIVATE || message == WM_ACTIVATE ||
+         message == WM_SYSCOMMAND;
 }
 
 void record(HWND window, UINT message, LPARAM lParam) {
@@ -136,13 +117,9 @@ HWND createAnnouncementListener() {
 int announcementsHeard() { return announcements; }
 
 HWND createMarkerWindow() {
-  int left = GetSystemMetrics(SM_CXSCREEN) - MARKER_SIZE;
-  int top = GetSystemMetrics(SM_CYSCREEN) - MARKER_SIZE;
-  HWND marker = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, MARKER_CLASS,
-                                "vorn e2e marker", WS_POPUP, left, top, MARKER_SIZE, MARKER_SIZE,
-                                NULL, NULL, GetModuleHandleA(NULL), NULL);
-  if (marker) ShowWindow(marker, SW_SHOWNOACTIVATE);
-  return marker;
+  POINT corner = {GetSystemMetrics(SM_CXSCREEN) - MARKER_WINDOW_SIZE,
+                  GetSystemMetrics(SM_CYSCREEN) - MARKER_WINDOW_SIZE};
+  return createMarkerWindowAt(MARKER_CLASS, "vorn e2e marker", corner);
 }
 
 int pointerMovesHeardAt(POINT point) {

@@ -11,6 +11,7 @@
 #include "hooks/rule_evaluation.h"
 #include "hooks/shared_state.h"
 #include "hooks/xmouse_mask.h"
+#include "support/maximal_match.h"
 #include "unit/dispatch_fixture.h"
 #include "unit/mouse_hook_scenarios.h"
 #include "vorn.h"
@@ -107,18 +108,6 @@ INSTANTIATE_TEST_SUITE_P(Dispatcher, HostMouseScenarioTest,
 // The configuration the counting tests click on: a list with one rule, a
 // maximal list (9 rules of 35 Patterns, none of which holds, so that every
 // Pattern is tried), and lists that exercise every kind of verdict.
-std::string maximalMatch(int number) {
-  std::string text = "[Match.M" + std::to_string(number) + "]\r\nnPattern=35\r\n";
-  const char *keys = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  for (int p = 1; p <= 35; ++p) {
-    std::string key(1, keys[p]);
-    text += key + ".Invoked.Class=vornProbePane\r\n";
-    text += key + ".Active.Class=vornProbe\r\n";
-    text += key + ".Parent.Class=NoSuchClass" + std::to_string(p) + "\r\n";
-  }
-  return text;
-}
-
 std::string countingConfiguration() {
   std::string text =
       "[Options]\r\nUseXMOUSE=1\r\nMaskXMOUSEOnMOUSEMOVE=1\r\n"
@@ -138,7 +127,9 @@ std::string countingConfiguration() {
       "[List5]\r\nHook1=NCLBUTTONDOWN\r\nDefault.Action=RaiseAndDefault\r\n"
       "[List6]\r\nHook1=NCLBUTTONUP\r\nDefault.Action=LowerAndSwitch\r\n"
       "[Match.Empty]\r\nnPattern=0\r\n";
-  for (int number = 1; number <= 9; ++number) text += maximalMatch(number);
+  for (int number = 1; number <= 9; ++number) {
+    text += vorntest::maximalMatch(number, "vornProbePane", "vornProbe");
+  }
   return text;
 }
 
@@ -146,9 +137,7 @@ class HookPathTest : public DispatchFixture {
  protected:
   void SetUp() override {
     DispatchFixture::SetUp();
-    main = createProbe(rectAt(100, 100, 400, 300));
-    pane = createProbeChild(main, rectAt(10, 10, 200, 100));
-    other = createProbe(rectAt(550, 100, 300, 300));
+    createProbeDesktop(&main, &pane, &other);
     palette = createWindow(0, POPUP_STYLE, rectAt(600, 450, 150, 100), main, PROBE_CLASS);
     paletteControl = createProbeChild(palette, rectAt(5, 5, 60, 20));
     ASSERT_TRUE(makeForeground(main));
@@ -161,14 +150,9 @@ class HookPathTest : public DispatchFixture {
     DispatchFixture::TearDown();
   }
 
-  LRESULT mouse(UINT message, HWND window, int hitTest, int x = 150, int y = 150) {
-    MOUSEHOOKSTRUCT m = hookStruct(window, hitTest, x, y);
-    return mouseHookProc(HC_ACTION, message, (LPARAM)&m);
-  }
-
   int classNameReadsFor(UINT message, HWND window, int hitTest) {
     winsimClearRecords();
-    mouse(message, window, hitTest);
+    callMouseHook(message, window, hitTest);
     return winsimGetClassNameCallCount();
   }
 
@@ -224,21 +208,18 @@ class FailedTrackingQueryTest : public HookPathTest {
     winsimClearRecords();
   }
 
-  static int trackingSwitches() {
-    int switches = 0;
+  // How often SystemParametersInfoA was called with `action` since the
+  // records were last cleared.
+  static int settingCalls(UINT action) {
+    int calls = 0;
     for (int i = 0; i < winsimSettingRecordCount(); ++i) {
-      if (winsimSettingRecord(i)->action == SPI_SETACTIVEWINDOWTRACKING) ++switches;
+      if (winsimSettingRecord(i)->action == action) ++calls;
     }
-    return switches;
+    return calls;
   }
 
-  static int trackingQueries() {
-    int queries = 0;
-    for (int i = 0; i < winsimSettingRecordCount(); ++i) {
-      if (winsimSettingRecord(i)->action == SPI_GETACTIVEWINDOWTRACKING) ++queries;
-    }
-    return queries;
-  }
+  static int trackingSwitches() { return settingCalls(SPI_SETACTIVEWINDOWTRACKING); }
+  static int trackingQueries() { return settingCalls(SPI_GETACTIVEWINDOWTRACKING); }
 };
 
 TEST_F(FailedTrackingQueryTest, MaskCheckSwitchesNeitherWay) {
@@ -294,40 +275,36 @@ class AllocationTest : public HookPathTest {
     mbuttonUpMoveProtect = 1;
     lbuttonUpMoveProtect = 1;
     maskXmouseOnMove = 0;
-    mouse(WM_MOUSEMOVE, pane, HTCLIENT);
-    mouse(WM_LBUTTONDOWN, pane, HTCLIENT);
-    mouse(WM_MOUSEMOVE, pane, HTCLIENT, 150 + drag, 150);
-    mouse(WM_LBUTTONUP, pane, HTCLIENT);
-    mouse(WM_LBUTTONDBLCLK, pane, HTCLIENT);
-    mouse(WM_RBUTTONDOWN, pane, HTCLIENT);
-    mouse(WM_NCRBUTTONDOWN, main, HTCAPTION);
-    mouse(WM_RBUTTONDOWN, paletteControl, HTCLIENT);
-    mouse(WM_NCLBUTTONDOWN, main, HTCAPTION);
-    mouse(WM_NCLBUTTONUP, main, HTCAPTION);
-    mouse(WM_MBUTTONDOWN, pane, HTCLIENT);
-    mouse(WM_MBUTTONUP, pane, HTCLIENT);
-    mouse(WM_NCMBUTTONDOWN, main, HTCAPTION);
-    mouse(WM_NCMBUTTONUP, main, HTCAPTION);
-    mouse(WM_MBUTTONDOWN, pane, HTCLIENT);
+    callMouseHook(WM_MOUSEMOVE, pane, HTCLIENT);
+    callMouseHook(WM_LBUTTONDOWN, pane, HTCLIENT);
+    callMouseHook(WM_MOUSEMOVE, pane, HTCLIENT, 150 + drag, 150);
+    callMouseHook(WM_LBUTTONUP, pane, HTCLIENT);
+    callMouseHook(WM_LBUTTONDBLCLK, pane, HTCLIENT);
+    callMouseHook(WM_RBUTTONDOWN, pane, HTCLIENT);
+    callMouseHook(WM_NCRBUTTONDOWN, main, HTCAPTION);
+    callMouseHook(WM_RBUTTONDOWN, paletteControl, HTCLIENT);
+    callMouseHook(WM_NCLBUTTONDOWN, main, HTCAPTION);
+    callMouseHook(WM_NCLBUTTONUP, main, HTCAPTION);
+    callMouseHook(WM_MBUTTONDOWN, pane, HTCLIENT);
+    callMouseHook(WM_MBUTTONUP, pane, HTCLIENT);
+    callMouseHook(WM_NCMBUTTONDOWN, main, HTCAPTION);
+    callMouseHook(WM_NCMBUTTONUP, main, HTCAPTION);
+    callMouseHook(WM_MBUTTONDOWN, pane, HTCLIENT);
     MSG scroll = {};
     scroll.message = WM_VSCROLL;
     msgHookProc(HC_ACTION, PM_REMOVE, (LPARAM)&scroll);
-    mouse(WM_MBUTTONUP, pane, HTCLIENT);
-    mouse(WM_MOUSEWHEEL, pane, HTCLIENT);
-    mouse(WM_XBUTTONDOWN, pane, HTCLIENT);
+    callMouseHook(WM_MBUTTONUP, pane, HTCLIENT);
+    callMouseHook(WM_MOUSEWHEEL, pane, HTCLIENT);
+    callMouseHook(WM_XBUTTONDOWN, pane, HTCLIENT);
 
     xmouseMode = XMOUSE_SYSTEM_TRACKING;
     maskXmouseOnMove = 1;
-    CWPRETSTRUCT activation = {};
-    activation.hwnd = main;
-    activation.message = WM_ACTIVATE;
-    cwpretHookProc(HC_ACTION, 0, (LPARAM)&activation);
-    activation.message = WM_WINDOWPOSCHANGED;
-    cwpretHookProc(HC_ACTION, 0, (LPARAM)&activation);
-    mouse(WM_MOUSEMOVE, other, HTCLIENT, 600, 200);
-    mouse(WM_MOUSEMOVE, pane, HTCLIENT);
-    mouse(WM_NCMOUSEMOVE, main, HTCAPTION);
-    mouse(WM_MOUSEMOVE, paletteControl, HTCLIENT);
+    returnFromWindowProcedure(main, WM_ACTIVATE);
+    returnFromWindowProcedure(main, WM_WINDOWPOSCHANGED);
+    callMouseHook(WM_MOUSEMOVE, other, HTCLIENT, 600, 200);
+    callMouseHook(WM_MOUSEMOVE, pane, HTCLIENT);
+    callMouseHook(WM_NCMOUSEMOVE, main, HTCAPTION);
+    callMouseHook(WM_MOUSEMOVE, paletteControl, HTCLIENT);
   }
 };
 

@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "hooks/shared_state.h"
+#include "support/win32_desktop.h"
+#include "unit/desktop_test_helpers.h"
 
 namespace vorntest {
 
@@ -36,11 +38,6 @@ struct MdiFrame {
   HWND frame;
   HWND client;
 };
-
-inline RECT rectAt(int left, int top, int width, int height) {
-  RECT rect = {left, top, left + width, top + height};
-  return rect;
-}
 
 class DesktopFixture : public ::testing::Test {
  protected:
@@ -69,9 +66,7 @@ class DesktopFixture : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (auto it = created.rbegin(); it != created.rend(); ++it) {
-      if (IsWindow(*it)) DestroyWindow(*it);
-    }
+    desktop_test::destroyNewestFirst(created);
     DestroyWindow(flushWindow);
     pumpPending();
     created.clear();
@@ -283,18 +278,7 @@ class DesktopFixture : public ::testing::Test {
 
   std::vector<LoggedMessage> messageLog;
 
- private:
-  static DesktopFixture *&current() {
-    static DesktopFixture *fixture = nullptr;
-    return fixture;
-  }
-
   static HINSTANCE instance() { return GetModuleHandleA(NULL); }
-
-  static std::string hexByte(unsigned value) {
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string(1, digits[(value >> 4) & 0xF]) + digits[value & 0xF];
-  }
 
   static void registerClass(const char *name, WNDPROC procedure) {
     WNDCLASSA windowClass = {};
@@ -303,6 +287,17 @@ class DesktopFixture : public ::testing::Test {
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.lpszClassName = name;
     RegisterClassA(&windowClass);
+  }
+
+ private:
+  static DesktopFixture *&current() {
+    static DesktopFixture *fixture = nullptr;
+    return fixture;
+  }
+
+  static std::string hexByte(unsigned value) {
+    static const char digits[] = "0123456789ABCDEF";
+    return std::string(1, digits[(value >> 4) & 0xF]) + digits[value & 0xF];
   }
 
   static bool isLoggedMessage(UINT message) {

@@ -7,13 +7,11 @@
 
 #include <vector>
 
+#include "support/win32_desktop.h"
+
 namespace desktop_test {
 
-// Delivers whatever is queued for this thread, as a message loop would.
-inline void pumpThreadMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+using vorntest::pumpThreadMessages;
 
 inline RECT windowRectOf(HWND window) {
   RECT r = {0, 0, 0, 0};

@@ -19,16 +19,12 @@
 #include "hooks/shared_state.h"
 #include "unit/desktop_fixture.h"
 #include "unit/loader_fixture.h"
+#include "vorn.h"
 
 namespace vorntest {
 
 // A message a probe window received.
-struct ProbeMessage {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+using ProbeMessage = LoggedMessage;
 
 // The option and gesture variables of the hook library, as a test sets them.
 struct HookVariables {
@@ -96,8 +92,8 @@ class DispatchFixture : public DesktopFixture {
     savedVariables = HookVariables::current();
     savedTracking = activeWindowTracking();
     HookVariables().apply();
-    registerProbeClass(PROBE_CLASS);
-    registerProbeClass(PANE_CLASS);
+    registerClass(PROBE_CLASS, probeWindowProc);
+    registerClass(PANE_CLASS, probeWindowProc);
     removeConfigurationFiles();
   }
 
@@ -105,8 +101,8 @@ class DispatchFixture : public DesktopFixture {
     releaseConfiguration();
     removeConfigurationFiles();
     DesktopFixture::TearDown();  // destroys the probes before their classes go
-    UnregisterClassA(PANE_CLASS, GetModuleHandleA(NULL));
-    UnregisterClassA(PROBE_CLASS, GetModuleHandleA(NULL));
+    UnregisterClassA(PANE_CLASS, instance());
+    UnregisterClassA(PROBE_CLASS, instance());
     setActiveWindowTracking(savedTracking);
     savedVariables.apply();
     probeFixture() = nullptr;
@@ -135,6 +131,15 @@ class DispatchFixture : public DesktopFixture {
     return createWindow(0, CHILD_STYLE, rect, parent, className);
   }
 
+  // The probe desktop most dispatch tests click on: a main window (class
+  // vornProbe) with a pane (vornProbePane) in it, and another top-level
+  // window beside it. Callers stack it and choose its foreground window.
+  void createProbeDesktop(HWND *main, HWND *pane, HWND *other) {
+    *main = createProbe(rectAt(100, 100, 400, 300));
+    *pane = createProbeChild(*main, rectAt(10, 10, 200, 100));
+    *other = createProbe(rectAt(550, 100, 300, 300));
+  }
+
   static MOUSEHOOKSTRUCT hookStruct(HWND window, int hitTest, int x = 0, int y = 0) {
     MOUSEHOOKSTRUCT m = {};
     m.pt.x = x;
@@ -143,6 +148,24 @@ class DispatchFixture : public DesktopFixture {
     m.wHitTestCode = (UINT)hitTest;
     m.dwExtraInfo = 0;
     return m;
+  }
+
+  // The mouse hook called as the system calls it for a mouse message at
+  // (x, y); the default point lies on the probe desktop's main window.
+  static LRESULT callMouseHook(UINT message, HWND window, int hitTest, int x = 150, int y = 150) {
+    MOUSEHOOKSTRUCT m = hookStruct(window, hitTest, x, y);
+    return mouseHookProc(HC_ACTION, message, (LPARAM)&m);
+  }
+
+  // The call-window-return hook called as `window`'s procedure returns
+  // from `message`.
+  static LRESULT returnFromWindowProcedure(HWND window, UINT message, WPARAM wParam = 0,
+                                           int code = HC_ACTION) {
+    CWPRETSTRUCT call = {};
+    call.hwnd = window;
+    call.message = message;
+    call.wParam = wParam;
+    return cwpretHookProc(code, 0, (LPARAM)&call);
   }
 
   std::vector<ProbeMessage> probeMessages(UINT message) const {
@@ -158,23 +181,9 @@ class DispatchFixture : public DesktopFixture {
   std::vector<ProbeMessage> probeLog;
 
  private:
-  static void removeConfigurationFiles() {
-    DeleteFileA(windowsDirectoryIni().c_str());
-    DeleteFileA(programDirectoryIni().c_str());
-  }
-
   static DispatchFixture *&probeFixture() {
     static DispatchFixture *fixture = nullptr;
     return fixture;
-  }
-
-  static void registerProbeClass(const char *name) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = probeWindowProc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
-    windowClass.lpszClassName = name;
-    RegisterClassA(&windowClass);
   }
 
   static LRESULT CALLBACK probeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

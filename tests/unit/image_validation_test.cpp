@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "config/image_validation.h"
+#include "config/loader.h"
 #include "hooks/lifecycle.h"
 
 namespace vorntest {
@@ -125,7 +126,7 @@ TEST_F(ImageValidationTest, LoopInTheMatchChainFails) {
 TEST_F(ImageValidationTest, AttachRefusesAForeignSection) {
   releaseConfiguration();
   HANDLE foreign =
-      CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, "vornConfigure");
+      CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, VORN_SECTION_NAME);
   ASSERT_NE((HANDLE)NULL, foreign);
   unsigned char *view = (unsigned char *)MapViewOfFile(foreign, FILE_MAP_WRITE, 0, 0, 0);
   ASSERT_NE((unsigned char *)NULL, view);

@@ -12,32 +12,9 @@
 #include "config/image_layout.h"
 #include "config/loader.h"
 #include "hooks/shared_state.h"
+#include "support/win32_files.h"
 
 namespace vorntest {
-
-// Writes `contents` to `path` byte for byte (the Win32 way, so that the
-// same code serves Windows paths under Wine and winsim's on the host).
-inline bool writeFileBytes(const std::string &path, const std::string &contents) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, contents.data(), (DWORD)contents.size(), &written, NULL);
-  CloseHandle(file);
-  return ok && written == contents.size();
-}
-
-inline std::string readFileBytes(const std::string &path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  std::string contents(GetFileSize(file, NULL), '\0');
-  DWORD read = 0;
-  if (!contents.empty()) ReadFile(file, &contents[0], (DWORD)contents.size(), &read, NULL);
-  CloseHandle(file);
-  contents.resize(read);
-  return contents;
-}
 
 inline std::string windowsDirectoryIni() {
   char path[MAX_PATH];
@@ -52,6 +29,13 @@ inline std::string programDirectoryIni() {
   PathRemoveFileSpecA(path);
   PathAppendA(path, "vorn.ini");
   return path;
+}
+
+// No vorn.ini is left in the Windows directory or beside the program: the
+// loader would find it in the next test.
+inline void removeConfigurationFiles() {
+  DeleteFileA(windowsDirectoryIni().c_str());
+  DeleteFileA(programDirectoryIni().c_str());
 }
 
 inline std::string temporaryPath(const char *name) {
@@ -69,6 +53,16 @@ inline std::string crlf(std::initializer_list<const char *> lines) {
     text += "\r\n";
   }
   return text;
+}
+
+// List1 with nine rules, each naming a match of its own: more records
+// than a short file's size suggests.
+inline std::string nineRulesWithDistinctMatches() {
+  std::string file = "[List1]\n";
+  for (int rule = 1; rule <= 9; ++rule) {
+    file += std::to_string(rule) + ".Match=m" + std::to_string(rule) + "\n";
+  }
+  return file;
 }
 
 // A loaded image, read back field by field. Offsets are those of the image.
@@ -147,11 +141,6 @@ class LoaderTest : public ::testing::Test {
   void TearDown() override {
     releaseConfiguration();
     removeConfigurationFiles();
-  }
-
-  static void removeConfigurationFiles() {
-    DeleteFileA(windowsDirectoryIni().c_str());
-    DeleteFileA(programDirectoryIni().c_str());
   }
 
   // Writes `contents` as vorn.ini beside the program and loads it.

@@ -121,10 +121,7 @@ TEST_F(LoaderTest, MaskMatchAloneIsTheFirstRecordOfTheArena) {
 // A short file naming many matches needs more room than eight times its
 // size: the section grows to fit instead of being written past its end.
 TEST_F(LoaderTest, SectionGrowsWhenTheSizeRuleIsTooSmall) {
-  std::string file = "[List1]\n";
-  for (int rule = 1; rule <= 9; ++rule) {
-    file += std::to_string(rule) + ".Match=m" + std::to_string(rule) + "\n";
-  }
+  std::string file = nineRulesWithDistinctMatches();
   ASSERT_LT(imageSizeForFileSize((DWORD)file.size()), 60u + 168u + 9u * 588u);
   ASSERT_EQ(1, load(file));
   ImageReader img = image();

@@ -177,11 +177,8 @@ TEST_F(LoaderTest, SectionStillHeldElsewhereThatIsTooSmallFailsTheLoad) {
   ASSERT_NE((HANDLE)NULL, held);
   releaseConfiguration();
 
-  // Nine rules with nine distinct matches: more than the old section's page.
-  std::string file = "[List1]\n";
-  for (int rule = 1; rule <= 9; ++rule) {
-    file += std::to_string(rule) + ".Match=m" + std::to_string(rule) + "\n";
-  }
+  // More than the old section's page.
+  std::string file = nineRulesWithDistinctMatches();
   EXPECT_EQ(0, load(file));
   EXPECT_EQ(nullptr, imageHeader);
   char status[64] = "";

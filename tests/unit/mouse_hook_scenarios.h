@@ -591,9 +591,7 @@ class MouseScenarioTest : public DispatchFixture, public ::testing::WithParamInt
   };
 
   void buildDesktop() {
-    main = createProbe(rectAt(100, 100, 400, 300));
-    pane = createProbeChild(main, rectAt(10, 10, 200, 100));
-    other = createProbe(rectAt(550, 100, 300, 300));
+    createProbeDesktop(&main, &pane, &other);
     ASSERT_TRUE(makeForeground(main));
     stackFromTop({other, main});
     flushPostedMessages();
@@ -652,11 +650,9 @@ class MouseScenarioTest : public DispatchFixture, public ::testing::WithParamInt
       msg.message = step.message == REGISTERED_WHEEL ? wheelMessage : step.message;
       return msgHookProc(step.code, PM_REMOVE, (LPARAM)&msg);
     }
-    CWPRETSTRUCT call = {};
-    call.hwnd = window;
-    call.message = step.kind == ACTIVATE ? WM_ACTIVATE : WM_WINDOWPOSCHANGED;
-    call.wParam = step.kind == ACTIVATE ? WA_ACTIVE : 0;
-    return cwpretHookProc(step.code, 0, (LPARAM)&call);
+    return returnFromWindowProcedure(window,
+                                     step.kind == ACTIVATE ? WM_ACTIVATE : WM_WINDOWPOSCHANGED,
+                                     step.kind == ACTIVATE ? WA_ACTIVE : 0, step.code);
   }
 
   void runStep(const Step &step) {

@@ -32,11 +32,6 @@ class MouseHookTest : public DispatchFixture {
     other = createProbe(rectAt(550, 100, 300, 300));
   }
 
-  LRESULT send(UINT message, HWND window, int hitTest, int x = 150, int y = 150) {
-    MOUSEHOOKSTRUCT m = hookStruct(window, hitTest, x, y);
-    return mouseHookProc(HC_ACTION, message, (LPARAM)&m);
-  }
-
   HWND main = NULL, other = NULL;
 };
 
@@ -46,7 +41,7 @@ TEST_F(MouseHookTest, HighBitsOfTheMessageAreIgnored) {
   loadIni({"[List1]", "Hook1=RBUTTONDOWN", "Default.Action=Through"});
   xmouseMode = XMOUSE_SIMULATED;
   mouseActivateAnswer = MA_NOACTIVATEANDEAT;
-  EXPECT_EQ(1, send(0x7FFF0000 | WM_RBUTTONDOWN, main, HTCLIENT));
+  EXPECT_EQ(1, callMouseHook(0x7FFF0000 | WM_RBUTTONDOWN, main, HTCLIENT));
   auto asked = probeMessages(WM_MOUSEACTIVATE);
   ASSERT_EQ(1u, asked.size());
   EXPECT_EQ(MAKELPARAM(HTCLIENT, WM_RBUTTONDOWN), asked[0].lParam);
@@ -57,14 +52,14 @@ TEST_F(MouseHookTest, HighBitsOfTheMessageAreIgnored) {
 // is handled.
 TEST_F(MouseHookTest, OnlyNonMovesRecordThePoint) {
   loadIni({"[Options]"});
-  send(WM_MOUSEMOVE, main, HTCLIENT, 300, 310);
-  send(WM_NCMOUSEMOVE, main, HTCAPTION, 320, 330);
+  callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, 300, 310);
+  callMouseHook(WM_NCMOUSEMOVE, main, HTCAPTION, 320, 330);
   EXPECT_EQ(0, lastPoint.x);
   EXPECT_EQ(0, lastPoint.y);
-  send(WM_XBUTTONUP, main, HTCLIENT, -20, 40);
+  callMouseHook(WM_XBUTTONUP, main, HTCLIENT, -20, 40);
   EXPECT_EQ(-20, lastPoint.x);
   EXPECT_EQ(40, lastPoint.y);
-  send(WM_NCLBUTTONUP, main, HTCAPTION, 7, 8);
+  callMouseHook(WM_NCLBUTTONUP, main, HTCAPTION, 7, 8);
   EXPECT_EQ(7, lastPoint.x);
   EXPECT_EQ(8, lastPoint.y);
 }
@@ -74,11 +69,11 @@ TEST_F(MouseHookTest, OnlyNonMovesRecordThePoint) {
 TEST_F(MouseHookTest, DragDistanceUsesSignedDifferences) {
   loadIni({"[Options]"});
   mbuttonUpMoveProtect = 1;
-  send(WM_MBUTTONDOWN, main, HTCLIENT, -3000, -3000);
+  callMouseHook(WM_MBUTTONDOWN, main, HTCLIENT, -3000, -3000);
   EXPECT_EQ(MIDDLE_PRESSED, middleState);
-  send(WM_MOUSEMOVE, main, HTCLIENT, -2996, -3004);
+  callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, -2996, -3004);
   EXPECT_EQ(MIDDLE_PRESSED, middleState);
-  send(WM_MOUSEMOVE, main, HTCLIENT, 3000, -3000);
+  callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, 3000, -3000);
   EXPECT_EQ(MIDDLE_SPOILED, middleState);
 }
 
@@ -95,11 +90,6 @@ class NoForegroundHookTest : public DispatchFixture {
     ASSERT_EQ(nullptr, GetForegroundWindow());
   }
 
-  LRESULT send(UINT message, HWND window) {
-    MOUSEHOOKSTRUCT m = hookStruct(window, HTCLIENT, 150, 150);
-    return mouseHookProc(HC_ACTION, message, (LPARAM)&m);
-  }
-
   HWND main = NULL, other = NULL;
 };
 
@@ -107,10 +97,10 @@ class NoForegroundHookTest : public DispatchFixture {
 // active window: with none, the highest normal window is activated.
 TEST_F(NoForegroundHookTest, SpoiledReleaseActivatesAWindow) {
   loadIni({"[List1]", "Hook1=MBUTTONUP", "Default.Action=ToggleMaximize"});
-  EXPECT_EQ(1, send(WM_MBUTTONDOWN, main));
-  EXPECT_EQ(0, send(WM_MOUSEWHEEL, main));
+  EXPECT_EQ(1, callMouseHook(WM_MBUTTONDOWN, main, HTCLIENT));
+  EXPECT_EQ(0, callMouseHook(WM_MOUSEWHEEL, main, HTCLIENT));
   EXPECT_EQ(MIDDLE_SPOILED, middleState);
-  EXPECT_EQ(1, send(WM_MBUTTONUP, main));
+  EXPECT_EQ(1, callMouseHook(WM_MBUTTONUP, main, HTCLIENT));
   EXPECT_TRUE(pumpUntil([&] { return GetForegroundWindow() == other; }));
   flushPostedMessages();
   EXPECT_TRUE(probeMessages(WM_SYSCOMMAND).empty());
@@ -118,10 +108,7 @@ TEST_F(NoForegroundHookTest, SpoiledReleaseActivatesAWindow) {
 
 TEST_F(NoForegroundHookTest, ActivationWithoutForegroundWindowRecordsNothing) {
   lastActivatedWindow = other;
-  CWPRETSTRUCT call = {};
-  call.hwnd = main;
-  call.message = WM_ACTIVATE;
-  cwpretHookProc(HC_ACTION, 0, (LPARAM)&call);
+  returnFromWindowProcedure(main, WM_ACTIVATE);
   EXPECT_EQ(other, lastActivatedWindow);
   EXPECT_EQ(0, foregroundChanged);
 }
@@ -177,35 +164,27 @@ TEST_F(MaskCheckTest, WithMaskingOffNothingIsAskedOrSwitched) {
 }
 
 // The call-window-return hook needs no configuration.
-class ActivationHookTest : public MouseHookTest {
- protected:
-  LRESULT returnFrom(HWND window, UINT message, int code = HC_ACTION) {
-    CWPRETSTRUCT call = {};
-    call.hwnd = window;
-    call.message = message;
-    return cwpretHookProc(code, 0, (LPARAM)&call);
-  }
-};
+class ActivationHookTest : public MouseHookTest {};
 
 TEST_F(ActivationHookTest, EveryActivationRecordsTheForegroundWindow) {
   ASSERT_EQ(nullptr, imageHeader);
   ASSERT_TRUE(makeForeground(main));
   stackFromTop({other, main});
-  EXPECT_EQ(0, returnFrom(other, WM_ACTIVATE));
+  EXPECT_EQ(0, returnFromWindowProcedure(other, WM_ACTIVATE));
   EXPECT_EQ(main, lastActivatedWindow);
   // main is not on top: no foreground change is noted.
   EXPECT_EQ(0, foregroundChanged);
   stackFromTop({main, other});
-  returnFrom(main, WM_ACTIVATE);
+  returnFromWindowProcedure(main, WM_ACTIVATE);
   EXPECT_EQ(1, foregroundChanged);
 }
 
 TEST_F(ActivationHookTest, OtherCodesAndMessagesAreIgnored) {
   ASSERT_TRUE(makeForeground(main));
-  returnFrom(main, WM_ACTIVATE, -1);
-  returnFrom(main, WM_WINDOWPOSCHANGED, 1);
-  returnFrom(main, WM_WINDOWPOSCHANGING);
-  returnFrom(main, WM_ACTIVATEAPP);
+  returnFromWindowProcedure(main, WM_ACTIVATE, 0, -1);
+  returnFromWindowProcedure(main, WM_WINDOWPOSCHANGED, 0, 1);
+  returnFromWindowProcedure(main, WM_WINDOWPOSCHANGING);
+  returnFromWindowProcedure(main, WM_ACTIVATEAPP);
   EXPECT_EQ(nullptr, lastActivatedWindow);
   EXPECT_EQ(0, foregroundChanged);
 }

@@ -29,9 +29,7 @@ class RuleEvaluationTest : public DispatchFixture {
  protected:
   void SetUp() override {
     DispatchFixture::SetUp();
-    main = createProbe(rectAt(100, 100, 400, 300));
-    pane = createProbeChild(main, rectAt(10, 10, 200, 100));
-    other = createProbe(rectAt(550, 100, 300, 300));
+    createProbeDesktop(&main, &pane, &other);
     stackFromTop({main, other});
   }
 

@@ -40,6 +40,14 @@ class VorncheckTest : public ::testing::Test {
     EXPECT_EQ(1, seen) << "findings on line " << line << ":\n" << allFindings();
   }
 
+  // Whether some finding on `line`, which may hold others too, says `words`.
+  bool hasFinding(int line, const std::string &words) const {
+    for (const Diagnostic &d : found.all()) {
+      if (d.line == line && d.message.find(words) != std::string::npos) return true;
+    }
+    return false;
+  }
+
   std::string allFindings() const {
     std::string all;
     for (const Diagnostic &d : found.all()) {
@@ -175,11 +183,7 @@ TEST_F(VorncheckTest, PatternCountAboveTheSlotsIsAWarning) {
         "[Match.Cap]\nnPattern=40\n1.NCHitTest=CAPTION\n");
   // One finding for the count; the empty Patterns 2 to 35 are reported on
   // the same line, so look for the count's own words among them.
-  bool seen = false;
-  for (const Diagnostic &d : found.all()) {
-    if (d.line == 6 && d.message.find("more than the 35") != std::string::npos) seen = true;
-  }
-  EXPECT_TRUE(seen) << allFindings();
+  EXPECT_TRUE(hasFinding(6, "more than the 35")) << allFindings();
 }
 
 // ---- options and leftovers ------------------------------------------------------------------
@@ -192,11 +196,7 @@ TEST_F(VorncheckTest, MaskWhileMaskingIsOffIsAWarning) {
 
 TEST_F(VorncheckTest, LongValueIsCut) {
   check("[List1]\nHook1=MBUTTONUP\n1.Match=\n1.Action=" + std::string(300, 'x') + "\n");
-  bool seen = false;
-  for (const Diagnostic &d : found.all()) {
-    if (d.line == 4 && d.message.find("only the first 255") != std::string::npos) seen = true;
-  }
-  EXPECT_TRUE(seen) << allFindings();
+  EXPECT_TRUE(hasFinding(4, "only the first 255")) << allFindings();
 }
 
 TEST_F(VorncheckTest, StaleStatusEntryIsAWarning) {
