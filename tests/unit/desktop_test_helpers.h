@@ -13,6 +13,15 @@ namespace desktop_test {
 
 using vorntest::pumpThreadMessages;
 
+// Registers a plain class of this module; its atom, or 0.
+inline ATOM registerClass(const char *name, WNDPROC procedure) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleA(NULL);
+  windowClass.lpszClassName = name;
+  return RegisterClassA(&windowClass);
+}
+
 inline RECT windowRectOf(HWND window) {
   RECT r = {0, 0, 0, 0};
   GetWindowRect(window, &r);

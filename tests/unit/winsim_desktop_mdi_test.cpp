@@ -60,11 +60,7 @@ class DesktopMdi : public ::testing::Test {
   }
 
   static void registerClass(const char *name, WNDPROC proc) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = name;
-    ASSERT_NE(0, RegisterClassA(&wc));
+    ASSERT_NE(0, desktop_test::registerClass(name, proc));
   }
 
   HWND makeChild(int x, int y, DWORD style = WS_VISIBLE) {

@@ -36,11 +36,7 @@ LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 class DesktopMessages : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = recordingProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = CLASS_NAME;
-    ASSERT_NE(0, RegisterClassA(&wc));
+    ASSERT_NE(0, desktop_test::registerClass(CLASS_NAME, recordingProc));
     pump();
     received.clear();
   }

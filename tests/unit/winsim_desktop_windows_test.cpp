@@ -33,11 +33,7 @@ class DesktopWindows : public ::testing::Test {
  protected:
   void SetUp() override {
     received.clear();
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = recordingProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = CLASS_NAME;
-    classAtom = RegisterClassA(&wc);
+    classAtom = desktop_test::registerClass(CLASS_NAME, recordingProc);
     ASSERT_NE(0, classAtom);
   }
 
@@ -88,11 +84,7 @@ TEST_F(DesktopWindows, ClassNamesAndRegisteredMessagesShareOneAtomTable) {
 }
 
 TEST_F(DesktopWindows, ClassRegistrationIsUniqueAndBlockedWhileWindowsExist) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = recordingProc;
-  wc.hInstance = GetModuleHandleA(NULL);
-  wc.lpszClassName = "VORNDESKTOPWINDOWSTEST";
-  EXPECT_EQ(0, RegisterClassA(&wc));
+  EXPECT_EQ(0, desktop_test::registerClass("VORNDESKTOPWINDOWSTEST", recordingProc));
   HWND window = make(WS_POPUP, 0, 0, 10, 10);
   EXPECT_FALSE(UnregisterClassA(CLASS_NAME, GetModuleHandleA(NULL)));
   DestroyWindow(window);

@@ -62,11 +62,7 @@ LRESULT CALLBACK destroyingOwnerProc(HWND window, UINT message, WPARAM wParam, L
 class DesktopZOrder : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = recordingProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = CLASS_NAME;
-    ASSERT_NE(0, RegisterClassA(&wc));
+    ASSERT_NE(0, desktop_test::registerClass(CLASS_NAME, recordingProc));
     received.clear();
   }
 
