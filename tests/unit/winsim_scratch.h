@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/win32_files.h"
+
 namespace vorntest {
 
 class ScratchFolder {
@@ -46,27 +48,11 @@ class ScratchFolder {
   }
 
   bool write(const std::string &name, const std::string &bytes) {
-    HANDLE file = CreateFileA(path(name).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    return writeFileBytes(path(name), bytes);
   }
 
   // The file's bytes; "<missing>" when it cannot be opened.
-  std::string read(const std::string &name) {
-    HANDLE file = CreateFileA(path(name).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(GetFileSize(file, NULL), '\0');
-    DWORD got = 0;
-    if (!bytes.empty()) ReadFile(file, &bytes[0], (DWORD)bytes.size(), &got, NULL);
-    CloseHandle(file);
-    bytes.resize(got);
-    return bytes;
-  }
+  std::string read(const std::string &name) { return readFileBytes(path(name), "<missing>"); }
 
   bool exists(const std::string &name) {
     return GetFileAttributesA(path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
