@@ -3,7 +3,9 @@
 functions) and with the Windows vorncheck under Wine (the real ones), and
 checks that both give the same image, byte for byte, and the same report.
 
-  compare-images.py HOST_VORNCHECK WINE_RUN WIN_VORNCHECK CORPUS_DIR WORK_DIR JUNIT_OUT
+  compare-images.py HOST_VORNCHECK WINE_RUN WIN_VORNCHECK WORK_DIR JUNIT_OUT INPUT...
+
+Each INPUT is an INI file or a folder whose *.ini files are taken.
 """
 import os
 import subprocess
@@ -30,11 +32,19 @@ def first_difference(a, b):
     return min(len(a), len(b))
 
 
-def main(host, wine_run, windows, corpus, work, junit):
+def ini_files(inputs):
+    for path in inputs:
+        if os.path.isdir(path):
+            for name in sorted(f for f in os.listdir(path) if f.endswith(".ini")):
+                yield name, os.path.join(path, name)
+        else:
+            yield os.path.basename(path), path
+
+
+def main(host, wine_run, windows, work, junit, *inputs):
     os.makedirs(work, exist_ok=True)
     cases = []
-    for name in sorted(f for f in os.listdir(corpus) if f.endswith(".ini")):
-        ini = os.path.join(corpus, name)
+    for name, ini in ini_files(inputs):
         host_result = compile_with([host], ini, os.path.join(work, name + ".host.img"))
         wine_result = compile_with([wine_run, windows], ini, os.path.join(work, name + ".wine.img"))
         problem = None
@@ -61,4 +71,6 @@ def main(host, wine_run, windows, corpus, work, junit):
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:7]))
+    if len(sys.argv) < 7:
+        sys.exit(__doc__)
+    sys.exit(main(*sys.argv[1:]))
