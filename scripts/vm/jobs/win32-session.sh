@@ -23,8 +23,24 @@ step() {
   step_started=$now
 }
 
+# A new prefix takes one to three minutes under emulation: the first one
+# made in this guest is kept in the state share and unpacked on later boots.
+# It is saved straight after wineboot, before any test has run in it.
+mount_state() {
+  mkdir -p /state
+  mountpoint -q /state || mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 state /state
+}
+
 session_start() {
+  kept=/state/wineprefix-$VORN_WINEARCH.tar
+  if mount_state && [ -f "$kept" ] && [ ! -d "$WINEPREFIX" ]; then
+    tar -C "$(dirname "$WINEPREFIX")" -xf "$kept" || rm -rf "$WINEPREFIX"
+  fi
   "$VORN_ROOT/scripts/lib/wine-session" start || return 1
+  if mountpoint -q /state && [ ! -f "$kept" ]; then
+    tar -C "$(dirname "$WINEPREFIX")" -cf "$kept.part" "$(basename "$WINEPREFIX")" &&
+      mv "$kept.part" "$kept"
+  fi
   wineserver -p
   step "wine session (Xvfb, $VORN_WINEARCH prefix, virtual desktop)"
 }
