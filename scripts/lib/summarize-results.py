@@ -6,7 +6,8 @@ with one entry per registered test. A test that writes its own detailed
 results (GoogleTest's XML, or a check script's JUnit file) leaves them in
 test-results/<build>/<test name>.xml; its cases are counted one by one.
 A registered test that failed without detail, or whose detail shows no
-failure although it failed (a crash, a timeout), counts as one failure.
+failure although it failed (a crash, a timeout), counts as one failure;
+so does one that CTest could not run at all (a missing program).
 Usage: summarize-results.py RESULTS_DIR BUILD...
 """
 import os
@@ -45,7 +46,9 @@ def main(results, builds):
             continue
         for case in ET.parse(ctest_file).getroot().iter("testcase"):
             name = case.get("name")
-            ctest_failed = case.get("status") == "fail" or case.find("failure") is not None
+            # "notrun": CTest found no program to run, or a test it needs failed.
+            ctest_failed = (case.get("status") in ("fail", "notrun")
+                            or case.find("failure") is not None)
             detail = os.path.join(results, build, name + ".xml")
             try:
                 p, f, names = case_counts(detail) if os.path.exists(detail) else (0, 0, [])

@@ -28,7 +28,7 @@ step() {
 # It is saved straight after wineboot, before any test has run in it.
 mount_state() {
   mkdir -p /state
-  mountpoint -q /state || mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 state /state
+  mountpoint -q /state || mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=loose state /state
 }
 
 session_start() {
@@ -42,6 +42,10 @@ session_start() {
       mv "$kept.part" "$kept"
   fi
   wineserver -p
+  # The first program of a server starts Wine's system processes, which
+  # then live as long as this persistent server: started here, they hold
+  # no test's output open (CTest waits for that to close).
+  "$VORN_ROOT/scripts/lib/wine-run" cmd.exe /c exit >/dev/null 2>&1 </dev/null
   step "wine session (Xvfb, $VORN_WINEARCH prefix, virtual desktop)"
 }
 
