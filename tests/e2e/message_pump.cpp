@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <stdlib.h>
+
 namespace e2e {
 
 namespace {
@@ -15,6 +17,15 @@ DWORD millisecondsLeft(DWORD start, DWORD timeoutMs) {
   return elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
 }
 
+DWORD scaledTimeout(DWORD timeoutMs) {
+  static int scale = 0;
+  if (scale == 0) {
+    const char *value = getenv("VORN_E2E_TIME_SCALE");
+    scale = value && atoi(value) > 0 ? atoi(value) : 1;
+  }
+  return timeoutMs * (DWORD)scale;
+}
+
 }  // namespace
 
 void pumpPending() {
@@ -26,6 +37,7 @@ void pumpPending() {
 }
 
 bool pumpUntil(const std::function<bool()> &condition, DWORD timeoutMs) {
+  timeoutMs = scaledTimeout(timeoutMs);
   DWORD start = GetTickCount();
   for (;;) {
     pumpPending();
@@ -37,6 +49,7 @@ bool pumpUntil(const std::function<bool()> &condition, DWORD timeoutMs) {
 }
 
 bool pumpUntilSignalled(HANDLE object, DWORD timeoutMs) {
+  timeoutMs = scaledTimeout(timeoutMs);
   DWORD start = GetTickCount();
   for (;;) {
     DWORD left = millisecondsLeft(start, timeoutMs);

@@ -15,6 +15,9 @@ enum : DWORD { DEFAULT_TIMEOUT_MS = 5000 };
 // Handles every message waiting for this thread, sent ones included.
 void pumpPending();
 
+// The timeouts below are as measured on a machine that runs Windows code
+// natively or under Wine; VORN_E2E_TIME_SCALE (a whole number, default 1)
+// stretches them all, for a run under full-system emulation.
 // Pumps until `condition` holds or `timeoutMs` have passed; whether it held.
 bool pumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
