@@ -1,6 +1,6 @@
 // The runtime's DLL start-up code calls DllMain; the library's entry point
 // is DllEntryPoint.
-#include "hooks/lifecycle.h"
+#include "lifecycle.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   return DllEntryPoint(instance, reason, reserved);

@@ -1,6 +1,6 @@
 #include "config/image_access.h"
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
 
 int imagePresent(void) { return imageHeader != NULL && imageSize >= IMAGE_HEADER_SIZE; }
 

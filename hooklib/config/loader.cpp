@@ -8,8 +8,8 @@
 #include "config/image_publish.h"
 #include "config/image_validation.h"
 #include "config/list_compiler.h"
+#include "config/loader_state.h"
 #include "config/profile_reader.h"
-#include "hooks/shared_state.h"
 
 namespace {
 

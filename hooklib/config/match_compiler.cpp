@@ -5,7 +5,6 @@
 #include "config/image_builder.h"
 #include "config/loader.h"
 #include "config/profile_reader.h"
-#include "hooks/shared_state.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "config/loader.h"
+#include "config/loader_state.h"
 #include "config/profile_reader.h"
-#include "hooks/shared_state.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "hooks/hook_state.h"
 #include "hooks/rule_evaluation.h"
-#include "hooks/shared_state.h"
 
 namespace {
 

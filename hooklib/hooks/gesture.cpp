@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
+#include "hooks/hook_state.h"
 #include "hooks/rule_evaluation.h"
-#include "hooks/shared_state.h"
 #include "windows/actions.h"
 
 void spoilMiddleGesture(void) {

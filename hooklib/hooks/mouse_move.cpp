@@ -8,7 +8,8 @@
 
 #include <stdint.h>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "hooks/xmouse_mask.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
+#include "config/loader_state.h"
 #include "hooks/active_tracking.h"
 #include "hooks/click_facts.h"
 #include "hooks/rule_walk.h"
-#include "hooks/shared_state.h"
 #include "windows/actions.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "windows/last_activated_window.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 
 namespace {

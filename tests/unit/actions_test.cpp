@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "config/image_layout.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
 #include "unit/desktop_fixture.h"
 #include "windows/actions.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 
 namespace {

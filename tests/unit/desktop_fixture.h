@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "hooks/shared_state.h"
 #include "support/win32_desktop.h"
 #include "unit/desktop_test_helpers.h"
+#include "windows/last_activated_window.h"
 
 namespace vorntest {
 

@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "config/loader.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "unit/desktop_fixture.h"
 #include "unit/loader_fixture.h"
 #include "vorn.h"

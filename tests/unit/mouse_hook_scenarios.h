@@ -26,9 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "unit/dispatch_fixture.h"
 #include "vorn.h"
+#include "windows/last_activated_window.h"
 
 namespace vorntest {
 

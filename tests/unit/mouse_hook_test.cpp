@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "hooks/xmouse_mask.h"
 #include "unit/dispatch_fixture.h"
 #include "unit/mouse_hook_scenarios.h"
 #include "vorn.h"
+#include "windows/last_activated_window.h"
 
 namespace {
 

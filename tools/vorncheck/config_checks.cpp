@@ -10,9 +10,9 @@
 #include "config/image_access.h"
 #include "config/list_compiler.h"
 #include "config/loader.h"
+#include "config/loader_state.h"
 #include "config/name_tables.h"
 #include "config/profile_reader.h"
-#include "hooks/shared_state.h"
 #include "image_chains.h"
 #include "known_names.h"
 

@@ -3,11 +3,11 @@
 #include <string.h>
 
 #include "config/image_access.h"
+#include "config/loader_state.h"
 #include "config/name_tables.h"
 #include "hooks/click_facts.h"
 #include "hooks/rule_evaluation.h"
 #include "hooks/rule_walk.h"
-#include "hooks/shared_state.h"
 #include "known_names.h"
 #include "windows/actions.h"
 

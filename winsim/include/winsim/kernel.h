@@ -138,6 +138,11 @@ BOOL WINAPI HeapFree(HANDLE heap, DWORD flags, LPVOID block);
 
 // ---- modules, process, system ---------------------------------------------
 #define INFINITE 0xFFFFFFFFu
+// The reasons a DLL's entry point is called for.
+#define DLL_PROCESS_DETACH 0
+#define DLL_PROCESS_ATTACH 1
+#define DLL_THREAD_ATTACH 2
+#define DLL_THREAD_DETACH 3
 UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);

@@ -1,13 +1,14 @@
-// The library's life in each process, and the control exports the daemon
-// calls to install and remove the system-wide hooks.
-#include "hooks/lifecycle.h"
+// The library's composition root: its life in each process (the entry
+// point the system calls), and the control exports the daemon calls to
+// load the configuration and install and remove the system-wide hooks.
+#include "lifecycle.h"
 
 #include <windows.h>
 
 #include "config/image_publish.h"
-#include "config/image_validation.h"
 #include "config/loader.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "vorn.h"
 
 namespace {
@@ -22,15 +23,7 @@ int wantsRegisteredWheelMessage(DWORD version) {
 }
 
 void attachProcess() {
-  mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
-  imageBase = mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0)
-                            : NULL;
-  imageHeader = imageBase;
-  imageSize = mappedViewSize(imageBase);
-  imageWritable = 0;
-  // An image that fails the check is no configuration at all: the hooks
-  // then pass every message on.
-  if (imageBase && !validateImage(imageBase, imageSize)) releaseConfiguration();
+  mapPublishedImage();
   if (wantsRegisteredWheelMessage(GetVersion())) {
     wheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
   }
@@ -65,9 +58,9 @@ void forgetHooksOfAnEarlierDaemon() {
 extern "C" BOOL WINAPI DllEntryPoint(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   (void)reserved;
   moduleHandle = instance;
-  if (reason == 1) {  // DLL_PROCESS_ATTACH
+  if (reason == DLL_PROCESS_ATTACH) {
     attachProcess();
-  } else if (reason == 0) {  // DLL_PROCESS_DETACH
+  } else if (reason == DLL_PROCESS_DETACH) {
     releaseConfiguration();
   }
   return TRUE;
