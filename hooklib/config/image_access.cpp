@@ -2,8 +2,6 @@
 
 #include "config/loader_state.h"
 
-int imagePresent(void) { return imageHeader != NULL && imageSize >= IMAGE_HEADER_SIZE; }
-
 int32_t imageField(ImageOffset offset) {
   if (!imageHeader || offset < 0 || imageSize < 4 || (uint32_t)offset > imageSize - 4) {
     return NO_OFFSET;

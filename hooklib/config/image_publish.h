@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <stdint.h>
+
 #include "config/loader.h"
 
 // Creates (or, for a name still held elsewhere, opens) the section, maps it

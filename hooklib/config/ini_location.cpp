@@ -1,9 +1,8 @@
-// Finding vorn.ini: the Windows directory first, then the folder of the
-// program that loads the configuration (the daemon).
+#include "config/ini_location.h"
+
 #include <shlwapi.h>
 #include <windows.h>
 
-#include "config/loader.h"
 #include "config/loader_state.h"
 
 namespace {

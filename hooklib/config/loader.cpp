@@ -1,6 +1,8 @@
 // Loading the configuration: options, XMouseMode, and the compile of
 // vorn.ini into the ConfigImage.
-#include "config/loader.h"
+#include "config/ini_location.h"
+#include "config/match_compiler.h"
+#include "config/xmouse_mode.h"
 
 #include <windows.h>
 

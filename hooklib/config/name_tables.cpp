@@ -1,8 +1,8 @@
-// The names the INI file uses for events, hit-test areas and policies, and
-// the section-name scan. All compared exactly and case-sensitively.
-#include "config/image_builder.h"
-#include "config/loader.h"
 #include "config/name_tables.h"
+
+#include <windows.h>
+
+#include "config/image_builder.h"
 
 namespace {
 

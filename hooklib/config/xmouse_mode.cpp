@@ -1,8 +1,9 @@
-// Choosing the XMouseMode: off, simulated mouse activation, or the system's
-// own active window tracking when the shell is new enough to offer it.
+// Off, simulated mouse activation, or the system's own active window
+// tracking when the shell is new enough to offer it.
+#include "config/xmouse_mode.h"
+
 #include <windows.h>
 
-#include "config/loader.h"
 #include "config/loader_state.h"
 #include "config/profile_reader.h"
 

@@ -9,7 +9,6 @@
 
 #include "config/image_access.h"
 #include "config/list_compiler.h"
-#include "config/loader.h"
 #include "config/loader_state.h"
 #include "config/name_tables.h"
 #include "config/profile_reader.h"

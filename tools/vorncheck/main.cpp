@@ -17,7 +17,7 @@
 #include <string.h>
 
 #include "command_line.h"
-#include "config/loader.h"
+#include "config/ini_location.h"
 #include "config/loader_state.h"
 #include "config_checks.h"
 #include "explain.h"

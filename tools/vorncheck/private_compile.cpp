@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "config/ini_location.h"
 #include "config/loader.h"
 #include "config/loader_state.h"
 
