@@ -29,6 +29,7 @@
 #include "fuzz_checks.h"
 #include "fuzz_desktop.h"
 #include "hooks/hook_state.h"
+#include "hooks/match_window.h"
 #include "hooks/rule_evaluation.h"
 #include "vorn.h"
 #include "windows/last_activated_window.h"

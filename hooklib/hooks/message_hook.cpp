@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "config/loader_state.h"
+#include "hooks/gesture.h"
 #include "hooks/hook_state.h"
-#include "hooks/mouse_events.h"
 
 namespace {
 

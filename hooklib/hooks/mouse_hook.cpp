@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include "config/loader_state.h"
+#include "hooks/button_messages.h"
+#include "hooks/gesture.h"
 #include "hooks/hook_state.h"
-#include "hooks/mouse_events.h"
+#include "hooks/mouse_move.h"
 #include "windows/navigation.h"
 
 namespace {

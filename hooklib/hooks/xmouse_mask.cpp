@@ -6,7 +6,7 @@
 #include "config/loader_state.h"
 #include "hooks/active_tracking.h"
 #include "hooks/hook_state.h"
-#include "hooks/rule_evaluation.h"
+#include "hooks/match_window.h"
 #include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 

@@ -6,7 +6,12 @@
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "windows/activation.h"
+#include "windows/key_strokes.h"
+#include "windows/lowering.h"
 #include "windows/navigation.h"
+#include "windows/system_commands.h"
+#include "windows/window_cycling.h"
 
 namespace {
 

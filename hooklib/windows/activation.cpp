@@ -1,6 +1,6 @@
 // Activating the window an action has chosen, with the MinimizedPolicy
 // applied when that window is minimised.
-#include "windows/actions.h"
+#include "windows/activation.h"
 
 #include <windows.h>
 

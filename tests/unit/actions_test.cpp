@@ -11,6 +11,7 @@
 #include "config/loader_state.h"
 #include "unit/desktop_fixture.h"
 #include "windows/actions.h"
+#include "windows/activation.h"
 #include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 

@@ -10,6 +10,7 @@
 #include "config/image_layout.h"
 #include "config/loader_state.h"
 #include "hooks/click_facts.h"
+#include "hooks/match_window.h"
 #include "hooks/rule_evaluation.h"
 #include "hooks/rule_walk.h"
 #include "unit/dispatch_fixture.h"
