@@ -14,8 +14,3 @@ LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT
 // without running any action.
 LRESULT precheckDownEvent(ImageOffset listOffset, UINT message,
                           const MOUSEHOOKSTRUCT *mouseHookStruct);
-
-// 1 when a middle press decided by precheckDownEvent reaches its window
-// once the release's list has chosen `action` (NULL: none): the action
-// lets the click through; 0 when the press is swallowed.
-int precheckLetsPressThrough(const char *action);

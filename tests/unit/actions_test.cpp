@@ -58,7 +58,7 @@ class ActionTest : public DesktopFixture {
 
 // ---- the table ----------------------------------------------------------------
 
-TEST_F(ActionTest, NamesOutsideTheTableDoNothingAndPassTheClickOn) {
+TEST_F(ActionTest, NamesThatRunNothingDoNothingAndPassTheClickOn) {
   const char *names[] = {
       "",      "Through", "ThroughWithNoActivate", "lowerandswitch", "LowerAndSwitch ",
       "Lower", "NOACTION"};

@@ -27,10 +27,6 @@ const std::vector<std::string> &knownActionNames() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> all;
     for (int row = 0; row < actionCount(); ++row) all.push_back(actionNameAt(row));
-    // The two pass-through actions are the hook's own business, not rows
-    // of the action table.
-    all.push_back("Through");
-    all.push_back("ThroughWithNoActivate");
     return all;
   }();
   return names;
