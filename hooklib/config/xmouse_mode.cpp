@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "config/loader_state.h"
-#include "config/profile_reader.h"
+#include "config/options.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ int shellVersionHasWindowTracking(unsigned major, unsigned minor) {
 
 int chooseXmouseMode(void) {
   int mode = XMOUSE_OFF;
-  if (readProfileInt("Options", "UseXMOUSE", 0) != 0) {
+  if (readOption(OPTION_USE_XMOUSE) != 0) {
     mode = XMOUSE_SIMULATED;
     unsigned major = 0;
     unsigned minor = 0;
@@ -54,6 +54,6 @@ int chooseXmouseMode(void) {
       mode = XMOUSE_SYSTEM_TRACKING;
     }
   }
-  if (readProfileInt("Options", "ThroughSimulateWM_MOUSEACTIVATE", 0) != 0) mode = XMOUSE_SIMULATED;
+  if (readOption(OPTION_SIMULATE_MOUSEACTIVATE) != 0) mode = XMOUSE_SIMULATED;
   return mode;
 }

@@ -11,6 +11,7 @@
 #include "config/list_compiler.h"
 #include "config/loader_state.h"
 #include "config/name_tables.h"
+#include "config/options.h"
 #include "config/profile_reader.h"
 #include "image_chains.h"
 #include "known_names.h"
@@ -365,7 +366,7 @@ void checkMatches(CheckContext &c) {
 // ---- options and the rest -------------------------------------------------------------
 
 void checkOptions(CheckContext &c) {
-  const IniSection *options = c.doc.section("Options");
+  const IniSection *options = c.doc.section(VORN_OPTIONS_SECTION);
   if (options) {
     for (const IniKey &key : options->keys) {
       if (!isKnownOptionName(key.name)) {
@@ -380,9 +381,9 @@ void checkOptions(CheckContext &c) {
                "[MaskXMOUSE] Match is not used: masking needs MaskXMOUSEOnMOUSEMOVE=1 together "
                "with UseXMOUSE=1 or ThroughSimulateWM_MOUSEACTIVATE=1");
   }
-  const IniKey *maskOption = c.doc.key("Options", "MaskXMOUSEOnMOUSEMOVE");
-  if (maskOption && !xmouseMode &&
-      readProfileInt("Options", "MaskXMOUSEOnMOUSEMOVE", 0) != 0) {
+  const IniKey *maskOption =
+      c.doc.key(VORN_OPTIONS_SECTION, optionName(OPTION_MASK_XMOUSE_ON_MOVE));
+  if (maskOption && !xmouseMode && readOption(OPTION_MASK_XMOUSE_ON_MOVE) != 0) {
     c.out.warn(maskOption->line, "MaskXMOUSEOnMOUSEMOVE has no effect without UseXMOUSE=1 or "
                                  "ThroughSimulateWM_MOUSEACTIVATE=1");
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/name_tables.h"
+#include "config/options.h"
 #include "ini_document.h"
 #include "windows/actions.h"
 
@@ -42,9 +43,11 @@ const std::vector<std::string> &knownHitTestNames() {
 }
 
 const std::vector<std::string> &knownOptionNames() {
-  static const std::vector<std::string> names = {
-      "UseWH_CALLWNDPROC", "MBUTTONUP.MoveProtect",           "LBUTTONUP.MoveProtect",
-      "UseXMOUSE",         "ThroughSimulateWM_MOUSEACTIVATE", "MaskXMOUSEOnMOUSEMOVE"};
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> all;
+    for (int option = 0; option < OPTION_COUNT; ++option) all.push_back(optionName(option));
+    return all;
+  }();
   return names;
 }
 
