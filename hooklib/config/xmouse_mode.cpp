@@ -6,26 +6,28 @@
 
 #include "config/loader_state.h"
 #include "config/options.h"
+#include "system/delay_loaded.h"
 
 namespace {
 
 // The file version of shell32.dll as major and minor; 0 when it cannot be
-// read (no such file, no version resource, a malformed one).
+// read (no such file, no version resource, a malformed one, no VERSION
+// library).
 int readShellVersion(unsigned *major, unsigned *minor) {
   char path[MAX_PATH];
   path[0] = '\0';
   DWORD found = SearchPathA(NULL, "shell32.dll", NULL, 256, path, NULL);
   if (found == 0 || found >= 256) return 0;
   DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  DWORD size = delayLoaded::GetFileVersionInfoSizeA(path, &ignored);
   if (size == 0) return 0;
   void *block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
   if (!block) return 0;
   int known = 0;
   VS_FIXEDFILEINFO *info = NULL;
   UINT length = 0;
-  if (GetFileVersionInfoA(path, 0, size, block) &&
-      VerQueryValueA(block, "\\", (LPVOID *)&info, &length) && info &&
+  if (delayLoaded::GetFileVersionInfoA(path, 0, size, block) &&
+      delayLoaded::VerQueryValueA(block, "\\", (LPVOID *)&info, &length) && info &&
       length >= sizeof(VS_FIXEDFILEINFO) && info->dwSignature == VS_FFI_SIGNATURE) {
     *major = HIWORD(info->dwFileVersionMS);
     *minor = LOWORD(info->dwFileVersionMS);

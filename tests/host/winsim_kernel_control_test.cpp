@@ -247,6 +247,34 @@ TEST_F(KernelControlTest, TheShellsVersionPresenceAndResourceAreSet) {
   EXPECT_EQ(0x00060000u, shellVersion());
 }
 
+// A missing library fails to load until it is present again, and its load
+// count follows LoadLibraryA and FreeLibrary; one already loaded stays.
+TEST_F(KernelControlTest, ALibraryCanGoMissingAndItsLoadsAreCounted) {
+  winsimSetLibraryPresent("version.dll", FALSE);
+  SetLastError(0);
+  EXPECT_EQ(nullptr, LoadLibraryA("version.dll"));
+  EXPECT_EQ((DWORD)ERROR_MOD_NOT_FOUND, GetLastError());
+  EXPECT_EQ(0, winsimLibraryLoadCount("version.dll"));
+
+  HMODULE shlwapi = LoadLibraryA("shlwapi.dll");
+  ASSERT_NE(nullptr, shlwapi);
+  EXPECT_EQ(1, winsimLibraryLoadCount("SHLWAPI.DLL"));
+  winsimSetLibraryPresent("shlwapi.dll", FALSE);
+  EXPECT_EQ(shlwapi, LoadLibraryA("shlwapi"));
+  EXPECT_EQ(2, winsimLibraryLoadCount("shlwapi.dll"));
+  EXPECT_TRUE(FreeLibrary(shlwapi));
+  EXPECT_TRUE(FreeLibrary(shlwapi));
+  EXPECT_EQ(0, winsimLibraryLoadCount("shlwapi.dll"));
+  EXPECT_FALSE(FreeLibrary(shlwapi));
+  EXPECT_EQ(nullptr, GetProcAddress(shlwapi, "PathAppendA"));
+  EXPECT_EQ(nullptr, LoadLibraryA("shlwapi.dll"));
+
+  winsimResetKernel();
+  HMODULE version = LoadLibraryA("version.dll");
+  EXPECT_NE(nullptr, version);
+  EXPECT_TRUE(FreeLibrary(version));
+}
+
 // ---- the host's own paths ---------------------------------------------------------------------
 
 std::string appended(const char *path, const char *more) {

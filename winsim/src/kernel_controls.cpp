@@ -3,6 +3,7 @@
 
 #include "handles.h"
 #include "kernel_defaults.h"
+#include "libraries.h"
 #include "winsim/control_kernel.h"
 
 extern "C" {
@@ -12,6 +13,7 @@ void winsimResetKernel(void) {
   winsimSetShell32(WINSIM_SHELL32_VERSIONED, winsim::DEFAULT_SHELL_VERSION);
   winsimFailNextCreateFileMapping(0);
   winsimFailNextMapViewOfFile(0);
+  winsim::makeEveryLibraryPresent();
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }

@@ -30,6 +30,7 @@ extern "C" {
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_MOD_NOT_FOUND 126L
+#define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_DIR_NOT_EMPTY 145L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_FILENAME_EXCED_RANGE 206L
@@ -147,6 +148,12 @@ UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);
+// The system DLLs winsim stands in for, found by name (with or without a
+// folder and the ".dll" extension) and giving their functions by name.
+typedef INT_PTR(WINAPI *FARPROC)(void);
+HMODULE WINAPI LoadLibraryA(LPCSTR name);
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
+BOOL WINAPI FreeLibrary(HMODULE module);
 DWORD WINAPI GetVersion(void);
 DWORD WINAPI GetCurrentProcessId(void);
 DWORD WINAPI GetCurrentThreadId(void);
