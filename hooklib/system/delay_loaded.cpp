@@ -110,11 +110,3 @@ BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length
 }
 
 }  // namespace delayLoaded
-
-void forgetDelayLoadedFunctions(void) {
-  for (FARPROC &function : functions) function = NULL;
-  for (HMODULE &module : libraries) {
-    if (module != NULL && module != (HMODULE)MISSING) FreeLibrary(module);
-    module = NULL;
-  }
-}

@@ -5,7 +5,8 @@
 // the daemon's, whose loader alone uses them.
 //
 // Each DLL is loaded from the system directory, never from a program's own
-// folder, and each function is looked up once per process. Where the DLL
+// folder, and each function is looked up once per process: what was found,
+// or that nothing was, lasts as long as the process. Where the DLL
 // or the function is missing, the call answers as a failed call of that
 // function does (FALSE or 0, nothing written), without setting the last
 // error. A DLL or a function more is a row of the tables in
@@ -27,9 +28,3 @@ BOOL GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD size, LPVOID data)
 BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length);
 
 }  // namespace delayLoaded
-
-// Frees the DLLs loaded so far and forgets every lookup, so that the next
-// call looks again. The library never needs this: its lookups last as long
-// as the process. Tests use it to look again once they have made a DLL
-// missing or present.
-void forgetDelayLoadedFunctions(void);

@@ -1,72 +1,95 @@
 // The loader without SHLWAPI or VERSION: every call of a missing DLL's
 // functions answers as a failed call does. Host only: only winsim can make
 // a system DLL go missing.
+//
+// The library looks each DLL up once per process, and this process has
+// done so already: each case runs in a fresh copy of the test program and
+// reports what it saw on its standard error.
 #include "unit/loader_fixture.h"
 
+#include <stdio.h>
+#include <stdlib.h>
+
 #include "config/loader_state.h"
-#include "system/delay_loaded.h"
+#include "host/fresh_process.h"
 #include "winsim/control.h"
 
 namespace vorntest {
 namespace {
 
-// Each test starts with nothing looked up and leaves nothing looked up,
-// so that the next finds the DLLs afresh.
 class MissingLibraryTest : public LoaderTest {
  protected:
   void SetUp() override {
     LoaderTest::SetUp();
     winsimResetKernel();
-    forgetDelayLoadedFunctions();
   }
 
   void TearDown() override {
-    forgetDelayLoadedFunctions();
     winsimResetKernel();
     LoaderTest::TearDown();
   }
+
+  static void report(int loaded) {
+    fprintf(stderr, "loaded=%d mode=%d mask=%d version=%d shlwapi=%d\n", loaded, (int)xmouseMode,
+            (int)maskXmouseOnMove, winsimLibraryLoadCount("version.dll"),
+            winsimLibraryLoadCount("shlwapi.dll"));
+  }
+
+  FreshProcessStyle style;
 };
 
 // The shell's version cannot be read: as for a shell32.dll without one,
 // UseXMOUSE gives the simulated mode.
 TEST_F(MissingLibraryTest, WithoutVersionTheShellCountsAsUnknown) {
-  winsimSetLibraryPresent("version.dll", FALSE);
-  ASSERT_EQ(1, load("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n"));
-  EXPECT_EQ(1, xmouseMode);
-  EXPECT_EQ(1, maskXmouseOnMove);
-  EXPECT_EQ(0, winsimLibraryLoadCount("version.dll"));
+  EXPECT_EXIT(
+      {
+        winsimSetLibraryPresent("version.dll", FALSE);
+        report(load("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n"));
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=1 version=0 shlwapi=1");
 }
 
 // No candidate path can be built, so no file is found: the load fails and
 // the hooks pass every click.
 TEST_F(MissingLibraryTest, WithoutShlwapiNoFileIsFound) {
-  winsimSetLibraryPresent("shlwapi.dll", FALSE);
-  ASSERT_TRUE(writeFileBytes(programDirectoryIni(), "[List1]\nHook1=LBUTTONUP\n"));
-  EXPECT_EQ(0, loadConfiguration());
-  EXPECT_EQ(nullptr, imageHeader);
+  EXPECT_EXIT(
+      {
+        winsimSetLibraryPresent("shlwapi.dll", FALSE);
+        report(load("[List1]\nHook1=LBUTTONUP\n"));
+        fprintf(stderr, "image=%s\n", imageHeader ? "held" : "none");
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "loaded=0 .* shlwapi=0\nimage=none");
 }
 
-// A DLL found missing stays missing for the process, and one found stays
-// loaded once however often the loader runs.
-TEST_F(MissingLibraryTest, EachLibraryIsLookedUpOnce) {
-  winsimSetLibraryPresent("version.dll", FALSE);
-  ASSERT_EQ(1, load("[Options]\nUseXMOUSE=1\n"));
-  winsimSetLibraryPresent("version.dll", TRUE);
-  releaseConfiguration();
-  ASSERT_EQ(1, load("[Options]\nUseXMOUSE=1\n"));
-  EXPECT_EQ(1, xmouseMode);
-  EXPECT_EQ(0, winsimLibraryLoadCount("version.dll"));
-  EXPECT_EQ(1, winsimLibraryLoadCount("shlwapi.dll"));
+// A DLL found missing stays missing for the process, even once it is
+// there again.
+TEST_F(MissingLibraryTest, ALibraryFoundMissingStaysMissing) {
+  EXPECT_EXIT(
+      {
+        winsimSetLibraryPresent("version.dll", FALSE);
+        load("[Options]\nUseXMOUSE=1\n");
+        winsimSetLibraryPresent("version.dll", TRUE);
+        releaseConfiguration();
+        report(load("[Options]\nUseXMOUSE=1\n"));
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=0 version=0 shlwapi=1");
+}
 
-  forgetDelayLoadedFunctions();
-  EXPECT_EQ(0, winsimLibraryLoadCount("shlwapi.dll"));
-  for (int load = 0; load < 3; ++load) {
-    releaseConfiguration();
-    ASSERT_EQ(1, this->load("[Options]\nUseXMOUSE=1\n"));
-    EXPECT_EQ(2, xmouseMode);
-  }
-  EXPECT_EQ(1, winsimLibraryLoadCount("version.dll"));
-  EXPECT_EQ(1, winsimLibraryLoadCount("shlwapi.dll"));
+// A DLL found is loaded once, however often the loader runs.
+TEST_F(MissingLibraryTest, ALibraryFoundIsLoadedOnce) {
+  EXPECT_EXIT(
+      {
+        for (int round = 0; round < 3; ++round) {
+          releaseConfiguration();
+          load("[Options]\nUseXMOUSE=1\n");
+        }
+        report(1);
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "mode=2 mask=0 version=1 shlwapi=1");
 }
 
 }  // namespace

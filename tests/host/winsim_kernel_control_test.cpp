@@ -29,30 +29,19 @@
 #include <string>
 
 #include "../winsim/src/handles.h"
+#include "host/fresh_process.h"
 #include "unit/winsim_scratch.h"
 #include "winsim/control.h"
 
 namespace {
 
+using vorntest::FreshProcessStyle;
 using vorntest::ScratchFolder;
 
 class KernelControlTest : public ::testing::Test {
  protected:
   void SetUp() override { winsimResetKernel(); }
   void TearDown() override { winsimResetKernel(); }
-};
-
-// Death tests here run in a freshly started copy of the program, so that
-// state set up once per process (the Windows folder) starts afresh.
-class FreshProcessStyle {
- public:
-  FreshProcessStyle() : saved_(GTEST_FLAG_GET(death_test_style)) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-  }
-  ~FreshProcessStyle() { GTEST_FLAG_SET(death_test_style, saved_); }
-
- private:
-  std::string saved_;
 };
 
 // A path that the test and the copy of it that a death test starts agree
