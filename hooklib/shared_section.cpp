@@ -4,8 +4,9 @@
 // such flag and ignores it).
 //
 // They are defined here together, in their designed order, so that the
-// section's layout is one fact in one place (tests/static checks it in the
-// built library). Each owner declares its own: the loader's option values
+// section's layout is one fact in one place; `no_reorder` keeps the
+// compiler to that order (it would otherwise lay them out last first).
+// tests/static checks the order in the built library. Each owner declares its own: the loader's option values
 // (config/loader_state.h), the hooks' gesture state and hook handles
 // (hooks/hook_state.h), and the window the window operations read
 // (windows/last_activated_window.h).
@@ -17,7 +18,7 @@
 #include "hooks/hook_state.h"
 #include "windows/last_activated_window.h"
 
-#define VORN_SHARED __attribute__((section("_SDATA"), shared))
+#define VORN_SHARED __attribute__((section("_SDATA"), shared, no_reorder))
 
 extern "C" {
 
