@@ -13,6 +13,7 @@
 #include "mouse_input.h"
 #include "soak_process.h"
 #include "soak_rules.h"
+#include "support/message_names.h"
 #include "test_windows.h"
 #include "window_class.h"
 #include "window_points.h"
@@ -68,11 +69,6 @@ int buttonOf(UINT message) {
     default:
       return -1;
   }
-}
-
-std::string messageName(UINT message) {
-  const char *name = buttonMessageName(message);
-  return name ? name : "message " + std::to_string(message);
 }
 
 std::string joined(const std::vector<std::string> &names) {
@@ -133,9 +129,7 @@ std::string describeLog(const SoakProcess *owner, LONG from, LONG to) {
     std::string where = entry.window == SOAK_MARKER ? std::string("marker")
                         : window                    ? windowTitle(window)
                                                     : std::string("unknown");
-    std::string name = entry.message == WM_MOUSEMOVE     ? "WM_MOUSEMOVE"
-                       : entry.message == WM_NCMOUSEMOVE ? "WM_NCMOUSEMOVE"
-                                                         : messageName(entry.message);
+    std::string name = vorntest::messageName(entry.message);
     text += (text.empty() ? "" : "; ") + where + " " + name + " (" + std::to_string(entry.x) + "," +
             std::to_string(entry.y) + ")";
   }
@@ -232,12 +226,12 @@ bool SoakDesktop::makeGesture(const SoakGesture &gesture, Received *received,
     int button = buttonOf(entry.message);
     if (entry.window == SOAK_MARKER || button < 0) continue;
     if (entry.window == window.index) {
-      received->byButton[button].push_back(messageName(entry.message));
+      received->byButton[button].push_back(vorntest::messageName(entry.message));
     } else {
       HWND other = owner->window(entry.window);
       received->elsewhere += (received->elsewhere.empty() ? "" : "; ") +
                              (other ? windowTitle(other) : std::string("an unknown window")) + " " +
-                             messageName(entry.message);
+                             vorntest::messageName(entry.message);
     }
   }
   return true;

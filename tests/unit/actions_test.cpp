@@ -9,6 +9,7 @@
 
 #include "config/image_layout.h"
 #include "hooks/shared_state.h"
+#include "support/caller_trace.h"
 #include "unit/desktop_fixture.h"
 #include "windows/actions.h"
 #include "windows/navigation.h"
@@ -200,7 +201,8 @@ class MinimizeRefusalTest : public ActionTest {
  protected:
   // Runs "MinimizeOrLower" on `window` (the foreground window, above B) and
   // checks that it is lowered, B activated, and no minimise asked for.
-  void expectLoweredNotMinimized(HWND window) {
+  void expectLoweredNotMinimized(HWND window, CALLER_PARAMETERS) {
+    TRACE_CALLER();
     stackFromTop({window, b, c});
     ASSERT_TRUE(makeForeground(window));
     clearMessageLog();
@@ -640,7 +642,9 @@ TEST_F(NoForegroundTest, CancelMouseDownFallsBackToTheHighestNormalWindow) {
 
 class KeyStrokeTest : public ActionTest {
  protected:
-  void expectChord(const char *action, const char *trace, std::vector<int> keys) {
+  void expectChord(const char *action, const char *trace, std::vector<int> keys,
+                   CALLER_PARAMETERS) {
+    TRACE_CALLER();
     clearMessageLog();
     EXPECT_EQ(1, runNamedAction(action, b, POLICY_NONE, 0)) << action;
     for (int key : keys) {

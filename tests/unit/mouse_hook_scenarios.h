@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "hooks/shared_state.h"
+#include "support/message_names.h"
 #include "unit/dispatch_fixture.h"
 #include "vorn.h"
 
@@ -721,42 +722,10 @@ class MouseScenarioTest : public DispatchFixture, public ::testing::WithParamInt
     }
   }
 
+  // "NCMBUTTONUP" for WM_NCMBUTTONUP.
   static std::string messageName(UINT message) {
-    static const struct {
-      UINT message;
-      const char *name;
-    } names[] = {
-        {WM_MOUSEMOVE, "MOUSEMOVE"},
-        {WM_NCMOUSEMOVE, "NCMOUSEMOVE"},
-        {WM_LBUTTONDOWN, "LBUTTONDOWN"},
-        {WM_NCLBUTTONDOWN, "NCLBUTTONDOWN"},
-        {WM_LBUTTONUP, "LBUTTONUP"},
-        {WM_NCLBUTTONUP, "NCLBUTTONUP"},
-        {WM_LBUTTONDBLCLK, "LBUTTONDBLCLK"},
-        {WM_NCLBUTTONDBLCLK, "NCLBUTTONDBLCLK"},
-        {WM_RBUTTONDOWN, "RBUTTONDOWN"},
-        {WM_NCRBUTTONDOWN, "NCRBUTTONDOWN"},
-        {WM_RBUTTONUP, "RBUTTONUP"},
-        {WM_NCRBUTTONUP, "NCRBUTTONUP"},
-        {WM_MBUTTONDOWN, "MBUTTONDOWN"},
-        {WM_NCMBUTTONDOWN, "NCMBUTTONDOWN"},
-        {WM_MBUTTONUP, "MBUTTONUP"},
-        {WM_NCMBUTTONUP, "NCMBUTTONUP"},
-        {WM_MBUTTONDBLCLK, "MBUTTONDBLCLK"},
-        {WM_MOUSEWHEEL, "MOUSEWHEEL"},
-        {WM_XBUTTONDOWN, "XBUTTONDOWN"},
-        {WM_XBUTTONUP, "XBUTTONUP"},
-        {WM_VSCROLL, "VSCROLL"},
-        {WM_HSCROLL, "HSCROLL"},
-        {WM_NULL, "NULL"},
-        {WM_PAINT, "PAINT"},
-        {WM_ACTIVATE, "ACTIVATE"},
-        {WM_WINDOWPOSCHANGED, "WINDOWPOSCHANGED"},
-    };
-    for (const auto &entry : names) {
-      if (entry.message == message) return entry.name;
-    }
-    return "message " + std::to_string(message);
+    std::string name = vorntest::messageName(message);
+    return name.compare(0, 3, "WM_") == 0 ? name.substr(3) : name;
   }
 
   std::string describe(const Step &step) const {

@@ -7,6 +7,7 @@
 #include "config_checks.h"
 #include "explain.h"
 #include "private_compile.h"
+#include "support/caller_trace.h"
 
 namespace vorntest {
 namespace {
@@ -29,7 +30,8 @@ class VorncheckTest : public ::testing::Test {
   }
 
   // The one finding on `line`, which must say `words`.
-  void expectFinding(Severity severity, int line, const std::string &words) {
+  void expectFinding(Severity severity, int line, const std::string &words, CALLER_PARAMETERS) {
+    TRACE_CALLER();
     int seen = 0;
     for (const Diagnostic &d : found.all()) {
       if (d.line != line) continue;
