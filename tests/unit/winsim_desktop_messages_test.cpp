@@ -286,6 +286,22 @@ TEST_F(DesktopMessages, MetricsAreThoseOfTheTestDesktop) {
   EXPECT_EQ(4, GetSystemMetrics(SM_CXFRAME));
 }
 
+// The drag rectangle's width and height are set apart, for this session
+// only (no profile write).
+TEST_F(DesktopMessages, DragWidthAndHeightAreSetApart) {
+  int width = GetSystemMetrics(SM_CXDRAG), height = GetSystemMetrics(SM_CYDRAG);
+  EXPECT_TRUE(SystemParametersInfoA(SPI_SETDRAGWIDTH, 7, NULL, 0));
+  EXPECT_EQ(7, GetSystemMetrics(SM_CXDRAG));
+  EXPECT_EQ(height, GetSystemMetrics(SM_CYDRAG));
+  EXPECT_TRUE(SystemParametersInfoA(SPI_SETDRAGHEIGHT, 2, NULL, 0));
+  EXPECT_EQ(7, GetSystemMetrics(SM_CXDRAG));
+  EXPECT_EQ(2, GetSystemMetrics(SM_CYDRAG));
+  SystemParametersInfoA(SPI_SETDRAGWIDTH, (UINT)width, NULL, 0);
+  SystemParametersInfoA(SPI_SETDRAGHEIGHT, (UINT)height, NULL, 0);
+  EXPECT_EQ(width, GetSystemMetrics(SM_CXDRAG));
+  EXPECT_EQ(height, GetSystemMetrics(SM_CYDRAG));
+}
+
 TEST_F(DesktopMessages, ActiveWindowTrackingCanBeSwitched) {
   BOOL original = FALSE;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETACTIVEWINDOWTRACKING, 0, &original, 0));
