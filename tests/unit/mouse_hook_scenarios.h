@@ -237,6 +237,16 @@ inline std::vector<std::string> rightPressLists() {
           "[List2]", "Hook1=NCRBUTTONDOWN", "Default.Action=NoAction"};
 }
 
+// Lists of their own for the middle presses: a client press maximises, a
+// non-client press passes; both releases lower and switch, which their
+// pre-check would answer by swallowing the press.
+inline std::vector<std::string> middlePressLists() {
+  return {"[List1]", "Hook1=MBUTTONDOWN",   "Default.Action=ToggleMaximize",
+          "[List2]", "Hook1=NCMBUTTONDOWN", "Default.Action=Default",
+          "[List3]", "Hook1=MBUTTONUP",     "Hook2=NCMBUTTONUP",
+          "Default.Action=LowerAndSwitch"};
+}
+
 // Masking options; key Match of MaskXMOUSE is read only with them on.
 inline std::vector<std::string> maskingOptions(bool maskPanes) {
   std::vector<std::string> lines = {"[Options]", "UseXMOUSE=1", "MaskXMOUSEOnMOUSEMOVE=1"};
@@ -329,6 +339,12 @@ inline std::vector<Scenario> middleGestureScenarios() {
                 move(158, 150).middleAfter(MIDDLE_SPOILED), spoiledRelease}),
       scenario("WithoutMoveProtectNoDragSpoils", middleReleaseLists())
           .run({press, move(400, 20).middleAfter(MIDDLE_PRESSED), release}),
+      scenario("PressListsOfTheirOwnDecideThePress", middlePressLists())
+          .run({mouse(WM_MBUTTONDOWN)
+                    .gives(MA_NOACTIVATEANDEAT)
+                    .middleAfter(MIDDLE_PRESSED)
+                    .does("maximize main"),
+                mouse(WM_NCMBUTTONDOWN, MAIN).middleAfter(MIDDLE_PRESSED).does("")}),
   };
 }
 
@@ -385,6 +401,11 @@ inline std::vector<Scenario> hookCodeScenarios() {
                 peek(WM_RBUTTONDOWN).at(400, 400).middleAfter(MIDDLE_PRESSED),
                 peek(WM_MBUTTONUP).middleAfter(MIDDLE_PRESSED).does(""),
                 move(154, 150).middleAfter(MIDDLE_PRESSED),
+                mouse(WM_MBUTTONUP).gives(MA_NOACTIVATEANDEAT).does("maximize main")}),
+      scenario("OnlyTheActionCodeOfTheMessageHookSpoils", middleReleaseLists())
+          .run({mouse(WM_MBUTTONDOWN).gives(MA_NOACTIVATEANDEAT).middleAfter(MIDDLE_PRESSED),
+                retrieve(WM_VSCROLL).withCode(1).middleAfter(MIDDLE_PRESSED),
+                retrieve(WM_HSCROLL).withCode(2).middleAfter(MIDDLE_PRESSED),
                 mouse(WM_MBUTTONUP).gives(MA_NOACTIVATEANDEAT).does("maximize main")}),
       scenario("NegativeCodesArePassedOn", middleReleaseLists())
           .run({mouse(WM_MBUTTONDOWN).withCode(-1).middleAfter(MIDDLE_IDLE),
@@ -453,6 +474,9 @@ inline std::vector<Scenario> simulatedActivationScenarios() {
 
 inline std::vector<Scenario> maskingScenarios() {
   const Step activateMain = windowEvent(ACTIVATE, MAIN).changedAfter(1).lastActivatedAfter(MAIN);
+  // The first move over the other window after main was activated.
+  const Step holdOver =
+      move(600, 200, OTHER).gives(MA_NOACTIVATE).holdAfter(1).changedAfter(0).does("");
   return {
       scenario("ForegroundChangeHoldsTrackingOffUntilThePointerArrives", maskingOptions(false))
           .xmouse(XMOUSE_SYSTEM_TRACKING)
@@ -476,6 +500,17 @@ inline std::vector<Scenario> maskingScenarios() {
                 move(600, 200, OTHER).gives(MA_NOACTIVATE).holdAfter(1),
                 mouse(WM_RBUTTONDOWN, OTHER).holdAfter(0),
                 move(600, 200, OTHER).holdAfter(0).does("tracking on")}),
+      scenario("LeftMessagesAndMiddlePressesEndTheHold", maskingOptions(false))
+          .xmouse(XMOUSE_SYSTEM_TRACKING)
+          .maskOnMove()
+          .run({activateMain, holdOver.does("tracking off"),
+                mouse(WM_LBUTTONDOWN, OTHER).holdAfter(0), activateMain, holdOver,
+                mouse(WM_LBUTTONUP, OTHER).holdAfter(0), activateMain, holdOver,
+                mouse(WM_NCLBUTTONUP, OTHER).holdAfter(0), activateMain, holdOver,
+                mouse(WM_LBUTTONDBLCLK, OTHER).holdAfter(0), activateMain, holdOver,
+                mouse(WM_NCLBUTTONDBLCLK, OTHER).holdAfter(0), activateMain, holdOver,
+                mouse(WM_MBUTTONDOWN, OTHER).holdAfter(0), activateMain, holdOver,
+                mouse(WM_NCMBUTTONDOWN, OTHER).holdAfter(0)}),
       scenario("NoHoldWhileThePointerIsOnTheActivatedWindow", maskingOptions(false))
           .xmouse(XMOUSE_SYSTEM_TRACKING)
           .maskOnMove()
