@@ -246,6 +246,19 @@ TEST_F(DesktopWindows, GetParentFollowsStyleAsWindowsDoes) {
   EXPECT_EQ(nullptr, GetParent(popup)) << "the current style word decides";
 }
 
+// WS_POPUP outweighs WS_CHILD: a window with both needs no parent, is a
+// top-level window, and GetParent names its owner.
+TEST_F(DesktopWindows, APopupWithTheChildBitIsATopLevelPopup) {
+  HWND main = make(WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
+  HWND alone = make(WS_POPUP | WS_CHILD, 0, 0, 50, 50);
+  HWND owned = make(WS_POPUP | WS_CHILD, 0, 0, 50, 50, main);
+  ASSERT_NE(nullptr, alone);
+  EXPECT_NE(0, GetWindowLongA(alone, GWL_STYLE) & WS_CHILD);
+  EXPECT_EQ(nullptr, GetParent(alone));
+  EXPECT_EQ(main, GetParent(owned));
+  EXPECT_EQ(GetDesktopWindow(), GetAncestor(owned, GA_PARENT));
+}
+
 TEST_F(DesktopWindows, AncestorsClimbParentsThenOwners) {
   HWND main = make(WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
   HWND child = make(WS_CHILD, 0, 0, 50, 50, main);
