@@ -10,6 +10,7 @@
 
 #include "config/image_layout.h"
 #include "support/caller_trace.h"
+#include "support/expect_messages.h"
 #include "unit/desktop_fixture.h"
 #include "windows/actions.h"
 #include "windows/navigation.h"
@@ -18,7 +19,13 @@
 namespace {
 
 using vorntest::DesktopFixture;
+using vorntest::MdiFrame;
+using vorntest::MSG_LPARAM;
+using vorntest::MSG_WPARAM;
+using vorntest::RecordedMessage;
 using vorntest::rectAt;
+
+const unsigned BOTH_PARAMETERS = MSG_WPARAM | MSG_LPARAM;
 
 // Only the z-order changes; the window is neither moved, sized nor
 // activated, and a window of another thread is not waited for.
@@ -39,6 +46,18 @@ class WindowCallsTest : public DesktopFixture {
     EXPECT_EQ(0, move->cx);
     EXPECT_EQ(0, move->cy);
     EXPECT_EQ(ZORDER_ONLY, move->flags);
+  }
+
+  // The messages posted since the last clear, as a recording.
+  static std::vector<RecordedMessage> postedMessages() {
+    std::vector<RecordedMessage> posted;
+    for (int i = 0; i < winsimMessageRecordCount(); ++i) {
+      const WinsimMessageRecord *r = winsimMessageRecord(i);
+      if (r->kind == WINSIM_POSTED) {
+        posted.push_back({r->window, r->message, r->wParam, r->lParam, r->threadId, {0, 0}});
+      }
+    }
+    return posted;
   }
 };
 
@@ -65,6 +84,31 @@ TEST_F(WindowCallsTest, TopmostWindowIsInsertedAfterTheLowestEligibleTopmostWind
   winsimClearRecords();
   EXPECT_EQ(1, lowerWindow(high));
   expectZOrderMove(high, low);
+}
+
+// System commands and the MDI activation are posted with exactly their
+// command and nothing else: lParam 0.
+TEST_F(WindowCallsTest, CommandsArePostedWithTheirParametersOnly) {
+  HWND a = createTopLevel(rectAt(100, 100, 300, 200));
+  HWND b = createTopLevel(rectAt(150, 150, 300, 200));
+  HWND zoomed = createTopLevel(rectAt(200, 200, 300, 200), TOP_LEVEL_STYLE | WS_MAXIMIZE);
+  HWND iconic = createTopLevel(rectAt(250, 250, 300, 200));
+  ShowWindow(iconic, SW_SHOWMINNOACTIVE);
+  MdiFrame mdi = createMdiFrame(rectAt(50, 50, 500, 400));
+  HWND document = createMdiChild(mdi.client, rectAt(0, 0, 200, 150));
+  ASSERT_TRUE(IsZoomed(zoomed) && IsIconic(iconic));
+  winsimClearRecords();
+  minimizeIfAllowed(a);
+  toggleMaximize(b);
+  toggleMaximize(zoomed);
+  activateTopLevel(iconic, GW_HWNDNEXT, POLICY_RESTORE);
+  activateWindow(document, 1);
+  EXPECT_MESSAGES(postedMessages(),
+                  {{a, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_MINIMIZE, 0},
+                   {b, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_MAXIMIZE, 0},
+                   {zoomed, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_RESTORE, 0},
+                   {iconic, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_RESTORE, 0},
+                   {mdi.client, WM_MDIACTIVATE, BOTH_PARAMETERS, (WPARAM)document, 0}});
 }
 
 // Each stroke is keybd_event(key, 0, flags, 0): scan code 0, no extra
