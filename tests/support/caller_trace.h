@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#define CALLER_PARAMETERS const char *callerFile = __builtin_FILE(), int callerLine = __builtin_LINE()
+#define CALLER_PARAMETERS \
+  const char *callerFile = __builtin_FILE(), int callerLine = __builtin_LINE()
 
-#define TRACE_CALLER() ::testing::ScopedTrace callerTrace(callerFile, callerLine, "called from here")
+#define TRACE_CALLER() \
+  ::testing::ScopedTrace callerTrace(callerFile, callerLine, "called from here")

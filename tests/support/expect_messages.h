@@ -13,7 +13,8 @@
 
 namespace vorntest {
 
-inline void expectMessagesAt(const char *file, int line, const std::vector<RecordedMessage> &recorded,
+inline void expectMessagesAt(const char *file, int line,
+                             const std::vector<RecordedMessage> &recorded,
                              const std::vector<ExpectedMessage> &expected,
                              const WindowNamer &name = windowHandleName) {
   std::string difference = sequenceDifference(expected, recorded, name);

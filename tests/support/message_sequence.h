@@ -72,7 +72,8 @@ class MessageLog {
   int count(HWND window, UINT message) const { return (int)to(window, message).size(); }
 
   // The recorded messages that pass `keep`, in order.
-  std::vector<RecordedMessage> only(const std::function<bool(const RecordedMessage &)> &keep) const {
+  std::vector<RecordedMessage> only(
+      const std::function<bool(const RecordedMessage &)> &keep) const {
     std::vector<RecordedMessage> kept;
     for (const RecordedMessage &entry : entries) {
       if (keep(entry)) kept.push_back(entry);
@@ -141,8 +142,8 @@ inline std::string sequenceDifference(const std::vector<ExpectedMessage> &expect
   }
   while (e < expected.size() && (expected[e].flags & MSG_OPTIONAL)) ++e;
   if (e < expected.size()) {
-    return "message " + std::to_string(r + 1) + ": expected " + describeExpected(expected[e], name) +
-           ", got nothing more";
+    return "message " + std::to_string(r + 1) + ": expected " +
+           describeExpected(expected[e], name) + ", got nothing more";
   }
   if (r < recorded.size()) {
     return "message " + std::to_string(r + 1) + ": expected nothing more, got " +

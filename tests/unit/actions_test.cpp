@@ -18,9 +18,9 @@
 namespace {
 
 using vorntest::DesktopFixture;
+using vorntest::MdiFrame;
 using vorntest::MSG_LPARAM;
 using vorntest::MSG_WPARAM;
-using vorntest::MdiFrame;
 using vorntest::rectAt;
 
 using Order = std::vector<HWND>;
@@ -660,8 +660,7 @@ class ActivationOrderTest : public ActionTest {
     return log;
   }
 
-  static LRESULT CALLBACK orderWindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+  static LRESULT CALLBACK orderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_WINDOWPOSCHANGING && (((WINDOWPOS *)lParam)->flags & SWP_NOACTIVATE)) {
       orderLog().record(window, message, 0, SWP_NOACTIVATE);
     }
@@ -690,7 +689,6 @@ TEST_F(ActivationOrderTest, ActivateRaisesBeforeAskingForTheForeground) {
   EXPECT_MESSAGES(orderLog().all(), {{probe, WM_ACTIVATE, MSG_WPARAM, WA_ACTIVE, 0},
                                      {probe, WM_WINDOWPOSCHANGING, MSG_LPARAM, 0, SWP_NOACTIVATE}});
 }
-
 
 TEST_F(ActionTest, ActivateRaisesAndActivates) {
   EXPECT_EQ(1, runNamedAction("Activate", c, POLICY_NONE, 0));

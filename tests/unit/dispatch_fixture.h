@@ -169,7 +169,8 @@ class DispatchFixture : public DesktopFixture {
   }
 
   std::vector<ProbeMessage> probeMessages(UINT message) const {
-    return probeLog.only([message](const ProbeMessage &logged) { return logged.message == message; });
+    return probeLog.only(
+        [message](const ProbeMessage &logged) { return logged.message == message; });
   }
 
   // What a probe answers to WM_MOUSEACTIVATE.

@@ -241,9 +241,15 @@ inline std::vector<std::string> rightPressLists() {
 // non-client press passes; both releases lower and switch, which their
 // pre-check would answer by swallowing the press.
 inline std::vector<std::string> middlePressLists() {
-  return {"[List1]", "Hook1=MBUTTONDOWN",   "Default.Action=ToggleMaximize",
-          "[List2]", "Hook1=NCMBUTTONDOWN", "Default.Action=Default",
-          "[List3]", "Hook1=MBUTTONUP",     "Hook2=NCMBUTTONUP",
+  return {"[List1]",
+          "Hook1=MBUTTONDOWN",
+          "Default.Action=ToggleMaximize",
+          "[List2]",
+          "Hook1=NCMBUTTONDOWN",
+          "Default.Action=Default",
+          "[List3]",
+          "Hook1=MBUTTONUP",
+          "Hook2=NCMBUTTONUP",
           "Default.Action=LowerAndSwitch"};
 }
 
@@ -503,13 +509,26 @@ inline std::vector<Scenario> maskingScenarios() {
       scenario("LeftMessagesAndMiddlePressesEndTheHold", maskingOptions(false))
           .xmouse(XMOUSE_SYSTEM_TRACKING)
           .maskOnMove()
-          .run({activateMain, holdOver.does("tracking off"),
-                mouse(WM_LBUTTONDOWN, OTHER).holdAfter(0), activateMain, holdOver,
-                mouse(WM_LBUTTONUP, OTHER).holdAfter(0), activateMain, holdOver,
-                mouse(WM_NCLBUTTONUP, OTHER).holdAfter(0), activateMain, holdOver,
-                mouse(WM_LBUTTONDBLCLK, OTHER).holdAfter(0), activateMain, holdOver,
-                mouse(WM_NCLBUTTONDBLCLK, OTHER).holdAfter(0), activateMain, holdOver,
-                mouse(WM_MBUTTONDOWN, OTHER).holdAfter(0), activateMain, holdOver,
+          .run({activateMain,
+                holdOver.does("tracking off"),
+                mouse(WM_LBUTTONDOWN, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_LBUTTONUP, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_NCLBUTTONUP, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_LBUTTONDBLCLK, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_NCLBUTTONDBLCLK, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_MBUTTONDOWN, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
                 mouse(WM_NCMBUTTONDOWN, OTHER).holdAfter(0)}),
       scenario("NoHoldWhileThePointerIsOnTheActivatedWindow", maskingOptions(false))
           .xmouse(XMOUSE_SYSTEM_TRACKING)

@@ -209,8 +209,9 @@ TEST_F(VorncheckTest, StaleStatusEntryIsAWarning) {
 // A key named without '=' has no value to the profile functions: the
 // later line that gives it one is reported, and no check takes its value.
 TEST_F(VorncheckTest, KeyWithoutEqualsHidesTheLaterValue) {
-  check("[List1]\nHook1=MBUTTONUP\nHook2\nHook2=RBUTTONDOWN\n1.Match=\n1.Action\n"
-        "1.Action=Bogus\n[List2]\nHook1=RBUTTONDOWN\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\nHook2\nHook2=RBUTTONDOWN\n1.Match=\n1.Action\n"
+      "1.Action=Bogus\n[List2]\nHook1=RBUTTONDOWN\n");
   expectFinding(FINDING_WARNING, 3, "line 4, which gives it one, is never read");
   expectFinding(FINDING_WARNING, 6, "line 7, which gives it one, is never read");
   EXPECT_FALSE(hasFinding(9, "claimed by 2 lists")) << allFindings();
@@ -219,8 +220,9 @@ TEST_F(VorncheckTest, KeyWithoutEqualsHidesTheLaterValue) {
 
 // Ctrl-Z is trimmed like a blank: a name written between two is found.
 TEST_F(VorncheckTest, CtrlZAroundNamesIsTrimmed) {
-  check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
-        "[Match.Caption]\nnPattern=1\n1.NCHitTest=\x1a CAPTION\x1a\n");
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
+      "[Match.Caption]\nnPattern=1\n1.NCHitTest=\x1a CAPTION\x1a\n");
   EXPECT_EQ(0, found.exitCode()) << allFindings();
 }
 

@@ -161,16 +161,12 @@ TEST_F(ProfileTest, NamesAndValuesAreTrimmedOfAllBlanks) {
 TEST_F(ProfileTest, CtrlZIsTrimmedLikeABlank) {
   useFile(
       "[S]\r\n\x1akey\x1a=\x1avalue\x1a\r\nk2 \x1a = \x1a v2 \x1a \r\nonly=\x1a\r\n"
-      "inner=a\x1a"
-      "b\r\nq=\x1a\"quoted\"\x1a\r\n\x1a[\x1aZ\x1a]\x1a\r\nz=1\r\n\x1a\r\nafter=2\r\n");
+      "inner=y\x1az\r\nq=\x1a\"quoted\"\x1a\r\n\x1a[\x1aZ\x1a]\x1a\r\nz=1\r\n\x1a\r\nafter=2\r\n");
   EXPECT_EQ("value", get("S", "key"));
   EXPECT_EQ("v2", get("S", "k2"));
   EXPECT_EQ("", get("S", "only"));
   EXPECT_EQ(0u, result);
-  EXPECT_EQ(
-      "a\x1a"
-      "b",
-      get("S", "inner"));
+  EXPECT_EQ("y\x1az", get("S", "inner"));
   EXPECT_EQ("quoted", get("S", "q"));
   EXPECT_EQ("1", get("Z", "z"));
   EXPECT_EQ("2", get("Z", "after"));
