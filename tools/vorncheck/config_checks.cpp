@@ -416,6 +416,24 @@ void checkLongValues(CheckContext &c) {
   }
 }
 
+// A line that names a key without '=' leaves the key without a value: a
+// later line that gives it one is never read.
+void checkKeysWithoutValue(CheckContext &c) {
+  for (const IniSection &section : c.doc.sections()) {
+    for (const IniKey &key : section.keys) {
+      if (key.hasValue || IniDocument::firstLineNaming(&section, key.name) != &key) continue;
+      for (const IniKey &later : section.keys) {
+        if (later.line <= key.line || !later.hasValue) continue;
+        if (!sameNameIgnoringCase(later.name, key.name)) continue;
+        c.out.warn(key.line, format("\"%s\" has no '=': the key has no value, and line %d, "
+                                    "which gives it one, is never read",
+                                    key.name.c_str(), later.line));
+        break;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void checkConfiguration(const IniDocument &doc, Diagnostics &out) {
@@ -428,4 +446,5 @@ void checkConfiguration(const IniDocument &doc, Diagnostics &out) {
   checkOptions(c);
   checkStatus(c);
   checkLongValues(c);
+  checkKeysWithoutValue(c);
 }

@@ -117,26 +117,39 @@ bool findValue(const std::string &text, LPCSTR section, LPCSTR key, TextRange *v
          winsim::findKey(text, header, winsim::trimmedString(key), value);
 }
 
-// Integers as the profile functions read them: an optional sign, then
-// "0x" and hexadecimal digits or decimal digits, up to the first other
-// character, in 32-bit arithmetic that wraps.
+// A digit of any base up to 36: letters follow the decimal digits, so that
+// a letter too large for the base ends a number as any other character does.
+int digitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+  return -1;
+}
+
+// "0x", "0b" and "0o" (lower case only) choose hexadecimal, binary and
+// octal; anything else is decimal.
+unsigned numberBase(const char **text) {
+  const char *p = *text;
+  if (p[0] != '0') return 10;
+  unsigned base = p[1] == 'x' ? 16 : p[1] == 'b' ? 2 : p[1] == 'o' ? 8 : 10;
+  if (base != 10) *text = p + 2;
+  return base;
+}
+
+// Integers as the profile functions read them: every control character and
+// space before the number is passed over, then an optional sign, a base
+// prefix and digits, up to the first character that is no digit of the
+// base, in 32-bit arithmetic that wraps.
 UINT parseProfileInteger(const char *text) {
-  while (*text == ' ' || *text == '\t') ++text;
+  while (*text != '\0' && (unsigned char)*text <= ' ') ++text;
   bool negative = *text == '-';
   if (*text == '-' || *text == '+') ++text;
+  unsigned base = numberBase(&text);
   uint32_t result = 0;
-  if (text[0] == '0' && text[1] == 'x') {
-    for (text += 2;; ++text) {
-      char c = *text;
-      int digit = c >= '0' && c <= '9'   ? c - '0'
-                  : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                  : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                         : -1;
-      if (digit < 0) break;
-      result = result * 16u + (uint32_t)digit;
-    }
-  } else {
-    for (; *text >= '0' && *text <= '9'; ++text) result = result * 10u + (uint32_t)(*text - '0');
+  for (;; ++text) {
+    int digit = digitValue(*text);
+    if (digit < 0 || (unsigned)digit >= base) break;
+    result = result * base + (uint32_t)digit;
   }
   return negative ? 0u - result : result;
 }

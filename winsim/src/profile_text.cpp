@@ -14,7 +14,8 @@ size_t textStart(const std::string &text) {
   return marked ? BYTE_ORDER_MARK_LENGTH : 0;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+// Ctrl-Z, the old end-of-file mark, counts as a blank too.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 size_t findLineBreak(const std::string &text, size_t from) {
   const char *start = text.data() + from;
@@ -135,12 +136,15 @@ bool nextSectionLine(const std::string &text, size_t *position, ProfileLine *lin
   return true;
 }
 
+// A line that names the key without '=' is the key, without a value: the
+// lookup ends there, and a later line with a value is never reached.
 bool findKey(const std::string &text, const ProfileLine &header, TextRange key, TextRange *value) {
   size_t position = header.end;
   ProfileLine line;
   TextRange found;
   while (nextSectionLine(text, &position, &line)) {
-    if (keyAndValue(text, line, &found, value) && sameName(found, key)) return true;
+    if (isBlankLine(text, line) || !sameName(entryName(text, line), key)) continue;
+    return keyAndValue(text, line, &found, value);
   }
   return false;
 }

@@ -2,8 +2,8 @@
 // functions understand it: lines end at "\r\n", "\n" or a lone "\r"; a
 // NUL byte ends a line's text early; a UTF-8 byte order mark at the start
 // is not part of the first line; names and values are trimmed of blanks
-// (space, tab, vertical tab, form feed); a section header is "[name]"
-// with the name up to the last ']'.
+// (space, tab, vertical tab, form feed, Ctrl-Z); a section header is
+// "[name]" with the name up to the last ']'.
 #pragma once
 
 #include <stddef.h>
@@ -54,8 +54,9 @@ bool findSection(const std::string &text, TextRange name, ProfileLine *header);
 // nextSectionLine return them until the next header or the end of the file.
 bool nextSectionLine(const std::string &text, size_t *position, ProfileLine *line);
 
-// The first line of a section, after its header, that defines `key`
-// (a line with '=' whose key is `key`).
+// The value of `key` in the section whose header is `header`: the first
+// line that names the key decides, and when it has no '=' the key has no
+// value (false).
 bool findKey(const std::string &text, const ProfileLine &header, TextRange key, TextRange *value);
 
 }  // namespace winsim

@@ -24,6 +24,12 @@ BOOL activeWindowTracking(UINT action, PVOID pvParam) {
   return TRUE;
 }
 
+// The drag rectangle's size travels in uiParam; GetSystemMetrics reports it.
+BOOL setDragMetric(int metric, UINT pixels) {
+  desktop().systemMetrics[metric] = (int)pixels;
+  return TRUE;
+}
+
 }  // namespace
 
 }  // namespace winsim
@@ -43,6 +49,10 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
     case SPI_GETACTIVEWINDOWTRACKING:
     case SPI_SETACTIVEWINDOWTRACKING:
       return activeWindowTracking(action, pvParam);
+    case SPI_SETDRAGWIDTH:
+      return setDragMetric(SM_CXDRAG, uiParam);
+    case SPI_SETDRAGHEIGHT:
+      return setDragMetric(SM_CYDRAG, uiParam);
     case SPI_GETWORKAREA:
       if (!pvParam) return FALSE;
       *(RECT *)pvParam = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

@@ -61,6 +61,7 @@ void fixDefaults(DWORD style, bool mdiChild, int &x, int &y, int &cx, int &cy) {
 
 // Parent and owner as Windows assigns them: a child's parent is the given
 // window; a top-level window given one is owned by its top-level ancestor.
+// WS_POPUP outweighs WS_CHILD: a window with both is a top-level popup.
 bool resolveRelatives(HWND parent, DWORD style, int &parentIndex, int &ownerIndex) {
   parentIndex = DESKTOP_INDEX;
   ownerIndex = NO_WINDOW;
@@ -69,7 +70,7 @@ bool resolveRelatives(HWND parent, DWORD style, int &parentIndex, int &ownerInde
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return false;
   }
-  if (style & WS_CHILD) {
+  if ((style & (WS_CHILD | WS_POPUP)) == WS_CHILD) {
     if (!p) {
       SetLastError(ERROR_TLW_WITH_WSCHILD);
       return false;

@@ -238,8 +238,9 @@ LONG WINAPI SetWindowLongA(HWND window, int index, LONG value) {
 HWND WINAPI GetParent(HWND window) {
   Window *w = windowOrFail(window);
   if (!w) return NULL;
-  if (w->style & WS_CHILD) return handleOf(w->parent);
+  // A popup's owner, even when the child bit is set too.
   if (w->style & WS_POPUP) return handleOf(w->owner);
+  if (w->style & WS_CHILD) return handleOf(w->parent);
   return NULL;
 }
 
