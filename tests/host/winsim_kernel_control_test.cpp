@@ -28,7 +28,7 @@
 
 #include <string>
 
-#include "../winsim/src/handles.h"
+#include "../winsim/src/kernel32/handles.h"
 #include "host/fresh_process.h"
 #include "unit/winsim_scratch.h"
 #include "winsim/control.h"

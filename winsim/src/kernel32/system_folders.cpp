@@ -16,7 +16,7 @@
 #include <mutex>
 
 #include "host_paths.h"
-#include "simulated_modules.h"
+#include "version/simulated_modules.h"
 
 namespace winsim {
 namespace {

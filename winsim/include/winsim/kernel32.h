@@ -1,6 +1,5 @@
-// KERNEL32, SHLWAPI and VERSION services as winsim provides them: files,
-// profile (INI) functions, named shared memory, paths, version resources,
-// strings, heaps and process facts.
+// KERNEL32 as winsim provides it: files, profile (INI) functions, named
+// shared memory, paths, strings, heaps, modules and process facts.
 #pragma once
 
 #include "winsim/wintypes.h"
@@ -169,38 +168,6 @@ int WINAPI lstrlenA(LPCSTR s);
 LPSTR WINAPI lstrcpyA(LPSTR dst, LPCSTR src);
 LPSTR WINAPI lstrcpynA(LPSTR dst, LPCSTR src, int size);
 LPSTR WINAPI lstrcatA(LPSTR dst, LPCSTR src);
-
-// ---- SHLWAPI paths ----------------------------------------------------------
-BOOL WINAPI PathAppendA(LPSTR path, LPCSTR more);
-BOOL WINAPI PathRemoveFileSpecA(LPSTR path);
-BOOL WINAPI PathIsRelativeA(LPCSTR path);
-BOOL WINAPI PathFileExistsA(LPCSTR path);
-
-// ---- VERSION resources -------------------------------------------------------
-#define VS_FFI_SIGNATURE 0xFEEF04BDu
-#define VS_FFI_STRUCVERSION 0x00010000u
-#define VS_FFI_FILEFLAGSMASK 0x0000003Fu
-#define VOS_NT_WINDOWS32 0x00040004u
-#define VFT_DLL 0x00000002u
-typedef struct tagVS_FIXEDFILEINFO {
-  DWORD dwSignature;
-  DWORD dwStrucVersion;
-  DWORD dwFileVersionMS;
-  DWORD dwFileVersionLS;
-  DWORD dwProductVersionMS;
-  DWORD dwProductVersionLS;
-  DWORD dwFileFlagsMask;
-  DWORD dwFileFlags;
-  DWORD dwFileOS;
-  DWORD dwFileType;
-  DWORD dwFileSubtype;
-  DWORD dwFileDateMS;
-  DWORD dwFileDateLS;
-} VS_FIXEDFILEINFO;
-
-DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR fileName, LPDWORD handle);
-BOOL WINAPI GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD size, LPVOID data);
-BOOL WINAPI VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length);
 
 // ---- performance counter ------------------------------------------------------
 typedef int64_t LONGLONG;

@@ -1,5 +1,5 @@
-// System metrics and parameters, message boxes, and the stock objects and
-// cursors the daemon asks for (fake, non-null handles).
+// System metrics and parameters, message boxes, and the cursors the daemon
+// asks for (fake, non-null handles).
 #include <windows.h>
 
 #include "desktop_state.h"
@@ -10,7 +10,6 @@ namespace winsim {
 namespace {
 
 constexpr uintptr_t CURSOR_HANDLE_BASE = 0x50000;
-constexpr uintptr_t STOCK_OBJECT_BASE = 0x60000;
 
 BOOL activeWindowTracking(UINT action, PVOID pvParam) {
   Desktop &d = desktop();
@@ -69,11 +68,6 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
   return (HCURSOR)(CURSOR_HANDLE_BASE + ((uintptr_t)name & 0xFFFF));
-}
-
-HGDIOBJ WINAPI GetStockObject(int object) {
-  if (object < 0) return NULL;
-  return (HGDIOBJ)(STOCK_OBJECT_BASE + (uintptr_t)object + 1);
 }
 
 void winsimSetActiveWindowTracking(BOOL enabled) { desktop().activeWindowTracking = enabled; }

@@ -2,6 +2,7 @@
 // FreeLibrary for the DLLs whose functions winsim provides itself. Each
 // library has a fixed handle and a reference count; its functions are
 // winsim's own.
+#include <shlwapi.h>
 #include <windows.h>
 
 #include <string.h>

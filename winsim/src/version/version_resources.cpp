@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "descriptor_io.h"
-#include "errors.h"
-#include "host_paths.h"
-#include "kernel_defaults.h"
+#include "kernel32/descriptor_io.h"
+#include "kernel32/errors.h"
+#include "kernel32/host_paths.h"
+#include "kernel32/kernel_defaults.h"
+#include "kernel32/system_folders.h"
 #include "simulated_modules.h"
-#include "system_folders.h"
 #include "winsim/control_kernel.h"
 
 namespace {

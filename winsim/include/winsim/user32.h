@@ -353,7 +353,6 @@ typedef struct tagCREATESTRUCTA {
 } CREATESTRUCTA, *LPCREATESTRUCTA;
 
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
-#define WHITE_BRUSH 0
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA *windowClass);
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE instance);
@@ -396,7 +395,6 @@ HWND WINAPI GetFocus(void);
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI WindowFromPoint(POINT point);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
-HGDIOBJ WINAPI GetStockObject(int object);
 
 // ---- messages and queues ------------------------------------------------------------
 #define PM_NOREMOVE 0x0000
