@@ -10,5 +10,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # The posix thread model: GoogleTest needs std::mutex, which the win32
 # model lacks. The hook library uses no threads and imports no pthreads.
-# No 32-bit code runs on our machines: these binaries are only checked
-# statically, never executed.
+# These are the 32-bit deliverables: the build checks them statically
+# (tests/static); the same sources run in the win64 build's tests.

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Static checks of the built Windows binaries, read, never run (the i686
-ones cannot run on a 64-bit-only kernel).
+"""Static checks of the built Windows binaries: read, not run, so that they
+hold for the deliverables exactly as shipped.
 
   check_pe.py dll FILE [--max-size BYTES] [--map MAP]
       vorn.dll: exports exactly the control functions and hook procedures,
