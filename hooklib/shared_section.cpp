@@ -5,11 +5,11 @@
 //
 // They are defined here together, in their designed order, so that the
 // section's layout is one fact in one place; `no_reorder` keeps the
-// compiler to that order (it would otherwise lay them out last first).
-// tests/static checks the order in the built library. Each owner declares its own: the loader's option values
-// (config/loader_state.h), the hooks' gesture state and hook handles
-// (hooks/hook_state.h), and the window the window operations read
-// (windows/last_activated_window.h).
+// compiler to that order (it would otherwise lay them out last first), and
+// tests/static checks it in the built library. Each owner declares its
+// own: the loader's option values (config/loader_state.h), the hooks'
+// gesture state and hook handles (hooks/hook_state.h), and the window the
+// window operations read (windows/last_activated_window.h).
 #include <windows.h>
 
 #include <stdint.h>

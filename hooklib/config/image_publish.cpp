@@ -76,8 +76,8 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
 
 void mapPublishedImage(void) {
   mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
-  imageBase = mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0)
-                            : NULL;
+  imageBase =
+      mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0) : NULL;
   imageHeader = imageBase;
   imageSize = mappedViewSize(imageBase);
   imageWritable = 0;

@@ -44,10 +44,9 @@ LRESULT evaluationVerdict(ImageOffset list, int winner, UINT message, ClickFacts
   return verdict;
 }
 
-// A press let through to its window without activating it: under the
-// system's tracking the window would be activated all the same, so
-// tracking is held off (the masking check of a later move switches it on
-// again).
+// A press let through to its window without activation also switches the
+// system's active window tracking off under XMouseMode 2; the masking check
+// of a later move switches it on again.
 LRESULT precheckVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
   int verdict = actionPressVerdict(findAction(entryActionName(list, winner)));
   if (verdict == VERDICT_WINDOW_DECIDES) return passThroughVerdict(facts, message);

@@ -6,12 +6,11 @@
 //
 // Each DLL is loaded from the system directory, never from a program's own
 // folder, and each function is looked up once per process: what was found,
-// or that nothing was, lasts as long as the process. Where the DLL
-// or the function is missing, the call answers as a failed call of that
-// function does (FALSE or 0, nothing written), without setting the last
-// error. A DLL or a function more is a row of the tables in
-// delay_loaded.cpp and a caller here, declared with the function's own
-// name and type.
+// or that nothing was, lasts as long as the process. Where the DLL or the
+// function is missing, the call answers as a failed call of that function
+// does (FALSE or 0, nothing written), without setting the last error. A
+// DLL or a function more is a row of the tables in delay_loaded.cpp and a
+// caller declared here with the function's own name and type.
 #pragma once
 
 #include <windows.h>

@@ -58,15 +58,15 @@ void printVerdict(const char *name, FILE *out) {
       }
       break;
     case MA_NOACTIVATEANDEAT:
-      fprintf(out, "verdict: 4 (MA_NOACTIVATEANDEAT): the action runs and the click is "
-                   "swallowed\n");
+      fprintf(out,
+              "verdict: 4 (MA_NOACTIVATEANDEAT): the action runs and the click is "
+              "swallowed\n");
       break;
     default:
       if (action != NO_ACTION) {
         fprintf(out, "verdict: 1 (MA_ACTIVATE): the action runs and the click passes on\n");
       } else {
-        fprintf(out, "verdict: 1 (MA_ACTIVATE): \"%s\" is no action; the click passes on\n",
-                name);
+        fprintf(out, "verdict: 1 (MA_ACTIVATE): \"%s\" is no action; the click passes on\n", name);
       }
   }
 }
@@ -78,9 +78,9 @@ void printMiddlePressNote(int eventSlot, const char *action, FILE *out) {
   const char *press = name[0] == 'N' ? "NCMBUTTONDOWN" : "MBUTTONDOWN";
   uint32_t pressSlot = eventSlotHeaderOffset(eventSlotIndex(press));
   if (imageField((ImageOffset)pressSlot) != NO_OFFSET) return;
-  fprintf(out, "the press (%s, which has no list of its own) is %s\n", press,
-          actionPressVerdict(findAction(action)) != MA_NOACTIVATEANDEAT ? "let through"
-                                                                       : "swallowed");
+  fprintf(
+      out, "the press (%s, which has no list of its own) is %s\n", press,
+      actionPressVerdict(findAction(action)) != MA_NOACTIVATEANDEAT ? "let through" : "swallowed");
 }
 
 }  // namespace

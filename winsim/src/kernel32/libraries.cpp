@@ -35,7 +35,8 @@ struct Export {
 
 // Through void *: the functions have types of their own, as behind
 // GetProcAddress on Windows.
-#define WINSIM_EXPORT(library, function) {library, #function, (FARPROC)(void *)&function}
+#define WINSIM_EXPORT(library, function) \
+  { library, #function, (FARPROC)(void *)&function }
 
 const Export EXPORTS[] = {
     WINSIM_EXPORT(0, PathAppendA),
