@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
+#include "config/loader_state.h"
 #include "hook_scene.h"
-#include "hooks/shared_state.h"
+#include "hooks/hook_state.h"
 #include "vorn.h"
 
 namespace {

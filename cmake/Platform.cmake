@@ -33,10 +33,12 @@ if(VORN_WINDOWS)
   set(VORN_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 endif()
 
-# The Win32 libraries the production code calls, or winsim in their place.
+# The Win32 libraries the production code imports from, or winsim in their
+# place. The hook library finds the functions of other system DLLs at run
+# time (hooklib/system).
 add_library(vorn_platform INTERFACE)
 if(VORN_WINDOWS)
-  target_link_libraries(vorn_platform INTERFACE user32 kernel32 shlwapi version)
+  target_link_libraries(vorn_platform INTERFACE user32 kernel32)
   target_compile_definitions(vorn_platform INTERFACE WIN32_LEAN_AND_MEAN)
 endif()
 

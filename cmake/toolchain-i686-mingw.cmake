@@ -10,6 +10,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # The posix thread model: GoogleTest needs std::mutex, which the win32
 # model lacks. The hook library uses no threads and imports no pthreads.
-# No 32-bit code runs on our machines: the test guest (scripts/vm) runs the
-# test executables under 32-bit Wine through this wrapper.
+# These are the 32-bit deliverables: the build checks them statically
+# (tests/static); no 32-bit code runs on our machines, so the test guest
+# (scripts/vm) runs the test executables under 32-bit Wine through this
+# wrapper.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/wine-run)

@@ -25,11 +25,14 @@
 
 #include "config/image_layout.h"
 #include "config/image_validation.h"
+#include "config/loader_state.h"
 #include "fuzz_checks.h"
 #include "fuzz_desktop.h"
+#include "hooks/hook_state.h"
+#include "hooks/match_window.h"
 #include "hooks/rule_evaluation.h"
-#include "hooks/shared_state.h"
 #include "vorn.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 #include "winsim/control.h"
 

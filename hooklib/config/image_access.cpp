@@ -1,8 +1,6 @@
 #include "config/image_access.h"
 
-#include "hooks/shared_state.h"
-
-int imagePresent(void) { return imageHeader != NULL && imageSize >= IMAGE_HEADER_SIZE; }
+#include "config/loader_state.h"
 
 int32_t imageField(ImageOffset offset) {
   if (!imageHeader || offset < 0 || imageSize < 4 || (uint32_t)offset > imageSize - 4) {

@@ -8,9 +8,6 @@
 
 #include "config/image_layout.h"
 
-// 1 while this process holds an image.
-int imagePresent(void);
-
 // The 32-bit field at `offset` of this process's image, or -1 when the four
 // bytes do not lie inside it.
 int32_t imageField(ImageOffset offset);

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
 
 namespace {
 

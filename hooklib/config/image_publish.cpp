@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "config/image_builder.h"
-#include "hooks/shared_state.h"
+#include "config/image_validation.h"
+#include "config/loader_state.h"
 
 namespace {
 
@@ -71,4 +72,16 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   imageSize = capacity;
   imageWritable = 1;
   return 1;
+}
+
+void mapPublishedImage(void) {
+  mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
+  imageBase =
+      mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0) : NULL;
+  imageHeader = imageBase;
+  imageSize = mappedViewSize(imageBase);
+  imageWritable = 0;
+  // An image that fails the check is no configuration at all: the hooks
+  // then pass every message on.
+  if (imageBase && !validateImage(imageBase, imageSize)) releaseConfiguration();
 }

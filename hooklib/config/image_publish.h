@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <stdint.h>
+
 #include "config/loader.h"
 
 // Creates (or, for a name still held elsewhere, opens) the section, maps it
@@ -12,6 +14,12 @@
 // and is used only when the image fits. 1 on success; on failure reports as
 // `target` says and returns 0.
 int publishImage(DWORD ruleSize, const CompileTarget *target);
+
+// Maps the section the daemon published, read-only, as every process does
+// when the library attaches to it: sets mappingHandle, imageBase,
+// imageHeader and imageSize. Without a section they stay null (0); an
+// image that fails the check is released at once and counts as none.
+void mapPublishedImage(void);
 
 // Writes the Status/Error entry into the INI file when `target` wants it.
 void reportPublishFailure(const CompileTarget *target);

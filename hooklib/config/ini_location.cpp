@@ -1,10 +1,9 @@
-// Finding vorn.ini: the Windows directory first, then the folder of the
-// program that loads the configuration (the daemon).
-#include <shlwapi.h>
+#include "config/ini_location.h"
+
 #include <windows.h>
 
-#include "config/loader.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "system/delay_loaded.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ HANDLE tryWindowsDirectory() {
   char candidate[MAX_PATH];
   UINT length = GetWindowsDirectoryA(candidate, 256);
   if (length == 0 || length >= 256) return INVALID_HANDLE_VALUE;
-  if (!PathAppendA(candidate, iniFileName) || !takeCandidate(candidate)) {
+  if (!delayLoaded::PathAppendA(candidate, iniFileName) || !takeCandidate(candidate)) {
     return INVALID_HANDLE_VALUE;
   }
   return openConfigurationFile(iniPath);
@@ -34,8 +33,8 @@ HANDLE tryProgramDirectory() {
   char candidate[MAX_PATH];
   DWORD length = GetModuleFileNameA(NULL, candidate, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
-  PathRemoveFileSpecA(candidate);
-  if (!PathAppendA(candidate, iniFileName) || !takeCandidate(candidate)) {
+  delayLoaded::PathRemoveFileSpecA(candidate);
+  if (!delayLoaded::PathAppendA(candidate, iniFileName) || !takeCandidate(candidate)) {
     return INVALID_HANDLE_VALUE;
   }
   return openConfigurationFile(iniPath);

@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include "config/image_builder.h"
-#include "config/loader.h"
+#include "config/match_compiler.h"
+#include "config/name_tables.h"
 #include "config/profile_reader.h"
 
 namespace {

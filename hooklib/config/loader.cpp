@@ -7,9 +7,13 @@
 #include "config/image_builder.h"
 #include "config/image_publish.h"
 #include "config/image_validation.h"
+#include "config/ini_location.h"
 #include "config/list_compiler.h"
+#include "config/loader_state.h"
+#include "config/match_compiler.h"
+#include "config/options.h"
 #include "config/profile_reader.h"
-#include "hooks/shared_state.h"
+#include "config/xmouse_mode.h"
 
 namespace {
 
@@ -18,16 +22,16 @@ namespace {
 const uint64_t largestImage = 0x7FFFFFFFu;
 
 void readOptions() {
-  useCallWndProcRetHook = readProfileInt("Options", "UseWH_CALLWNDPROC", 1);
-  mbuttonUpMoveProtect = readProfileInt("Options", "MBUTTONUP.MoveProtect", 1);
-  lbuttonUpMoveProtect = readProfileInt("Options", "LBUTTONUP.MoveProtect", 1);
+  useCallWndProcRetHook = readOption(OPTION_USE_CALLWNDPROCRET_HOOK);
+  mbuttonUpMoveProtect = readOption(OPTION_MBUTTONUP_MOVE_PROTECT);
+  lbuttonUpMoveProtect = readOption(OPTION_LBUTTONUP_MOVE_PROTECT);
 }
 
 void readXmouseOptions() {
   int mode = chooseXmouseMode();
   xmouseMode = mode;
   if (mode != XMOUSE_OFF) {
-    maskXmouseOnMove = readProfileInt("Options", "MaskXMOUSEOnMOUSEMOVE", 0) != 0 ? 1 : 0;
+    maskXmouseOnMove = readOption(OPTION_MASK_XMOUSE_ON_MOVE) != 0 ? 1 : 0;
   } else {
     maskXmouseOnMove = 0;
   }

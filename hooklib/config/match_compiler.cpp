@@ -1,11 +1,12 @@
 // MatchRecords: one per distinct match name, filled from section
 // `Match.<name>` the first time the name is met.
+#include "config/match_compiler.h"
+
 #include <windows.h>
 
 #include "config/image_builder.h"
-#include "config/loader.h"
+#include "config/name_tables.h"
 #include "config/profile_reader.h"
-#include "hooks/shared_state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-// The names the INI file uses for events, hit-test areas and policies, and
-// the section-name scan. All compared exactly and case-sensitively.
-#include "config/image_builder.h"
-#include "config/loader.h"
 #include "config/name_tables.h"
+
+#include <windows.h>
+
+#include "config/image_builder.h"
 
 namespace {
 
@@ -13,19 +13,16 @@ const char *const hitTestNames[] = {
     "BOTTOMLEFT", "BOTTOMRIGHT", "BORDER", "OBJECT", "CLOSE", "HELP",
 };
 
-struct EventSlot {
-  const char *name;
-  uint32_t headerOffset;
+// In header order: the event at index i has the slot at
+// HEADER_SLOT_LBUTTONDOWN + 4 * i.
+const char *const eventNames[HEADER_EVENT_SLOT_COUNT] = {
+    "LBUTTONDOWN", "NCLBUTTONDOWN", "LBUTTONUP", "NCLBUTTONUP", "LBUTTONDBLCLK", "NCLBUTTONDBLCLK",
+    "MBUTTONDOWN", "NCMBUTTONDOWN", "MBUTTONUP", "NCMBUTTONUP", "RBUTTONDOWN",   "NCRBUTTONDOWN",
 };
-
-const EventSlot eventSlots[] = {
-    {"LBUTTONDOWN", HEADER_SLOT_LBUTTONDOWN},       {"NCLBUTTONDOWN", HEADER_SLOT_NCLBUTTONDOWN},
-    {"LBUTTONUP", HEADER_SLOT_LBUTTONUP},           {"NCLBUTTONUP", HEADER_SLOT_NCLBUTTONUP},
-    {"LBUTTONDBLCLK", HEADER_SLOT_LBUTTONDBLCLK},   {"NCLBUTTONDBLCLK", HEADER_SLOT_NCLBUTTONDBLCLK},
-    {"MBUTTONDOWN", HEADER_SLOT_MBUTTONDOWN},       {"NCMBUTTONDOWN", HEADER_SLOT_NCMBUTTONDOWN},
-    {"MBUTTONUP", HEADER_SLOT_MBUTTONUP},           {"NCMBUTTONUP", HEADER_SLOT_NCMBUTTONUP},
-    {"RBUTTONDOWN", HEADER_SLOT_RBUTTONDOWN},       {"NCRBUTTONDOWN", HEADER_SLOT_NCRBUTTONDOWN},
-};
+static_assert(HEADER_SLOT_NCLBUTTONUP == HEADER_SLOT_LBUTTONDOWN + 4 * 3 &&
+                  HEADER_SLOT_MBUTTONDOWN == HEADER_SLOT_LBUTTONDOWN + 4 * 6 &&
+                  HEADER_SLOT_NCRBUTTONDOWN == HEADER_SLOT_LBUTTONDOWN + 4 * 11,
+              "the event slots follow each other in the order of eventNames");
 
 }  // namespace
 
@@ -47,7 +44,7 @@ extern "C" int minimizedPolicyFromName(const char *name) {
 extern "C" void setEventListSlot(const char *eventName, ImageOffset listOffset) {
   if (!eventName || eventName[0] == '\0' || eventName[0] == ';') return;
   int index = eventSlotIndex(eventName);
-  if (index >= 0) builderWriteInt(eventSlots[index].headerOffset, listOffset);
+  if (index >= 0) builderWriteInt(eventSlotHeaderOffset(index), listOffset);
 }
 
 extern "C" int sectionNameListContains(const char *names, const char *name) {
@@ -58,16 +55,16 @@ extern "C" int sectionNameListContains(const char *names, const char *name) {
   return 0;
 }
 
-int eventSlotCount(void) { return (int)(sizeof eventSlots / sizeof eventSlots[0]); }
+int eventSlotCount(void) { return HEADER_EVENT_SLOT_COUNT; }
 
-const char *eventSlotName(int index) { return eventSlots[index].name; }
+const char *eventSlotName(int index) { return eventNames[index]; }
 
-uint32_t eventSlotHeaderOffset(int index) { return eventSlots[index].headerOffset; }
+uint32_t eventSlotHeaderOffset(int index) { return HEADER_SLOT_LBUTTONDOWN + 4u * (uint32_t)index; }
 
 int eventSlotIndex(const char *name) {
   if (!name) return -1;
   for (int index = 0; index < eventSlotCount(); ++index) {
-    if (lstrcmpA(name, eventSlots[index].name) == 0) return index;
+    if (lstrcmpA(name, eventNames[index]) == 0) return index;
   }
   return -1;
 }

@@ -1,7 +1,29 @@
-// The event and hit-test name tables, for code that lists or explains them.
+// The names the INI file uses for events, hit-test areas and policies, and
+// the scan of the file's section names. All compared exactly and
+// case-sensitively.
 #pragma once
 
 #include <stdint.h>
+
+#include "config/image_layout.h"
+
+extern "C" {
+
+// Hit-test code of a hit-test name, or -1 (any).
+int hitTestCodeFromName(const char *name);
+
+// MinimizedPolicy of a policy name: 1 "Skip", 2 "Restore", otherwise 0.
+int minimizedPolicyFromName(const char *name);
+
+// During a compile: points the header slot of `eventName` at `listOffset`;
+// ignores null, empty, ';'-commented and unknown names.
+void setEventListSlot(const char *eventName, ImageOffset listOffset);
+
+// 1 when the double-NUL-terminated list `names` holds an entry equal to
+// `name`, else 0.
+int sectionNameListContains(const char *names, const char *name);
+
+}  // extern "C"
 
 // The twelve events that have a header slot, in header order.
 int eventSlotCount(void);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
 
 void readProfileString(const char *section, const char *key, const char *fallback, char *value) {
   value[0] = '\0';

@@ -1,30 +1,33 @@
-// Choosing the XMouseMode: off, simulated mouse activation, or the system's
-// own active window tracking when the shell is new enough to offer it.
+// Off, simulated mouse activation, or the system's own active window
+// tracking when the shell is new enough to offer it.
+#include "config/xmouse_mode.h"
+
 #include <windows.h>
 
-#include "config/loader.h"
-#include "config/profile_reader.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "config/options.h"
+#include "system/delay_loaded.h"
 
 namespace {
 
 // The file version of shell32.dll as major and minor; 0 when it cannot be
-// read (no such file, no version resource, a malformed one).
+// read (no such file, no version resource, a malformed one, no VERSION
+// library).
 int readShellVersion(unsigned *major, unsigned *minor) {
   char path[MAX_PATH];
   path[0] = '\0';
   DWORD found = SearchPathA(NULL, "shell32.dll", NULL, 256, path, NULL);
   if (found == 0 || found >= 256) return 0;
   DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  DWORD size = delayLoaded::GetFileVersionInfoSizeA(path, &ignored);
   if (size == 0) return 0;
   void *block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
   if (!block) return 0;
   int known = 0;
   VS_FIXEDFILEINFO *info = NULL;
   UINT length = 0;
-  if (GetFileVersionInfoA(path, 0, size, block) &&
-      VerQueryValueA(block, "\\", (LPVOID *)&info, &length) && info &&
+  if (delayLoaded::GetFileVersionInfoA(path, 0, size, block) &&
+      delayLoaded::VerQueryValueA(block, "\\", (LPVOID *)&info, &length) && info &&
       length >= sizeof(VS_FIXEDFILEINFO) && info->dwSignature == VS_FFI_SIGNATURE) {
     *major = HIWORD(info->dwFileVersionMS);
     *minor = LOWORD(info->dwFileVersionMS);
@@ -45,7 +48,7 @@ int shellVersionHasWindowTracking(unsigned major, unsigned minor) {
 
 int chooseXmouseMode(void) {
   int mode = XMOUSE_OFF;
-  if (readProfileInt("Options", "UseXMOUSE", 0) != 0) {
+  if (readOption(OPTION_USE_XMOUSE) != 0) {
     mode = XMOUSE_SIMULATED;
     unsigned major = 0;
     unsigned minor = 0;
@@ -53,6 +56,6 @@ int chooseXmouseMode(void) {
       mode = XMOUSE_SYSTEM_TRACKING;
     }
   }
-  if (readProfileInt("Options", "ThroughSimulateWM_MOUSEACTIVATE", 0) != 0) mode = XMOUSE_SIMULATED;
+  if (readOption(OPTION_SIMULATE_MOUSEACTIVATE) != 0) mode = XMOUSE_SIMULATED;
   return mode;
 }

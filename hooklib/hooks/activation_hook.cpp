@@ -6,7 +6,8 @@
 
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "hooks/hook_state.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 
 namespace {

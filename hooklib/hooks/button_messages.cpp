@@ -3,13 +3,13 @@
 // arming: only a release that follows a left press undisturbed evaluates its
 // list. The click counter is per process, so that a double click counts
 // against the press and release this process saw.
-#include "hooks/mouse_events.h"
+#include "hooks/button_messages.h"
 
 #include <windows.h>
 
-#include "config/image_access.h"
+#include "hooks/gesture.h"
+#include "hooks/hook_state.h"
 #include "hooks/rule_evaluation.h"
-#include "hooks/shared_state.h"
 
 namespace {
 
@@ -24,10 +24,6 @@ LRESULT evaluateEvent(const MouseEvent *event, int clientSlot, int nonClientSlot
 }
 
 }  // namespace
-
-ImageOffset eventList(UINT message, int clientSlot, int nonClientSlot) {
-  return imageField(message >= WM_MOUSEFIRST ? clientSlot : nonClientSlot);
-}
 
 LRESULT handleLeftPress(const MouseEvent *event) {
   spoilMiddleGesture();

@@ -2,13 +2,13 @@
 // one process and its release in another form one gesture. Anything that
 // happens between press and release spoils it; a spoiled release does no
 // action and is swallowed, but makes sure some window stays active.
-#include "hooks/mouse_events.h"
+#include "hooks/gesture.h"
 
 #include <windows.h>
 
+#include "hooks/hook_state.h"
 #include "hooks/rule_evaluation.h"
-#include "hooks/shared_state.h"
-#include "windows/actions.h"
+#include "windows/activation.h"
 
 void spoilMiddleGesture(void) {
   if (middleState == MIDDLE_PRESSED) middleState = MIDDLE_SPOILED;

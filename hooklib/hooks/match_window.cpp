@@ -1,14 +1,8 @@
-// The match test: does a MatchRecord hold for a click? A match holds when
-// any of its Patterns does; a Pattern holds when each class it names equals
-// the class of its window (exactly, case-sensitively) and its hit-test code
-// is any or equal.
-#include "hooks/rule_evaluation.h"
+#include "hooks/match_window.h"
 
 #include <windows.h>
 
 #include "config/image_access.h"
-#include "hooks/click_facts.h"
-#include "hooks/rule_walk.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include "hooks/mouse_events.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/gesture.h"
+#include "hooks/hook_state.h"
 
 namespace {
 

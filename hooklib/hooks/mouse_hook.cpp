@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
-#include "hooks/mouse_events.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/button_messages.h"
+#include "hooks/gesture.h"
+#include "hooks/hook_state.h"
+#include "hooks/mouse_move.h"
 #include "windows/navigation.h"
 
 namespace {

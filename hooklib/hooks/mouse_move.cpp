@@ -2,13 +2,15 @@
 // A move finds no click target and records no point; it asks the drag
 // metrics only while a MoveProtect option is on, and windows and the
 // tracking setting only while masking is on.
-#include "hooks/mouse_events.h"
+#include "hooks/mouse_move.h"
 
 #include <windows.h>
 
 #include <stdint.h>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/gesture.h"
+#include "hooks/hook_state.h"
 #include "hooks/xmouse_mask.h"
 
 namespace {

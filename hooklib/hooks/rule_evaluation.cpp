@@ -1,22 +1,19 @@
 // From the winning entry of a rule list to the HookVerdict of the message.
 // evaluateList carries the winner's action out; precheckDownEvent only
 // decides whether a middle-button press may pass, from the list of the
-// release that will carry the action out.
+// release that will carry the action out. What each action answers is a
+// column of the action table.
 #include "hooks/rule_evaluation.h"
 
 #include <windows.h>
 
+#include "config/loader_state.h"
 #include "hooks/active_tracking.h"
 #include "hooks/click_facts.h"
 #include "hooks/rule_walk.h"
-#include "hooks/shared_state.h"
 #include "windows/actions.h"
 
 namespace {
-
-int isActionNamed(const char *name, const char *wanted) {
-  return name != NULL && lstrcmpA(name, wanted) == 0;
-}
 
 // As the system would ask the window itself on a click: wParam names the
 // root parent, lParam carries the hit-test code (low word) and the mouse
@@ -32,42 +29,34 @@ LRESULT passThroughVerdict(const ClickFacts *facts, UINT message) {
   return MA_ACTIVATE;
 }
 
-LRESULT runWinningAction(ImageOffset list, int winner, ClickFacts *facts) {
+// Inside an MDI child the action is about the child, not its frame.
+void performWinningAction(int action, ImageOffset list, int winner, const ClickFacts *facts) {
   int mdi = isMdiClick(facts);
   HWND window = mdi ? facts->activation : facts->window[CLICK_ACTIVE];
-  int consumed =
-      runAction(entryActionOffset(list, winner), window, entryMinimizedPolicy(list, winner), mdi);
-  return consumed ? MA_NOACTIVATEANDEAT : MA_ACTIVATE;
+  performAction(action, window, entryMinimizedPolicy(list, winner), mdi);
 }
 
 LRESULT evaluationVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
-  const char *action = entryActionName(list, winner);
-  if (isActionNamed(action, "ThroughWithNoActivate")) return MA_NOACTIVATE;
-  if (isActionNamed(action, "Through")) return passThroughVerdict(facts, message);
-  return runWinningAction(list, winner, facts);
+  int action = findAction(entryActionName(list, winner));
+  int verdict = actionClickVerdict(action);
+  if (verdict == VERDICT_WINDOW_DECIDES) return passThroughVerdict(facts, message);
+  performWinningAction(action, list, winner, facts);
+  return verdict;
 }
 
-// A press that the release's action will answer is swallowed, unless that
-// action lets the click reach the window anyway.
+// A press let through to its window without activation also switches the
+// system's active window tracking off under XMouseMode 2; the masking check
+// of a later move switches it on again.
 LRESULT precheckVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
-  const char *action = entryActionName(list, winner);
-  if (!precheckLetsPressThrough(action)) return MA_NOACTIVATEANDEAT;
-  if (isActionNamed(action, "ThroughWithNoActivate")) {
-    if (xmouseMode == XMOUSE_SYSTEM_TRACKING) switchTrackingOffIfOn();
-    return MA_NOACTIVATE;
-  }
-  if (isActionNamed(action, "Through")) return passThroughVerdict(facts, message);
-  return MA_ACTIVATE;
+  int verdict = actionPressVerdict(findAction(entryActionName(list, winner)));
+  if (verdict == VERDICT_WINDOW_DECIDES) return passThroughVerdict(facts, message);
+  if (verdict == MA_NOACTIVATE && xmouseMode == XMOUSE_SYSTEM_TRACKING) switchTrackingOffIfOn();
+  return verdict;
 }
 
 int hitTestOf(const MOUSEHOOKSTRUCT *mouseHookStruct) { return (int)mouseHookStruct->wHitTestCode; }
 
 }  // namespace
-
-int precheckLetsPressThrough(const char *action) {
-  return isActionNamed(action, "ThroughWithNoActivate") || isActionNamed(action, "Through") ||
-         isActionNamed(action, "Default") || isActionNamed(action, "ActivateAndDefault");
-}
 
 LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT *mouseHookStruct) {
   if (listOffset == NO_OFFSET) return MA_ACTIVATE;

@@ -6,11 +6,6 @@
 
 #include "config/image_layout.h"
 
-// 1 when the MatchRecord at `matchOffset` matches the windows and hit-test
-// code, else 0.
-int matchWindow(ImageOffset matchOffset, HWND hwndInvoked, HWND hwndActive, HWND hwndParent,
-                int hitTest);
-
 // Walks the list at `listOffset` (-1: none) for `message`, runs the winning
 // rule's action and returns the HookVerdict.
 LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT *mouseHookStruct);
@@ -19,8 +14,3 @@ LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT
 // without running any action.
 LRESULT precheckDownEvent(ImageOffset listOffset, UINT message,
                           const MOUSEHOOKSTRUCT *mouseHookStruct);
-
-// 1 when a middle press decided by precheckDownEvent reaches its window
-// once the release's list has chosen `action` (NULL: none): the action
-// lets the click through; 0 when the press is swallowed.
-int precheckLetsPressThrough(const char *action);

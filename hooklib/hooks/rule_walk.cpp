@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "hooks/match_window.h"
 
 namespace {
 

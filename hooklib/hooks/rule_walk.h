@@ -23,9 +23,6 @@ struct WalkTrace {
   int satisfiedBy;  // the entry whose conditions held first; 0 when none did
 };
 
-// 1 when the MatchRecord at `match` matches the click, else 0 (also for -1).
-int matchClick(ImageOffset match, ClickFacts *facts);
-
 // The number of the winning entry of the list at `list` (not -1): 1 to 9
 // for a numbered rule, 0 for the default rule. `trace` may be NULL.
 int findWinningEntry(ImageOffset list, ClickFacts *facts, WalkTrace *trace);

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "config/loader_state.h"
 #include "hooks/active_tracking.h"
-#include "hooks/rule_evaluation.h"
-#include "hooks/shared_state.h"
+#include "hooks/hook_state.h"
+#include "hooks/match_window.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 
 namespace {

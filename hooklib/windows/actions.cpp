@@ -1,12 +1,17 @@
-// The action table: each name a rule can give, what it does, and whether
-// the click is consumed afterwards. Names are compared exactly, in table
-// order.
+// The action table: each name a rule can give, what it does, and what the
+// hook then answers for the click and for a middle press decided by the
+// click's list. Names are compared exactly, in table order.
 #include "windows/actions.h"
 
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "windows/activation.h"
+#include "windows/key_strokes.h"
+#include "windows/lowering.h"
 #include "windows/navigation.h"
+#include "windows/system_commands.h"
+#include "windows/window_cycling.h"
 
 namespace {
 
@@ -15,7 +20,8 @@ typedef void (*ActionOperation)(HWND window, int minimizedPolicy, int isMdiChild
 struct ActionRow {
   const char *name;
   ActionOperation operation;
-  int result;
+  int clickVerdict;
+  int pressVerdict;
 };
 
 void doLowerAndSwitch(HWND window, int minimizedPolicy, int isMdiChild) {
@@ -53,43 +59,68 @@ void doEnsureForeground(HWND window, int, int) { ensureForegroundWindow(window);
 
 void doNothing(HWND, int, int) {}
 
+// Short names for the HookVerdicts of the rows.
+const int PASSES = MA_ACTIVATE;
+const int SWALLOWS = MA_NOACTIVATEANDEAT;
+const int TO_WINDOW_ONLY = MA_NOACTIVATE;
+const int WINDOW_DECIDES = VERDICT_WINDOW_DECIDES;
+
+// The press column is what a middle press with no list of its own gets
+// when its release's list chooses the row: only the pass-throughs,
+// "Default" and "ActivateAndDefault" let it go on. "RaiseAndDefault" lets
+// its click go on, yet its press is swallowed.
 const ActionRow ACTION_TABLE[] = {
-    {"LowerAndSwitch", doLowerAndSwitch, 1},
-    {"MinimizeOrLower", doMinimizeOrLower, 1},
-    {"LikeAAltEsc", doLikeAAltEsc, 1},
-    {"LikeAAltShiftEsc", doLikeAAltShiftEsc, 1},
-    {"MinimizeTopWindow", doMinimizeTopWindow, 1},
-    {"ToggleMaximize", doToggleMaximize, 1},
-    {"MinimizeAll", doMinimizeAll, 1},
-    {"RestoreMinimizeAll", doRestoreMinimizeAll, 1},
-    {"ShowDesktop", doShowDesktop, 1},
-    {"Activate", doActivate, 1},
-    {"ActivateAndDefault", doActivate, 0},
-    {"RaiseAndDefault", doRaise, 0},
-    {"CancelMOUSEDOWN", doEnsureForeground, 1},
-    {"NoAction", doNothing, 1},
-    {"Default", doNothing, 0},
+    {"LowerAndSwitch", doLowerAndSwitch, SWALLOWS, SWALLOWS},
+    {"MinimizeOrLower", doMinimizeOrLower, SWALLOWS, SWALLOWS},
+    {"LikeAAltEsc", doLikeAAltEsc, SWALLOWS, SWALLOWS},
+    {"LikeAAltShiftEsc", doLikeAAltShiftEsc, SWALLOWS, SWALLOWS},
+    {"MinimizeTopWindow", doMinimizeTopWindow, SWALLOWS, SWALLOWS},
+    {"ToggleMaximize", doToggleMaximize, SWALLOWS, SWALLOWS},
+    {"MinimizeAll", doMinimizeAll, SWALLOWS, SWALLOWS},
+    {"RestoreMinimizeAll", doRestoreMinimizeAll, SWALLOWS, SWALLOWS},
+    {"ShowDesktop", doShowDesktop, SWALLOWS, SWALLOWS},
+    {"Activate", doActivate, SWALLOWS, SWALLOWS},
+    {"ActivateAndDefault", doActivate, PASSES, PASSES},
+    {"RaiseAndDefault", doRaise, PASSES, SWALLOWS},
+    {"CancelMOUSEDOWN", doEnsureForeground, SWALLOWS, SWALLOWS},
+    {"NoAction", doNothing, SWALLOWS, SWALLOWS},
+    {"Default", doNothing, PASSES, PASSES},
+    // The pass-throughs do nothing to windows: the hook's verdict is all.
+    {"Through", doNothing, WINDOW_DECIDES, WINDOW_DECIDES},
+    {"ThroughWithNoActivate", doNothing, TO_WINDOW_ONLY, TO_WINDOW_ONLY},
 };
 
 const int ACTION_COUNT = (int)(sizeof ACTION_TABLE / sizeof ACTION_TABLE[0]);
 
-// The first row called `name`, or NULL (also for NULL and the empty name,
-// which no row has).
-const ActionRow *findAction(const char *name) {
-  if (name == NULL || name[0] == '\0') return NULL;
-  for (const ActionRow &row : ACTION_TABLE) {
-    if (lstrcmpA(name, row.name) == 0) return &row;
-  }
-  return NULL;
-}
+int isRow(int action) { return action >= 0 && action < ACTION_COUNT; }
 
 }  // namespace
 
+// NULL and the empty name have no row.
+int findAction(const char *name) {
+  if (name == NULL || name[0] == '\0') return NO_ACTION;
+  for (int row = 0; row < ACTION_COUNT; ++row) {
+    if (lstrcmpA(name, ACTION_TABLE[row].name) == 0) return row;
+  }
+  return NO_ACTION;
+}
+
+int actionClickVerdict(int action) {
+  return isRow(action) ? ACTION_TABLE[action].clickVerdict : PASSES;
+}
+
+int actionPressVerdict(int action) {
+  return isRow(action) ? ACTION_TABLE[action].pressVerdict : SWALLOWS;
+}
+
+int performAction(int action, HWND window, int minimizedPolicy, int isMdiChild) {
+  if (!isRow(action)) return 0;
+  ACTION_TABLE[action].operation(window, minimizedPolicy, isMdiChild);
+  return ACTION_TABLE[action].clickVerdict == SWALLOWS;
+}
+
 int runNamedAction(const char *name, HWND window, int minimizedPolicy, int isMdiChild) {
-  const ActionRow *row = findAction(name);
-  if (row == NULL) return 0;
-  row->operation(window, minimizedPolicy, isMdiChild);
-  return row->result;
+  return performAction(findAction(name), window, minimizedPolicy, isMdiChild);
 }
 
 int runAction(ImageOffset actionName, HWND window, int minimizedPolicy, int isMdiChild) {
@@ -98,11 +129,4 @@ int runAction(ImageOffset actionName, HWND window, int minimizedPolicy, int isMd
 
 int actionCount(void) { return ACTION_COUNT; }
 
-const char *actionNameAt(int row) {
-  return row >= 0 && row < ACTION_COUNT ? ACTION_TABLE[row].name : NULL;
-}
-
-int actionConsumesClick(const char *name) {
-  const ActionRow *row = findAction(name);
-  return row != NULL ? row->result : 0;
-}
+const char *actionNameAt(int row) { return isRow(row) ? ACTION_TABLE[row].name : NULL; }

@@ -1,66 +1,51 @@
-// The named window actions that rules run.
+// The named window actions that rules run, and what the mouse hook answers
+// once a rule with a given action has won the click: one table, whose rows
+// are found by name, exactly and case-sensitively, in table order.
 #pragma once
 
 #include <windows.h>
 
 #include "config/image_layout.h"
 
+// The row of none, of the empty name and of every name outside the table:
+// it runs nothing, lets the click itself go on and swallows a middle press
+// decided by its release's list.
+enum { NO_ACTION = -1 };
+
+// The verdict of a pass-through: under simulated focus-follows-mouse the
+// window's own answer to WM_MOUSEACTIVATE, otherwise MA_ACTIVATE. The hook
+// asks the window; no row's operation does.
+enum { VERDICT_WINDOW_DECIDES = -1 };
+
+// The row of the action called `name` (any NUL-terminated string, or NULL),
+// or NO_ACTION.
+int findAction(const char *name);
+
+// The HookVerdict once a rule whose action is row `action` has won the
+// click it was configured for (evaluateList): MA_NOACTIVATEANDEAT when the
+// action consumes the click, MA_ACTIVATE when the click goes on,
+// MA_NOACTIVATE when it reaches the window but no later hook, or
+// VERDICT_WINDOW_DECIDES.
+int actionClickVerdict(int action);
+
+// The HookVerdict of a middle press that has no list of its own, once its
+// release's list has chosen row `action` (precheckDownEvent): the press
+// goes on only for the actions that let the click reach the window anyway.
+int actionPressVerdict(int action);
+
+// Carries out row `action` on `window` (nothing for NO_ACTION and the
+// pass-through rows). 1: the click is consumed; 0: it goes on.
+int performAction(int action, HWND window, int minimizedPolicy, int isMdiChild);
+
+// Runs the action called `name`: performAction of its row.
+int runNamedAction(const char *name, HWND window, int minimizedPolicy, int isMdiChild);
+
 // Runs the action named by the string at `actionName` in this process's
 // image. 1: the click is consumed; 0: it goes on to the window (also for
 // none, the empty name and names that are no action).
 int runAction(ImageOffset actionName, HWND window, int minimizedPolicy, int isMdiChild);
 
-// Runs the action called `name` (any NUL-terminated string); what
-// runAction does once it has resolved the name.
-int runNamedAction(const char *name, HWND window, int minimizedPolicy, int isMdiChild);
-
-// Makes sure some window is the foreground window. Always 1.
-int ensureForegroundWindow(HWND window);
-
-// The action table, for tools that list or explain it: the number of rows,
-// the name of row `row` (NULL outside the table), and whether the action
-// called `name` consumes the click (0 also for names that are no action).
+// The table's rows, for tools that list them: their number, and the name
+// of row `row` (NULL outside the table).
 int actionCount(void);
 const char *actionNameAt(int row);
-int actionConsumesClick(const char *name);
-
-// ---- building blocks of the actions ------------------------------------------
-// `minimizedPolicy` says what to do when the window about to be activated is
-// minimised (POLICY_NONE, POLICY_SKIP, POLICY_RESTORE). Given none, each of
-// them changes nothing.
-
-// Makes a top-level window the foreground window and raises it.
-void activateTopLevel(HWND window, UINT direction, int minimizedPolicy);
-
-// Activates an MDI child window inside its frame and raises it among its
-// siblings.
-void activateMdiChild(HWND window, UINT direction, int minimizedPolicy);
-
-// Activates the window itself: an MDI child through its MDI client window,
-// a top-level window by raising it and making it the foreground window.
-void activateWindow(HWND window, int isMdiChild);
-
-// Sends the window to the back and activates the highest eligible sibling.
-void lowerAndSwitch(HWND window, int minimizedPolicy, int isMdiChild);
-
-// As lowerAndSwitch for a top-level window, but never activates the window
-// itself when its lowering has not taken effect yet.
-void lowerAndSwitchToOther(HWND window, int minimizedPolicy);
-
-// Asks the window to minimise itself when its root window is a visible,
-// enabled, non-popup window and the window is no tool window.
-void minimizeIfAllowed(HWND window);
-
-// Asks a maximised window to restore itself, and any other non-popup window
-// to maximise itself.
-void toggleMaximize(HWND window);
-
-// The procedures of the actions that cycle through the z-order.
-void likeAAltEsc(HWND window, int minimizedPolicy);
-void likeAAltShiftEsc(HWND window, int minimizedPolicy);
-void minimizeTopWindow(HWND window, int minimizedPolicy);
-
-// The shell's Windows-key shortcuts, injected as key strokes.
-void minimizeAllWindows(void);
-void undoMinimizeAllWindows(void);
-void showDesktop(void);

@@ -1,11 +1,11 @@
 // Activating the window an action has chosen, with the MinimizedPolicy
 // applied when that window is minimised.
-#include "windows/actions.h"
+#include "windows/activation.h"
 
 #include <windows.h>
 
 #include "config/image_layout.h"
-#include "hooks/shared_state.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 
 namespace {

@@ -1,7 +1,4 @@
-// The shell's Windows-key shortcuts, typed into the system's input stream:
-// keys pressed in order and released in reverse, with nothing in between, so
-// that no key is left down.
-#include "windows/actions.h"
+#include "windows/key_strokes.h"
 
 #include <windows.h>
 
@@ -10,6 +7,8 @@ namespace {
 const BYTE KEY_M = 'M';
 const BYTE KEY_D = 'D';
 
+// The keys are pressed in order and released in reverse, with nothing in
+// between, so that no key is left down.
 void typeChord(const BYTE *keys, int count) {
   for (int i = 0; i < count; ++i) keybd_event(keys[i], 0, 0, 0);
   for (int i = count - 1; i >= 0; --i) keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);

@@ -1,10 +1,9 @@
-// Sending a window to the back and activating the window that then leads
-// the z-order.
-#include "windows/actions.h"
+#include "windows/lowering.h"
 
 #include <windows.h>
 
 #include "config/image_layout.h"
+#include "windows/activation.h"
 #include "windows/navigation.h"
 
 // When the window belongs to another thread the lowering is only a request

@@ -1,6 +1,8 @@
 // Window navigation: from the window under the pointer to the window a click
-// is about, walks over the z-order, and the two z-order moves. Stateless:
-// every call asks the system afresh; nothing is cached or allocated.
+// is about, walks over the z-order, and the two z-order moves. Nothing is
+// cached or allocated: every call asks the system afresh. The one state
+// read is lastActivatedWindow (by isTopOfZOrder), which any process may
+// change at any moment.
 #pragma once
 
 #include <windows.h>

@@ -1,7 +1,4 @@
-// Minimising, maximising and restoring by system command. The commands are
-// posted, so the window's own thread carries them out with its own rules
-// (a window may refuse or animate), and no hook ever waits for it.
-#include "windows/actions.h"
+#include "windows/system_commands.h"
 
 #include <windows.h>
 

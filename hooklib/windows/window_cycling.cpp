@@ -1,12 +1,12 @@
-// The actions that cycle through the z-order the way the keyboard's
-// Alt+Esc and Alt+Shift+Esc do, and the one that minimises whatever window
-// leads the z-order.
-#include "windows/actions.h"
+#include "windows/window_cycling.h"
 
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "windows/activation.h"
+#include "windows/last_activated_window.h"
+#include "windows/lowering.h"
 #include "windows/navigation.h"
+#include "windows/system_commands.h"
 
 namespace {
 

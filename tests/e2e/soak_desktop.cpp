@@ -13,6 +13,7 @@
 #include "mouse_input.h"
 #include "soak_process.h"
 #include "soak_rules.h"
+#include "support/message_names.h"
 #include "test_windows.h"
 #include "window_class.h"
 #include "window_points.h"
@@ -70,9 +71,28 @@ int buttonOf(UINT message) {
   }
 }
 
-std::string messageName(UINT message) {
-  const char *name = buttonMessageName(message);
-  return name ? name : "message " + std::to_string(message);
+// The names of the messages of `button` that `window` received, in order.
+std::vector<std::string> buttonMessagesTo(const vorntest::MessageLog &received, HWND window,
+                                          int button) {
+  std::vector<std::string> names;
+  for (const vorntest::RecordedMessage &logged : received) {
+    if (logged.window == window && buttonOf(logged.message) == button) {
+      names.push_back(vorntest::messageName(logged.message));
+    }
+  }
+  return names;
+}
+
+// What windows other than `window` received, as text; "" for nothing.
+std::string receivedElsewhere(const vorntest::MessageLog &received, HWND window) {
+  std::string text;
+  for (const vorntest::RecordedMessage &logged : received) {
+    if (logged.window == window) continue;
+    text += (text.empty() ? "" : "; ") +
+            (logged.window ? windowTitle(logged.window) : std::string("an unknown window")) + " " +
+            vorntest::messageName(logged.message);
+  }
+  return text;
 }
 
 std::string joined(const std::vector<std::string> &names) {
@@ -133,9 +153,7 @@ std::string describeLog(const SoakProcess *owner, LONG from, LONG to) {
     std::string where = entry.window == SOAK_MARKER ? std::string("marker")
                         : window                    ? windowTitle(window)
                                                     : std::string("unknown");
-    std::string name = entry.message == WM_MOUSEMOVE     ? "WM_MOUSEMOVE"
-                       : entry.message == WM_NCMOUSEMOVE ? "WM_NCMOUSEMOVE"
-                                                         : messageName(entry.message);
+    std::string name = vorntest::messageName(entry.message);
     text += (text.empty() ? "" : "; ") + where + " " + name + " (" + std::to_string(entry.x) + "," +
             std::to_string(entry.y) + ")";
   }
@@ -199,7 +217,7 @@ void SoakDesktop::waitOutDoubleClick(const SoakProcess *owner, POINT point) {
   }
 }
 
-bool SoakDesktop::makeGesture(const SoakGesture &gesture, Received *received,
+bool SoakDesktop::makeGesture(const SoakGesture &gesture, vorntest::MessageLog *received,
                               std::string *problem) {
   const SoakWindow &window = *gesture.window;
   SoakProcess *owner = window.owner;
@@ -229,23 +247,16 @@ bool SoakDesktop::makeGesture(const SoakGesture &gesture, Received *received,
   if (to - from > SOAK_LOG_CAPACITY) from = to - SOAK_LOG_CAPACITY;
   for (LONG n = from; n < to; ++n) {
     SoakLogEntry entry = owner->entry(n);
-    int button = buttonOf(entry.message);
-    if (entry.window == SOAK_MARKER || button < 0) continue;
-    if (entry.window == window.index) {
-      received->byButton[button].push_back(messageName(entry.message));
-    } else {
-      HWND other = owner->window(entry.window);
-      received->elsewhere += (received->elsewhere.empty() ? "" : "; ") +
-                             (other ? windowTitle(other) : std::string("an unknown window")) + " " +
-                             messageName(entry.message);
-    }
+    if (entry.window == SOAK_MARKER || buttonOf(entry.message) < 0) continue;
+    POINT where = {entry.x, entry.y};
+    received->record(owner->window(entry.window), entry.message, 0, 0, where);
   }
   return true;
 }
 
 ::testing::AssertionResult SoakDesktop::clickAndCheck(const SoakGesture &gesture,
                                                       const std::vector<const SoakRules *> &rules) {
-  Received received;
+  vorntest::MessageLog received;
   std::string problem;
   if (!makeGesture(gesture, &received, &problem)) {
     return ::testing::AssertionFailure() << describe(gesture) << ": " << problem;
@@ -259,21 +270,24 @@ bool SoakDesktop::makeGesture(const SoakGesture &gesture, Received *received,
       fates.push_back(split(fate));
       expected += (expected.empty() ? "" : " or ") + std::string(fate) + " (" + set->name + ")";
     }
-    if (followsFates(received.byButton[button], fates)) continue;
-    wrong += std::string("; the ") + BUTTON_NAMES[button] + " click gave " +
-             joined(received.byButton[button]) + ", expected " + expected;
+    std::vector<std::string> clicked = buttonMessagesTo(received, gesture.window->handle, button);
+    if (followsFates(clicked, fates)) continue;
+    wrong += std::string("; the ") + BUTTON_NAMES[button] + " click gave " + joined(clicked) +
+             ", expected " + expected;
   }
-  if (!received.elsewhere.empty()) wrong += "; other windows received " + received.elsewhere;
+  std::string elsewhere = receivedElsewhere(received, gesture.window->handle);
+  if (!elsewhere.empty()) wrong += "; other windows received " + elsewhere;
   if (wrong.empty()) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << describe(gesture) << wrong;
 }
 
 std::string SoakDesktop::clickAndTell(const SoakGesture &gesture, MouseButton button,
                                       std::string *problem) {
-  Received received;
+  vorntest::MessageLog received;
   if (!makeGesture(gesture, &received, problem)) return "";
-  if (!received.elsewhere.empty()) *problem = "other windows received " + received.elsewhere;
-  return joined(received.byButton[button]);
+  std::string elsewhere = receivedElsewhere(received, gesture.window->handle);
+  if (!elsewhere.empty()) *problem = "other windows received " + elsewhere;
+  return joined(buttonMessagesTo(received, gesture.window->handle, button));
 }
 
 }  // namespace e2e

@@ -13,6 +13,7 @@
 #include "mouse_input.h"
 #include "soak_process.h"
 #include "soak_rules.h"
+#include "support/message_sequence.h"
 
 namespace e2e {
 
@@ -62,12 +63,10 @@ class SoakDesktop {
   std::string describe(const SoakGesture &gesture) const;
 
  private:
-  struct Received {
-    std::vector<std::string> byButton[SOAK_BUTTON_COUNT];
-    std::string elsewhere;  // what other windows received meanwhile
-  };
-
-  bool makeGesture(const SoakGesture &gesture, Received *received, std::string *problem);
+  // Makes `gesture`; `received` gets the button messages that the windows
+  // of the gesture's process received meanwhile, in order.
+  bool makeGesture(const SoakGesture &gesture, vorntest::MessageLog *received,
+                   std::string *problem);
   void rememberGesture(const SoakProcess *owner, POINT point);
   void waitOutDoubleClick(const SoakProcess *owner, POINT point);
 

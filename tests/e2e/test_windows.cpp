@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/message_names.h"
+#include "support/message_sequence.h"
 #include "window_class.h"
 
 namespace e2e {
@@ -17,15 +19,11 @@ const char CAPTIONED_CLASS[] = "vornE2eWindow";
 const char LISTENER_CLASS[] = "vornE2eListener";
 const char MARKER_CLASS[] = "vornE2eMarker";
 
-// A message that one of the captioned windows or the marker window
-// received; `point` is the pointer's position on the screen.
-struct ReceivedMessage {
-  HWND window;
-  UINT message;
-  POINT point;
-};
+using vorntest::RecordedMessage;
 
-std::vector<ReceivedMessage> received;
+// What the captioned windows and the marker window received; each entry's
+// point is the pointer's position on the screen.
+vorntest::MessageLog received;
 // Where every mouse move that reached a window of this thread was made,
 // in order; kept across forgetReceivedMessages().
 std::vector<POINT> pointerMoves;
@@ -36,15 +34,15 @@ bool isLogged(UINT message) {
          message == WM_SYSCOMMAND;
 }
 
-void record(HWND window, UINT message, LPARAM lParam) {
+void record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!isLogged(message)) return;
   POINT point = screenPointOf(window, message, lParam);
-  received.push_back({window, message, point});
+  received.record(window, message, wParam, lParam, point);
   if (message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE) pointerMoves.push_back(point);
 }
 
 LRESULT CALLBACK captionedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  record(window, message, lParam);
+  record(window, message, wParam, lParam);
   if (message == WM_NCLBUTTONDBLCLK && wParam == HTCAPTION) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -55,45 +53,11 @@ LRESULT CALLBACK listenerWindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 LRESULT CALLBACK markerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  record(window, message, lParam);
+  record(window, message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-struct MessageName {
-  UINT message;
-  const char *name;
-};
-
-const MessageName BUTTON_MESSAGES[] = {
-    {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-    {WM_LBUTTONUP, "WM_LBUTTONUP"},
-    {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
-    {WM_MBUTTONDOWN, "WM_MBUTTONDOWN"},
-    {WM_MBUTTONUP, "WM_MBUTTONUP"},
-    {WM_MBUTTONDBLCLK, "WM_MBUTTONDBLCLK"},
-    {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"},
-    {WM_RBUTTONUP, "WM_RBUTTONUP"},
-    {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"},
-    {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
-    {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"},
-    {WM_NCLBUTTONDBLCLK, "WM_NCLBUTTONDBLCLK"},
-    {WM_NCMBUTTONDOWN, "WM_NCMBUTTONDOWN"},
-    {WM_NCMBUTTONUP, "WM_NCMBUTTONUP"},
-    {WM_NCMBUTTONDBLCLK, "WM_NCMBUTTONDBLCLK"},
-    {WM_NCRBUTTONDOWN, "WM_NCRBUTTONDOWN"},
-    {WM_NCRBUTTONUP, "WM_NCRBUTTONUP"},
-    {WM_NCRBUTTONDBLCLK, "WM_NCRBUTTONDBLCLK"},
-    {WM_RBUTTONDBLCLK, "WM_RBUTTONDBLCLK"},
-};
-
 }  // namespace
-
-const char *buttonMessageName(UINT message) {
-  for (const MessageName &entry : BUTTON_MESSAGES) {
-    if (entry.message == message) return entry.name;
-  }
-  return NULL;
-}
 
 void registerWindowClasses() {
   static bool registered = false;
@@ -130,18 +94,12 @@ int pointerMovesHeardAt(POINT point) {
   return count;
 }
 
-int countReceived(HWND window, UINT message) {
-  int count = 0;
-  for (const ReceivedMessage &logged : received) {
-    if (logged.window == window && logged.message == message) ++count;
-  }
-  return count;
-}
+int countReceived(HWND window, UINT message) { return received.count(window, message); }
 
 std::string buttonMessagesReceived(HWND window) {
   std::string names;
-  for (const ReceivedMessage &logged : received) {
-    const char *name = buttonMessageName(logged.message);
+  for (const RecordedMessage &logged : received) {
+    const char *name = vorntest::buttonMessageName(logged.message);
     if (logged.window != window || name == NULL) continue;
     if (!names.empty()) names += ", ";
     names += name;
@@ -151,15 +109,15 @@ std::string buttonMessagesReceived(HWND window) {
 
 std::string receivedTrace() {
   std::string trace;
-  for (const ReceivedMessage &logged : received) {
-    const char *name = buttonMessageName(logged.message);
-    if (name == NULL && logged.message == WM_MOUSEMOVE) name = "WM_MOUSEMOVE";
-    if (name == NULL && logged.message == WM_MOUSEACTIVATE) name = "WM_MOUSEACTIVATE";
-    if (name == NULL && logged.message == WM_SYSCOMMAND) name = "WM_SYSCOMMAND";
-    if (name == NULL) continue;
+  for (const RecordedMessage &logged : received) {
+    bool traced = vorntest::buttonMessageName(logged.message) != NULL ||
+                  logged.message == WM_MOUSEMOVE || logged.message == WM_MOUSEACTIVATE ||
+                  logged.message == WM_SYSCOMMAND;
+    if (!traced) continue;
     char entry[160];
     snprintf(entry, sizeof entry, "%s%s %s (%ld,%ld)", trace.empty() ? "" : "; ",
-             windowTitle(logged.window).c_str(), name, logged.point.x, logged.point.y);
+             windowTitle(logged.window).c_str(), vorntest::messageName(logged.message).c_str(),
+             logged.point.x, logged.point.y);
     trace += entry;
   }
   return trace.empty() ? "nothing" : trace;

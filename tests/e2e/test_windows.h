@@ -42,10 +42,6 @@ int countReceived(HWND window, UINT message);
 // such as "WM_NCMBUTTONDOWN, WM_NCMBUTTONUP"; "none" when there were none.
 std::string buttonMessagesReceived(HWND window);
 
-// The name of a mouse-button or wheel message, such as "WM_NCMBUTTONUP";
-// NULL for any other message.
-const char *buttonMessageName(UINT message);
-
 // Everything logged since the last forgetReceivedMessages(), in order, for
 // failure messages: "back WM_NCMBUTTONDOWN (180,110); marker WM_MOUSEMOVE ...".
 std::string receivedTrace();

@@ -131,21 +131,36 @@ TEST_F(DaemonTest, StopIsExactAndCaseSensitive) {
   EXPECT_EQ(0, stop({}));
 }
 
+// What the idle handler saw once the first close had been handled; the
+// test checks it after the loop, so that a loop that ended at that close
+// (the handler never ran again) fails the test.
+struct AfterFailedClose {
+  bool seen;
+  HWND window;
+  int hooking;
+};
+AfterFailedClose afterFailedClose;
+
 // The hooks cannot be removed: the daemon says so and stays, and a later
 // close that succeeds ends it.
 TEST_F(DaemonTest, FailedUnhookShowsTheMessageAndKeepsRunning) {
   idleSteps = {"close", "close"};
+  afterFailedClose = {false, NULL, 0};
   winsimSetIdleHandler([] {
     if (!controlWindow) controlWindow = findControlWindow();
     if (idleSteps.size() == 2) winsimFailUnhookWindowsHook(TRUE);
     if (idleSteps.size() == 1) {
-      EXPECT_NE(nullptr, findControlWindow());
-      EXPECT_EQ(1, IsHooking());
+      afterFailedClose = {true, findControlWindow(), IsHooking()};
       winsimFailUnhookWindowsHook(FALSE);
     }
     postNextStep();
   });
   EXPECT_EQ(0, run({}));
+  ASSERT_TRUE(afterFailedClose.seen) << "the message loop ended at the close that failed";
+  EXPECT_NE(nullptr, afterFailedClose.window);
+  EXPECT_EQ(controlWindow, afterFailedClose.window) << "the same window stays";
+  EXPECT_EQ(1, afterFailedClose.hooking);
+  EXPECT_TRUE(idleSteps.empty());
   ASSERT_EQ(1, winsimMessageBoxRecordCount());
   const WinsimMessageBoxRecord *box = winsimMessageBoxRecord(0);
   EXPECT_STREQ("\x83\x74\x83\x62\x83\x4E\x89\xF0\x8F\x9C\x8E\xB8\x94\x73", box->text);
@@ -177,6 +192,22 @@ TEST_F(DaemonTest, ReloadCommandWithoutHooksInstallsThem) {
   EXPECT_EQ(1, IsHooking());
   SendMessageA(window, WM_COMMAND, 1125, 0);  // any other command: nothing
   EXPECT_EQ(1, IsHooking());
+  DestroyWindow(window);
+}
+
+// Only the low word names the command: a menu or accelerator puts its
+// notification code in the high word.
+TEST_F(DaemonTest, ReloadCommandIsReadFromTheLowWordOnly) {
+  HINSTANCE instance = GetModuleHandleA(NULL);
+  registerControlClass(instance);
+  HWND window = createControlWindow(instance);
+  MyEndHook();
+  int before = broadcasts();
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(1125, VORN_COMMAND_RELOAD), 0);
+  EXPECT_EQ(0, IsHooking());
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(VORN_COMMAND_RELOAD, 1), 0);
+  EXPECT_EQ(1, IsHooking());
+  EXPECT_EQ(before + 1, broadcasts());
   DestroyWindow(window);
 }
 

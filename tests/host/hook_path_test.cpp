@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "hooks/rule_evaluation.h"
-#include "hooks/shared_state.h"
 #include "hooks/xmouse_mask.h"
 #include "support/maximal_match.h"
 #include "unit/dispatch_fixture.h"

@@ -3,8 +3,11 @@
 // installation or removal fail, can only be seen and arranged in winsim.
 #include "unit/loader_fixture.h"
 
-#include "hooks/lifecycle.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
+#include "lifecycle.h"
 #include "vorn.h"
+#include "windows/last_activated_window.h"
 #include "winsim/control.h"
 
 namespace vorntest {
@@ -194,9 +197,9 @@ TEST_F(LifecycleTest, WheelMessageIsRegisteredOnlyOnTheOldestSystems) {
   for (const auto &system : systems) {
     winsimSetVersion(system.version);
     wheelMessage = 0;
-    EXPECT_EQ(TRUE, DllEntryPoint(NULL, 1, NULL));
+    EXPECT_EQ(TRUE, DllEntryPoint(NULL, DLL_PROCESS_ATTACH, NULL));
     EXPECT_EQ(system.registers, wheelMessage != 0) << std::hex << system.version;
-    DllEntryPoint(NULL, 0, NULL);
+    DllEntryPoint(NULL, DLL_PROCESS_DETACH, NULL);
   }
   wheelMessage = 0;
 }
@@ -211,16 +214,16 @@ TEST_F(LifecycleTest, AttachMapsTheImageReadOnlyAndDetachLetsItGo) {
   imageBase = NULL;
   imageHeader = NULL;
   int viewsBefore = winsimViewCount();
-  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x77, 1, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x77, DLL_PROCESS_ATTACH, NULL));
   EXPECT_EQ((HINSTANCE)0x77, moduleHandle);
   ASSERT_NE(nullptr, imageHeader);
   EXPECT_EQ(60, readImageInt(imageHeader, HEADER_SLOT_LBUTTONUP));
   EXPECT_EQ(viewsBefore + 1, winsimViewCount());
-  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x77, 0, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x77, DLL_PROCESS_DETACH, NULL));
   EXPECT_EQ(viewsBefore, winsimViewCount());
   EXPECT_EQ(nullptr, imageHeader);
   // Detach a second time (nothing held) releases nothing more.
-  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x77, 0, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x77, DLL_PROCESS_DETACH, NULL));
   EXPECT_EQ(viewsBefore, winsimViewCount());
   mappingHandle = daemonSection;
   imageBase = daemonView;
@@ -231,8 +234,8 @@ TEST_F(LifecycleTest, ThreadAttachAndDetachOnlyRefreshTheModuleHandle) {
   writeIni("[List1]\n");
   ASSERT_EQ(1, loadConfiguration());
   const unsigned char *held = imageHeader;
-  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x55, 2, NULL));
-  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x56, 3, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x55, DLL_THREAD_ATTACH, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint((HINSTANCE)0x56, DLL_THREAD_DETACH, NULL));
   EXPECT_EQ((HINSTANCE)0x56, moduleHandle);
   EXPECT_EQ(held, imageHeader);
 }

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "config/image_layout.h"
-#include "hooks/shared_state.h"
 #include "unit/desktop_fixture.h"
 #include "windows/actions.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 #include "winsim/control.h"
 

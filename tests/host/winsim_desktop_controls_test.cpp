@@ -9,24 +9,19 @@
 
 #include <vector>
 
+#include "support/message_sequence.h"
 #include "winsim/control.h"
 
 namespace {
 
 const char *const CLASS_NAME = "vornDesktopControlsTest";
 
-struct Received {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  DWORD threadId;
-};
+using vorntest::RecordedMessage;
 
-std::vector<Received> received;
+vorntest::MessageLog received;
 
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  received.push_back({window, message, wParam, lParam, GetCurrentThreadId()});
+  received.record(window, message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -48,11 +43,7 @@ class DesktopControls : public ::testing::Test {
                            NULL);
   }
 
-  static int count(HWND window, UINT message) {
-    int n = 0;
-    for (const Received &r : received) n += (r.window == window && r.message == message);
-    return n;
-  }
+  static int count(HWND window, UINT message) { return received.count(window, message); }
 
   static std::vector<HWND> order() {
     std::vector<HWND> result;
@@ -100,7 +91,7 @@ TEST_F(DesktopControls, AsynchronousMovesWaitForTheOwningThread) {
   winsimRunThread(other);
   EXPECT_EQ((Order{mine, theirs}), order());
   ASSERT_EQ(1, count(theirs, WM_WINDOWPOSCHANGED));
-  for (const Received &r : received) {
+  for (const RecordedMessage &r : received.all()) {
     if (r.window == theirs) {
       EXPECT_EQ(other, r.threadId) << "the owning thread applies the move";
     }

@@ -28,31 +28,20 @@
 
 #include <string>
 
-#include "../winsim/src/handles.h"
+#include "../winsim/src/kernel32/handles.h"
+#include "host/fresh_process.h"
 #include "unit/winsim_scratch.h"
 #include "winsim/control.h"
 
 namespace {
 
+using vorntest::FreshProcessStyle;
 using vorntest::ScratchFolder;
 
 class KernelControlTest : public ::testing::Test {
  protected:
   void SetUp() override { winsimResetKernel(); }
   void TearDown() override { winsimResetKernel(); }
-};
-
-// Death tests here run in a freshly started copy of the program, so that
-// state set up once per process (the Windows folder) starts afresh.
-class FreshProcessStyle {
- public:
-  FreshProcessStyle() : saved_(GTEST_FLAG_GET(death_test_style)) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-  }
-  ~FreshProcessStyle() { GTEST_FLAG_SET(death_test_style, saved_); }
-
- private:
-  std::string saved_;
 };
 
 // A path that the test and the copy of it that a death test starts agree
@@ -245,6 +234,39 @@ TEST_F(KernelControlTest, TheShellsVersionPresenceAndResourceAreSet) {
 
   winsimResetKernel();
   EXPECT_EQ(0x00060000u, shellVersion());
+}
+
+// A missing library fails to load until it is present again, and its load
+// count follows LoadLibraryA and FreeLibrary; one already loaded stays. In
+// a fresh process: this one's loader has loaded both libraries for good.
+TEST_F(KernelControlTest, ALibraryCanGoMissingAndItsLoadsAreCounted) {
+  FreshProcessStyle style;
+  EXPECT_EXIT(
+      {
+        winsimSetLibraryPresent("version.dll", FALSE);
+        SetLastError(0);
+        HMODULE version = LoadLibraryA("version.dll");
+        fprintf(stderr, "missing: %s %lu %d\n", version ? "loaded" : "none",
+                (unsigned long)GetLastError(), winsimLibraryLoadCount("version.dll"));
+        HMODULE shlwapi = LoadLibraryA("shlwapi.dll");
+        int once = winsimLibraryLoadCount("SHLWAPI.DLL");
+        winsimSetLibraryPresent("shlwapi.dll", FALSE);
+        HMODULE again = LoadLibraryA("shlwapi");
+        fprintf(stderr, "loaded: %d %d %s\n", once, winsimLibraryLoadCount("shlwapi.dll"),
+                again == shlwapi && shlwapi ? "same" : "other");
+        BOOL first = FreeLibrary(shlwapi);
+        BOOL second = FreeLibrary(shlwapi);
+        BOOL third = FreeLibrary(shlwapi);
+        fprintf(stderr, "freed: %d %d %d %d %s %s\n", first, second, third,
+                winsimLibraryLoadCount("shlwapi.dll"),
+                GetProcAddress(shlwapi, "PathAppendA") ? "found" : "gone",
+                LoadLibraryA("shlwapi.dll") ? "loaded" : "none");
+        winsimResetKernel();
+        fprintf(stderr, "reset: %s\n", LoadLibraryA("version.dll") ? "loaded" : "none");
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0),
+      "missing: none 126 0\nloaded: 1 2 same\nfreed: 1 1 0 0 gone none\nreset: loaded");
 }
 
 // ---- the host's own paths ---------------------------------------------------------------------

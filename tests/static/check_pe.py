@@ -1,16 +1,22 @@
 #!/usr/bin/env python3
-"""Static checks of the built Windows binaries (none of them can run here).
+"""Static checks of the built Windows binaries: read, not run, so that they
+hold for the deliverables exactly as shipped.
 
-  check_pe.py dll FILE [--max-size BYTES]
+  check_pe.py dll FILE [--max-size BYTES] [--map MAP]
       vorn.dll: exports exactly the control functions and hook procedures,
       has the shared data section _SDATA (initialized, readable, writable,
-      shared), imports from system DLLs only, and stays small.
+      shared), imports from KERNEL32 and USER32 alone, has no TLS directory
+      and no .CRT or .tls section, and stays small. With the linker's MAP:
+      _SDATA holds exactly the shared variables, in their designed order,
+      and no object brings initialisers (static constructors, TLS
+      callbacks) that a library without a C runtime would never run.
   check_pe.py daemon FILE
       vornd.exe: a GUI-subsystem program that imports the three control
       functions by name from vorn.dll and needs no MinGW runtime DLL.
 
 Prints what it found; exits 1 with a reason for every failed check.
 """
+import re
 import struct
 import sys
 
@@ -19,6 +25,15 @@ EXPECTED_EXPORTS = ["_IsHooking", "_MyEndHook", "_MySetHook",
 DAEMON_IMPORTS = ["_IsHooking", "_MyEndHook", "_MySetHook"]
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "version.dll", "msvcrt.dll",
                "gdi32.dll", "advapi32.dll", "ntdll.dll"}
+DLL_IMPORTS = ["kernel32.dll", "user32.dll"]
+# The shared section's variables in their designed order.
+SHARED_VARIABLES = ["iniPath", "useCallWndProcRetHook", "mbuttonUpMoveProtect",
+                    "lbuttonUpMoveProtect", "xmouseMode", "maskXmouseOnMove", "activationHold",
+                    "foregroundChanged", "mouseHook", "getMessageHook", "callWndProcRetHook",
+                    "middleState", "lbuttonUpArmed", "lastPoint", "lastActivatedWindow"]
+# Input sections whose contents only start-up code would run.
+INITIALISER_SECTIONS = (".ctors", ".dtors", ".init_array", ".fini_array", ".CRT", ".tls")
+IMAGE_DIRECTORY_ENTRY_TLS = 9
 SHARED_DATA_FLAGS = 0xD0000040  # shared | read | write | initialized data
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
 
@@ -109,7 +124,63 @@ class PeFile:
         return None
 
 
-def check_dll(path, max_size, failures):
+class LinkerMap:
+    """The parts of a GNU ld map that the checks read: for each output
+    section, its input sections (name, size, file) and its symbols in
+    address order."""
+
+    def __init__(self, path):
+        self.sections = {}
+        current = None
+        pending = None  # an input section name whose address is on the next line
+        with open(path, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                line = line.rstrip("\n")
+                output = re.match(r"^([._A-Za-z]\S*)\s+0x[0-9a-f]+\s+0x[0-9a-f]+", line)
+                if output:
+                    current = self.sections.setdefault(output.group(1), {"inputs": [], "symbols": []})
+                    pending = None
+                    continue
+                if current is None:
+                    continue
+                inline = re.match(r"^ (\S+)\s+0x([0-9a-f]+)\s+0x([0-9a-f]+) (\S.*)$", line)
+                wrapped = re.match(r"^\s+0x([0-9a-f]+)\s+0x([0-9a-f]+) (\S.*)$", line)
+                symbol = re.match(r"^\s+0x([0-9a-f]+)\s+([A-Za-z_@$?.][\w@$?.]*)$", line)
+                if inline:
+                    current["inputs"].append((inline.group(1), int(inline.group(3), 16),
+                                              inline.group(4)))
+                elif wrapped and pending:
+                    current["inputs"].append((pending, int(wrapped.group(2), 16), wrapped.group(3)))
+                elif symbol:
+                    current["symbols"].append((int(symbol.group(1), 16), symbol.group(2)))
+                pending = None
+                named = re.match(r"^ (\S+)$", line)
+                if named and not named.group(1).startswith("*"):
+                    pending = named.group(1)
+
+    def inputs(self):
+        for name, section in self.sections.items():
+            for entry in section["inputs"]:
+                yield name, entry
+
+    def symbols(self, section):
+        found = self.sections.get(section, {"symbols": []})["symbols"]
+        return [name.lstrip("_") for _, name in sorted(found)]
+
+
+def check_map(path, failures):
+    linker_map = LinkerMap(path)
+    shared = linker_map.symbols("_SDATA")
+    print("  _SDATA order: %s" % " ".join(shared))
+    if shared != SHARED_VARIABLES:
+        failures.append("_SDATA holds %s, expected %s in this order" % (shared, SHARED_VARIABLES))
+    for output, (name, size, source) in linker_map.inputs():
+        if size and name.startswith(INITIALISER_SECTIONS):
+            failures.append("%s brings %d bytes of %s (in %s): nothing would run them"
+                            % (source, size, name, output))
+
+
+def check_dll(path, max_size, map_path, failures):
     pe = PeFile(path)
     size = len(pe.data)
     print("%s: %d bytes, machine 0x%x" % (path, size, pe.machine))
@@ -126,11 +197,18 @@ def check_dll(path, max_size, failures):
             failures.append("_SDATA flags 0x%08X, expected 0x%08X" % (shared[4], SHARED_DATA_FLAGS))
     imports = pe.imports()
     print("  imports: %s" % " ".join(sorted(imports)))
-    for dll in imports:
-        if dll.lower() not in SYSTEM_DLLS:
-            failures.append("imports from %s, which is not a system DLL" % dll)
+    if sorted(dll.lower() for dll in imports) != DLL_IMPORTS:
+        failures.append("imports from %s, expected exactly %s" % (sorted(imports), DLL_IMPORTS))
+    tls = pe.directories[IMAGE_DIRECTORY_ENTRY_TLS]
+    if tls != (0, 0):
+        failures.append("has a TLS directory (RVA 0x%x, %d bytes)" % tls)
+    for name in (".CRT", ".tls"):
+        if pe.section(name):
+            failures.append("has a %s section" % name)
     if max_size and size > max_size:
         failures.append("%d bytes, more than the allowed %d" % (size, max_size))
+    if map_path:
+        check_map(map_path, failures)
 
 
 def check_daemon(path, failures):
@@ -159,7 +237,8 @@ def main(argv):
     try:
         if argv[1] == "dll":
             max_size = int(argv[argv.index("--max-size") + 1]) if "--max-size" in argv else 0
-            check_dll(argv[2], max_size, failures)
+            map_path = argv[argv.index("--map") + 1] if "--map" in argv else None
+            check_dll(argv[2], max_size, map_path, failures)
         else:
             check_daemon(argv[2], failures)
     except (OSError, ValueError, struct.error) as error:

@@ -8,15 +8,22 @@
 #include <vector>
 
 #include "config/image_layout.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "support/caller_trace.h"
+#include "support/expect_messages.h"
 #include "unit/desktop_fixture.h"
 #include "windows/actions.h"
+#include "windows/activation.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
+#include "windows/system_commands.h"
 
 namespace {
 
 using vorntest::DesktopFixture;
 using vorntest::MdiFrame;
+using vorntest::MSG_LPARAM;
+using vorntest::MSG_WPARAM;
 using vorntest::rectAt;
 
 using Order = std::vector<HWND>;
@@ -56,7 +63,7 @@ class ActionTest : public DesktopFixture {
 
 // ---- the table ----------------------------------------------------------------
 
-TEST_F(ActionTest, NamesOutsideTheTableDoNothingAndPassTheClickOn) {
+TEST_F(ActionTest, NamesThatRunNothingDoNothingAndPassTheClickOn) {
   const char *names[] = {
       "",      "Through", "ThroughWithNoActivate", "lowerandswitch", "LowerAndSwitch ",
       "Lower", "NOACTION"};
@@ -188,6 +195,20 @@ TEST_F(ActionTest, LowerAndSwitchWithRestoreOnlyAsksTheMinimisedWindowToRestore)
   EXPECT_FALSE(IsIconic(b));
 }
 
+// Skip walks on from a minimised window with the normal test, so a run of
+// minimised windows is passed over whole.
+TEST_F(ActionTest, SkipPassesOverSeveralMinimisedWindowsInARow) {
+  HWND d = createTopLevel(rectAt(190, 190, 300, 200));
+  stackFromTop({a, b, c, d});
+  minimize(b);
+  minimize(c);
+  ASSERT_TRUE(makeForeground(a));
+  EXPECT_EQ(1, runNamedAction("LowerAndSwitch", a, POLICY_SKIP, 0));
+  EXPECT_EQ(d, GetForegroundWindow());
+  EXPECT_TRUE(isHighestVisible(d));
+  EXPECT_TRUE(IsIconic(b) && IsIconic(c));
+}
+
 TEST_F(ActionTest, MinimizeOrLowerMinimisesAfterSwitching) {
   EXPECT_EQ(1, runNamedAction("MinimizeOrLower", a, POLICY_NONE, 0));
   EXPECT_TRUE(pumpUntil([&] { return IsIconic(a) != 0; }));
@@ -200,7 +221,8 @@ class MinimizeRefusalTest : public ActionTest {
  protected:
   // Runs "MinimizeOrLower" on `window` (the foreground window, above B) and
   // checks that it is lowered, B activated, and no minimise asked for.
-  void expectLoweredNotMinimized(HWND window) {
+  void expectLoweredNotMinimized(HWND window, CALLER_PARAMETERS) {
+    TRACE_CALLER();
     stackFromTop({window, b, c});
     ASSERT_TRUE(makeForeground(window));
     clearMessageLog();
@@ -232,6 +254,40 @@ TEST_F(MinimizeRefusalTest, DialogOfADisabledRootIsNotMinimised) {
   HWND dialog = createPopup(owner, rectAt(100, 100, 200, 150));
   EnableWindow(owner, FALSE);
   expectLoweredNotMinimized(dialog);
+}
+
+// The style test is made on the root of the chain, the tool-window test on
+// the window itself.
+class MinimizeTestsTest : public ActionTest {
+ protected:
+  int minimizeRequestsFor(HWND window) {
+    clearMessageLog();
+    minimizeIfAllowed(window);
+    EXPECT_TRUE(flushPostedMessages());
+    return countSystemCommands(window, SC_MINIMIZE);
+  }
+};
+
+TEST_F(MinimizeTestsTest, ToolWindowOfANormalRootIsNotMinimised) {
+  HWND palette = createPopup(a, rectAt(500, 100, 150, 100), POPUP_STYLE, WS_EX_TOOLWINDOW);
+  EXPECT_EQ(0, minimizeRequestsFor(palette));
+}
+
+TEST_F(MinimizeTestsTest, PopupOfANormalRootIsMinimised) {
+  HWND palette = createPopup(a, rectAt(500, 100, 150, 100));
+  EXPECT_EQ(1, minimizeRequestsFor(palette));
+}
+
+TEST_F(MinimizeTestsTest, PopupOfAToolWindowRootIsMinimised) {
+  HWND tool = createToolWindow(rectAt(600, 300, 200, 150));
+  HWND palette = createPopup(tool, rectAt(500, 100, 150, 100));
+  EXPECT_EQ(1, minimizeRequestsFor(palette));
+}
+
+TEST_F(MinimizeTestsTest, DocumentOfAPopupFrameIsNotMinimised) {
+  MdiFrame mdi = createMdiFrame(rectAt(50, 50, 500, 400), POPUP_STYLE);
+  HWND document = createMdiChild(mdi.client, rectAt(0, 0, 200, 150));
+  EXPECT_EQ(0, minimizeRequestsFor(document));
 }
 
 // ---- MDI documents --------------------------------------------------------------
@@ -584,6 +640,59 @@ TEST_F(ActionTest, ToggleMaximizeLeavesAPopupUnlessItIsMaximised) {
 
 // ---- Activate, ActivateAndDefault, RaiseAndDefault ------------------------------------
 
+// Records, for windows of its class, the raises that do not activate
+// (WM_WINDOWPOSCHANGING with SWP_NOACTIVATE, lParam the flags that tell
+// it) and the activations, in the order they arrive.
+class ActivationOrderTest : public ActionTest {
+ protected:
+  static constexpr const char *ORDER_CLASS = "vornOrderProbe";
+
+  void SetUp() override {
+    ActionTest::SetUp();
+    registerClass(ORDER_CLASS, orderWindowProc);
+    orderLog().clear();
+  }
+
+  void TearDown() override {
+    ActionTest::TearDown();
+    UnregisterClassA(ORDER_CLASS, instance());
+  }
+
+  static vorntest::MessageLog &orderLog() {
+    static vorntest::MessageLog log;
+    return log;
+  }
+
+  static LRESULT CALLBACK orderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGING && (((WINDOWPOS *)lParam)->flags & SWP_NOACTIVATE)) {
+      orderLog().record(window, message, 0, SWP_NOACTIVATE);
+    }
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+      orderLog().record(window, message, LOWORD(wParam), 0);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+};
+
+// "Activate" raises the window first and then makes it the foreground
+// window; activating the next window after a lowering goes the other way.
+TEST_F(ActivationOrderTest, ActivateRaisesBeforeAskingForTheForeground) {
+  HWND probe = createWindow(0, TOP_LEVEL_STYLE, rectAt(200, 200, 300, 200), NULL, ORDER_CLASS);
+  stackFromTop({a, b, c, probe});
+  ASSERT_TRUE(makeForeground(a));
+  orderLog().clear();
+  EXPECT_EQ(1, runNamedAction("Activate", probe, POLICY_NONE, 0));
+  EXPECT_MESSAGES(orderLog().all(), {{probe, WM_WINDOWPOSCHANGING, MSG_LPARAM, 0, SWP_NOACTIVATE},
+                                     {probe, WM_ACTIVATE, MSG_WPARAM, WA_ACTIVE, 0}});
+
+  stackFromTop({a, probe, b, c});
+  ASSERT_TRUE(makeForeground(a));
+  orderLog().clear();
+  EXPECT_EQ(1, runNamedAction("LowerAndSwitch", a, POLICY_NONE, 0));
+  EXPECT_MESSAGES(orderLog().all(), {{probe, WM_ACTIVATE, MSG_WPARAM, WA_ACTIVE, 0},
+                                     {probe, WM_WINDOWPOSCHANGING, MSG_LPARAM, 0, SWP_NOACTIVATE}});
+}
+
 TEST_F(ActionTest, ActivateRaisesAndActivates) {
   EXPECT_EQ(1, runNamedAction("Activate", c, POLICY_NONE, 0));
   EXPECT_EQ(c, GetForegroundWindow());
@@ -631,6 +740,17 @@ TEST_F(NoForegroundTest, CancelMouseDownActivatesTheLastActivatedWindow) {
   EXPECT_EQ(b, GetForegroundWindow());
 }
 
+TEST_F(NoForegroundTest, CancelMouseDownFallsBackPastMinimisedWindows) {
+  HWND c = createTopLevel(rectAt(160, 160, 300, 200));
+  stackFromTop({a, b, c});
+  ShowWindow(a, SW_SHOWMINNOACTIVE);
+  ShowWindow(b, SW_SHOWMINNOACTIVE);
+  ASSERT_TRUE(IsIconic(a) && IsIconic(b));
+  ASSERT_EQ(nullptr, GetForegroundWindow());
+  EXPECT_EQ(1, runNamedAction("CancelMOUSEDOWN", a, POLICY_NONE, 0));
+  EXPECT_EQ(c, GetForegroundWindow());
+}
+
 TEST_F(NoForegroundTest, CancelMouseDownFallsBackToTheHighestNormalWindow) {
   EXPECT_EQ(1, runNamedAction("CancelMOUSEDOWN", b, POLICY_NONE, 0));
   EXPECT_EQ(a, GetForegroundWindow());
@@ -640,7 +760,9 @@ TEST_F(NoForegroundTest, CancelMouseDownFallsBackToTheHighestNormalWindow) {
 
 class KeyStrokeTest : public ActionTest {
  protected:
-  void expectChord(const char *action, const char *trace, std::vector<int> keys) {
+  void expectChord(const char *action, const char *trace, std::vector<int> keys,
+                   CALLER_PARAMETERS) {
+    TRACE_CALLER();
     clearMessageLog();
     EXPECT_EQ(1, runNamedAction(action, b, POLICY_NONE, 0)) << action;
     for (int key : keys) {

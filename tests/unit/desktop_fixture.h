@@ -18,19 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "hooks/shared_state.h"
+#include "support/message_sequence.h"
 #include "support/win32_desktop.h"
 #include "unit/desktop_test_helpers.h"
+#include "windows/last_activated_window.h"
 
 namespace vorntest {
-
-// A message one of the fixture's windows received.
-struct LoggedMessage {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
 
 // The two windows of an MDI frame: the frame and its MDI client window,
 // which is the parent of the document windows.
@@ -243,17 +236,13 @@ class DesktopFixture : public ::testing::Test {
     return pumpUntil([&] { return flushesSeen >= target; });
   }
 
-  std::vector<LoggedMessage> messagesTo(HWND window, UINT message) const {
-    std::vector<LoggedMessage> found;
-    for (const LoggedMessage &logged : messageLog) {
-      if (logged.window == window && logged.message == message) found.push_back(logged);
-    }
-    return found;
+  std::vector<RecordedMessage> messagesTo(HWND window, UINT message) const {
+    return messageLog.to(window, message);
   }
 
   int countSystemCommands(HWND window, WPARAM command) const {
     int count = 0;
-    for (const LoggedMessage &logged : messagesTo(window, WM_SYSCOMMAND)) {
+    for (const RecordedMessage &logged : messagesTo(window, WM_SYSCOMMAND)) {
       if ((logged.wParam & 0xFFF0) == command) ++count;
     }
     return count;
@@ -263,7 +252,7 @@ class DesktopFixture : public ::testing::Test {
   // as "down 5B, down 4D, up 4D, up 5B".
   std::string keyMessageTrace() const {
     std::string trace;
-    for (const LoggedMessage &logged : messageLog) {
+    for (const RecordedMessage &logged : messageLog) {
       const char *kind = NULL;
       if (logged.message == WM_KEYDOWN || logged.message == WM_SYSKEYDOWN) kind = "down ";
       if (logged.message == WM_KEYUP || logged.message == WM_SYSKEYUP) kind = "up ";
@@ -276,7 +265,9 @@ class DesktopFixture : public ::testing::Test {
 
   void clearMessageLog() { messageLog.clear(); }
 
-  std::vector<LoggedMessage> messageLog;
+  // What the fixture's windows received of the messages actions cause
+  // (system commands, activation, keys).
+  MessageLog messageLog;
 
   static HINSTANCE instance() { return GetModuleHandleA(NULL); }
 
@@ -323,7 +314,7 @@ class DesktopFixture : public ::testing::Test {
       fixture->flushesSeen = (int)wParam;
       return;
     }
-    if (isLoggedMessage(message)) fixture->messageLog.push_back({window, message, wParam, lParam});
+    if (isLoggedMessage(message)) fixture->messageLog.record(window, message, wParam, lParam);
   }
 
   static LRESULT CALLBACK recordingWindowProc(HWND window, UINT message, WPARAM wParam,

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "support/caller_trace.h"
 #include "support/win32_desktop.h"
 
 namespace desktop_test {
@@ -28,7 +29,9 @@ inline RECT windowRectOf(HWND window) {
   return r;
 }
 
-inline void expectRect(const RECT &r, LONG left, LONG top, LONG right, LONG bottom) {
+inline void expectRect(const RECT &r, LONG left, LONG top, LONG right, LONG bottom,
+                       CALLER_PARAMETERS) {
+  TRACE_CALLER();
   EXPECT_EQ(left, r.left);
   EXPECT_EQ(top, r.top);
   EXPECT_EQ(right, r.right);

@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "config/loader.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "unit/desktop_fixture.h"
 #include "unit/loader_fixture.h"
 #include "vorn.h"
@@ -24,7 +25,7 @@
 namespace vorntest {
 
 // A message a probe window received.
-using ProbeMessage = LoggedMessage;
+using ProbeMessage = RecordedMessage;
 
 // The option and gesture variables of the hook library, as a test sets them.
 struct HookVariables {
@@ -169,16 +170,13 @@ class DispatchFixture : public DesktopFixture {
   }
 
   std::vector<ProbeMessage> probeMessages(UINT message) const {
-    std::vector<ProbeMessage> found;
-    for (const ProbeMessage &logged : probeLog) {
-      if (logged.message == message) found.push_back(logged);
-    }
-    return found;
+    return probeLog.only(
+        [message](const ProbeMessage &logged) { return logged.message == message; });
   }
 
   // What a probe answers to WM_MOUSEACTIVATE.
   LRESULT mouseActivateAnswer = MA_ACTIVATE;
-  std::vector<ProbeMessage> probeLog;
+  MessageLog probeLog;
 
  private:
   static DispatchFixture *&probeFixture() {
@@ -189,7 +187,7 @@ class DispatchFixture : public DesktopFixture {
   static LRESULT CALLBACK probeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DispatchFixture *fixture = probeFixture();
     if (fixture != nullptr && (message == WM_MOUSEACTIVATE || message == WM_SYSCOMMAND)) {
-      fixture->probeLog.push_back({window, message, wParam, lParam});
+      fixture->probeLog.record(window, message, wParam, lParam);
       return message == WM_MOUSEACTIVATE ? fixture->mouseActivateAnswer : 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -5,7 +5,8 @@
 
 #include "config/image_validation.h"
 #include "config/loader.h"
-#include "hooks/lifecycle.h"
+#include "config/loader_state.h"
+#include "lifecycle.h"
 
 namespace vorntest {
 namespace {
@@ -132,7 +133,7 @@ TEST_F(ImageValidationTest, AttachRefusesAForeignSection) {
   ASSERT_NE((unsigned char *)NULL, view);
   memset(view, 0x41, 4096);
 
-  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 1, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, DLL_PROCESS_ATTACH, NULL));
   EXPECT_EQ(nullptr, imageHeader);
   EXPECT_EQ(nullptr, imageBase);
   EXPECT_EQ((HANDLE)NULL, mappingHandle);
@@ -140,9 +141,9 @@ TEST_F(ImageValidationTest, AttachRefusesAForeignSection) {
   // The same section with a sound image is taken.
   ASSERT_LE(bytes.size(), 4096u);
   memcpy(view, bytes.data(), bytes.size());
-  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 1, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, DLL_PROCESS_ATTACH, NULL));
   EXPECT_NE(nullptr, imageHeader);
-  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 0, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, DLL_PROCESS_DETACH, NULL));
   EXPECT_EQ(nullptr, imageHeader);
   UnmapViewOfFile(view);
   CloseHandle(foreign);
@@ -150,9 +151,9 @@ TEST_F(ImageValidationTest, AttachRefusesAForeignSection) {
 
 TEST_F(ImageValidationTest, AttachWithoutASectionLoadsAllTheSame) {
   releaseConfiguration();
-  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 1, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, DLL_PROCESS_ATTACH, NULL));
   EXPECT_EQ(nullptr, imageHeader);
-  EXPECT_EQ(TRUE, DllEntryPoint(NULL, 0, NULL));
+  EXPECT_EQ(TRUE, DllEntryPoint(NULL, DLL_PROCESS_DETACH, NULL));
 }
 
 }  // namespace

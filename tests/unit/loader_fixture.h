@@ -11,7 +11,7 @@
 
 #include "config/image_layout.h"
 #include "config/loader.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
 #include "support/win32_files.h"
 
 namespace vorntest {

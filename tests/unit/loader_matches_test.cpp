@@ -1,6 +1,8 @@
 // MatchRecords and their Patterns as the loader compiles them.
 #include "unit/loader_fixture.h"
 
+#include "config/name_tables.h"
+
 namespace vorntest {
 namespace {
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "config/xmouse_mode.h"
+
 namespace vorntest {
 namespace {
 

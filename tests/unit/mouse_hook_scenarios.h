@@ -26,9 +26,12 @@
 #include <string>
 #include <vector>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
+#include "support/message_names.h"
 #include "unit/dispatch_fixture.h"
 #include "vorn.h"
+#include "windows/last_activated_window.h"
 
 namespace vorntest {
 
@@ -236,6 +239,22 @@ inline std::vector<std::string> rightPressLists() {
           "[List2]", "Hook1=NCRBUTTONDOWN", "Default.Action=NoAction"};
 }
 
+// Lists of their own for the middle presses: a client press maximises, a
+// non-client press passes; both releases lower and switch, which their
+// pre-check would answer by swallowing the press.
+inline std::vector<std::string> middlePressLists() {
+  return {"[List1]",
+          "Hook1=MBUTTONDOWN",
+          "Default.Action=ToggleMaximize",
+          "[List2]",
+          "Hook1=NCMBUTTONDOWN",
+          "Default.Action=Default",
+          "[List3]",
+          "Hook1=MBUTTONUP",
+          "Hook2=NCMBUTTONUP",
+          "Default.Action=LowerAndSwitch"};
+}
+
 // Masking options; key Match of MaskXMOUSE is read only with them on.
 inline std::vector<std::string> maskingOptions(bool maskPanes) {
   std::vector<std::string> lines = {"[Options]", "UseXMOUSE=1", "MaskXMOUSEOnMOUSEMOVE=1"};
@@ -328,6 +347,12 @@ inline std::vector<Scenario> middleGestureScenarios() {
                 move(158, 150).middleAfter(MIDDLE_SPOILED), spoiledRelease}),
       scenario("WithoutMoveProtectNoDragSpoils", middleReleaseLists())
           .run({press, move(400, 20).middleAfter(MIDDLE_PRESSED), release}),
+      scenario("PressListsOfTheirOwnDecideThePress", middlePressLists())
+          .run({mouse(WM_MBUTTONDOWN)
+                    .gives(MA_NOACTIVATEANDEAT)
+                    .middleAfter(MIDDLE_PRESSED)
+                    .does("maximize main"),
+                mouse(WM_NCMBUTTONDOWN, MAIN).middleAfter(MIDDLE_PRESSED).does("")}),
   };
 }
 
@@ -384,6 +409,11 @@ inline std::vector<Scenario> hookCodeScenarios() {
                 peek(WM_RBUTTONDOWN).at(400, 400).middleAfter(MIDDLE_PRESSED),
                 peek(WM_MBUTTONUP).middleAfter(MIDDLE_PRESSED).does(""),
                 move(154, 150).middleAfter(MIDDLE_PRESSED),
+                mouse(WM_MBUTTONUP).gives(MA_NOACTIVATEANDEAT).does("maximize main")}),
+      scenario("OnlyTheActionCodeOfTheMessageHookSpoils", middleReleaseLists())
+          .run({mouse(WM_MBUTTONDOWN).gives(MA_NOACTIVATEANDEAT).middleAfter(MIDDLE_PRESSED),
+                retrieve(WM_VSCROLL).withCode(1).middleAfter(MIDDLE_PRESSED),
+                retrieve(WM_HSCROLL).withCode(2).middleAfter(MIDDLE_PRESSED),
                 mouse(WM_MBUTTONUP).gives(MA_NOACTIVATEANDEAT).does("maximize main")}),
       scenario("NegativeCodesArePassedOn", middleReleaseLists())
           .run({mouse(WM_MBUTTONDOWN).withCode(-1).middleAfter(MIDDLE_IDLE),
@@ -452,6 +482,9 @@ inline std::vector<Scenario> simulatedActivationScenarios() {
 
 inline std::vector<Scenario> maskingScenarios() {
   const Step activateMain = windowEvent(ACTIVATE, MAIN).changedAfter(1).lastActivatedAfter(MAIN);
+  // The first move over the other window after main was activated.
+  const Step holdOver =
+      move(600, 200, OTHER).gives(MA_NOACTIVATE).holdAfter(1).changedAfter(0).does("");
   return {
       scenario("ForegroundChangeHoldsTrackingOffUntilThePointerArrives", maskingOptions(false))
           .xmouse(XMOUSE_SYSTEM_TRACKING)
@@ -475,6 +508,30 @@ inline std::vector<Scenario> maskingScenarios() {
                 move(600, 200, OTHER).gives(MA_NOACTIVATE).holdAfter(1),
                 mouse(WM_RBUTTONDOWN, OTHER).holdAfter(0),
                 move(600, 200, OTHER).holdAfter(0).does("tracking on")}),
+      scenario("LeftMessagesAndMiddlePressesEndTheHold", maskingOptions(false))
+          .xmouse(XMOUSE_SYSTEM_TRACKING)
+          .maskOnMove()
+          .run({activateMain,
+                holdOver.does("tracking off"),
+                mouse(WM_LBUTTONDOWN, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_LBUTTONUP, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_NCLBUTTONUP, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_LBUTTONDBLCLK, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_NCLBUTTONDBLCLK, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_MBUTTONDOWN, OTHER).holdAfter(0),
+                activateMain,
+                holdOver,
+                mouse(WM_NCMBUTTONDOWN, OTHER).holdAfter(0)}),
       scenario("NoHoldWhileThePointerIsOnTheActivatedWindow", maskingOptions(false))
           .xmouse(XMOUSE_SYSTEM_TRACKING)
           .maskOnMove()
@@ -721,42 +778,10 @@ class MouseScenarioTest : public DispatchFixture, public ::testing::WithParamInt
     }
   }
 
+  // "NCMBUTTONUP" for WM_NCMBUTTONUP.
   static std::string messageName(UINT message) {
-    static const struct {
-      UINT message;
-      const char *name;
-    } names[] = {
-        {WM_MOUSEMOVE, "MOUSEMOVE"},
-        {WM_NCMOUSEMOVE, "NCMOUSEMOVE"},
-        {WM_LBUTTONDOWN, "LBUTTONDOWN"},
-        {WM_NCLBUTTONDOWN, "NCLBUTTONDOWN"},
-        {WM_LBUTTONUP, "LBUTTONUP"},
-        {WM_NCLBUTTONUP, "NCLBUTTONUP"},
-        {WM_LBUTTONDBLCLK, "LBUTTONDBLCLK"},
-        {WM_NCLBUTTONDBLCLK, "NCLBUTTONDBLCLK"},
-        {WM_RBUTTONDOWN, "RBUTTONDOWN"},
-        {WM_NCRBUTTONDOWN, "NCRBUTTONDOWN"},
-        {WM_RBUTTONUP, "RBUTTONUP"},
-        {WM_NCRBUTTONUP, "NCRBUTTONUP"},
-        {WM_MBUTTONDOWN, "MBUTTONDOWN"},
-        {WM_NCMBUTTONDOWN, "NCMBUTTONDOWN"},
-        {WM_MBUTTONUP, "MBUTTONUP"},
-        {WM_NCMBUTTONUP, "NCMBUTTONUP"},
-        {WM_MBUTTONDBLCLK, "MBUTTONDBLCLK"},
-        {WM_MOUSEWHEEL, "MOUSEWHEEL"},
-        {WM_XBUTTONDOWN, "XBUTTONDOWN"},
-        {WM_XBUTTONUP, "XBUTTONUP"},
-        {WM_VSCROLL, "VSCROLL"},
-        {WM_HSCROLL, "HSCROLL"},
-        {WM_NULL, "NULL"},
-        {WM_PAINT, "PAINT"},
-        {WM_ACTIVATE, "ACTIVATE"},
-        {WM_WINDOWPOSCHANGED, "WINDOWPOSCHANGED"},
-    };
-    for (const auto &entry : names) {
-      if (entry.message == message) return entry.name;
-    }
-    return "message " + std::to_string(message);
+    std::string name = vorntest::messageName(message);
+    return name.compare(0, 3, "WM_") == 0 ? name.substr(3) : name;
   }
 
   std::string describe(const Step &step) const {

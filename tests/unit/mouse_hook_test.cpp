@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
+#include "hooks/hook_state.h"
 #include "hooks/xmouse_mask.h"
 #include "unit/dispatch_fixture.h"
 #include "unit/mouse_hook_scenarios.h"
 #include "vorn.h"
+#include "windows/last_activated_window.h"
 
 namespace {
 
@@ -74,6 +76,64 @@ TEST_F(MouseHookTest, DragDistanceUsesSignedDifferences) {
   callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, -2996, -3004);
   EXPECT_EQ(MIDDLE_PRESSED, middleState);
   callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, 3000, -3000);
+  EXPECT_EQ(MIDDLE_SPOILED, middleState);
+}
+
+// The drag distance has a width for x and a height for y, and both are
+// asked of the system at every move: the user may change them at any time.
+class DragDistanceTest : public MouseHookTest {
+ protected:
+  void SetUp() override {
+    MouseHookTest::SetUp();
+    savedWidth = GetSystemMetrics(SM_CXDRAG);
+    savedHeight = GetSystemMetrics(SM_CYDRAG);
+    setDragSize(2, 8);
+    loadIni({"[Options]"});
+    mbuttonUpMoveProtect = 1;
+  }
+
+  void TearDown() override {
+    setDragSize(savedWidth, savedHeight);
+    MouseHookTest::TearDown();
+  }
+
+  static void setDragSize(int width, int height) {
+    SystemParametersInfoA(SPI_SETDRAGWIDTH, (UINT)width, NULL, 0);
+    SystemParametersInfoA(SPI_SETDRAGHEIGHT, (UINT)height, NULL, 0);
+    ASSERT_EQ(width, GetSystemMetrics(SM_CXDRAG));
+    ASSERT_EQ(height, GetSystemMetrics(SM_CYDRAG));
+  }
+
+  // The middle gesture after a press at (200, 200) and a move to (x, y).
+  int stateAfterDragTo(int x, int y) {
+    callMouseHook(WM_MBUTTONDOWN, main, HTCLIENT, 200, 200);
+    callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, x, y);
+    return middleState;
+  }
+
+  int savedWidth = 4, savedHeight = 4;
+};
+
+TEST_F(DragDistanceTest, EachAxisHasItsOwnDistance) {
+  EXPECT_EQ(MIDDLE_PRESSED, stateAfterDragTo(200, 208));
+  EXPECT_EQ(MIDDLE_PRESSED, stateAfterDragTo(200, 192));
+  EXPECT_EQ(MIDDLE_PRESSED, stateAfterDragTo(202, 200));
+  EXPECT_EQ(MIDDLE_PRESSED, stateAfterDragTo(198, 207));
+  EXPECT_EQ(MIDDLE_SPOILED, stateAfterDragTo(203, 200));
+  EXPECT_EQ(MIDDLE_SPOILED, stateAfterDragTo(197, 200));
+  EXPECT_EQ(MIDDLE_SPOILED, stateAfterDragTo(200, 209));
+  EXPECT_EQ(MIDDLE_SPOILED, stateAfterDragTo(200, 191));
+}
+
+TEST_F(DragDistanceTest, TheDistanceIsAskedAtEveryMove) {
+  EXPECT_EQ(MIDDLE_PRESSED, stateAfterDragTo(200, 208));
+  setDragSize(2, 7);
+  callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, 200, 208);
+  EXPECT_EQ(MIDDLE_SPOILED, middleState);
+  setDragSize(3, 7);
+  EXPECT_EQ(MIDDLE_PRESSED, stateAfterDragTo(203, 200));
+  setDragSize(2, 7);
+  callMouseHook(WM_MOUSEMOVE, main, HTCLIENT, 203, 200);
   EXPECT_EQ(MIDDLE_SPOILED, middleState);
 }
 
@@ -177,6 +237,19 @@ TEST_F(ActivationHookTest, EveryActivationRecordsTheForegroundWindow) {
   stackFromTop({main, other});
   returnFromWindowProcedure(main, WM_ACTIVATE);
   EXPECT_EQ(1, foregroundChanged);
+}
+
+// Only the activation of the foreground window itself counts as a change
+// of the foreground: another window's activation message (its
+// deactivation, say) refreshes the record and nothing else.
+TEST_F(ActivationHookTest, AnotherWindowsActivationIsNoForegroundChange) {
+  ASSERT_TRUE(makeForeground(main));
+  stackFromTop({main, other});
+  returnFromWindowProcedure(other, WM_ACTIVATE, WA_INACTIVE);
+  EXPECT_EQ(main, lastActivatedWindow);
+  EXPECT_EQ(0, foregroundChanged);
+  returnFromWindowProcedure(other, WM_WINDOWPOSCHANGED);
+  EXPECT_EQ(0, foregroundChanged);
 }
 
 TEST_F(ActivationHookTest, OtherCodesAndMessagesAreIgnored) {

@@ -38,6 +38,21 @@ TEST_F(ClickTargetTest, RootParentClimbsParentsAndPopupOwners) {
   EXPECT_EQ(nullptr, rootParent(NULL));
 }
 
+// A popup window with the child bit too has no parent to GetParent (it
+// reports a popup's owner): the climbs end there and take it, child bit
+// and all, rather than the last active popup it owns.
+TEST_F(ClickTargetTest, TheEndOfTheChainIsTakenWhateverItsChildBit) {
+  HWND top = createPopup(NULL, rectAt(100, 100, 400, 300), POPUP_STYLE | WS_CHILD);
+  HWND pane = createChild(top, rectAt(10, 10, 200, 100));
+  HWND palette = createPopup(top, rectAt(550, 100, 150, 100));
+  ASSERT_EQ(nullptr, GetParent(top));
+  ASSERT_NE(0, GetWindowLongA(top, GWL_STYLE) & WS_CHILD);
+  ASSERT_TRUE(makeForeground(palette));
+  ASSERT_EQ(palette, GetLastActivePopup(top));
+  EXPECT_EQ(top, clickTarget(pane));
+  EXPECT_EQ(top, activationTarget(pane));
+}
+
 TEST_F(ClickTargetTest, DialogButtonTargetsTheDialog) {
   HWND main = createTopLevel(rectAt(50, 50, 400, 300));
   HWND dialog = createPopup(main, rectAt(100, 100, 200, 150));

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "config/image_layout.h"
+#include "config/loader_state.h"
 #include "hooks/click_facts.h"
+#include "hooks/match_window.h"
 #include "hooks/rule_evaluation.h"
 #include "hooks/rule_walk.h"
-#include "hooks/shared_state.h"
 #include "unit/dispatch_fixture.h"
+#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 
 namespace {

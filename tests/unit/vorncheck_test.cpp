@@ -7,6 +7,7 @@
 #include "config_checks.h"
 #include "explain.h"
 #include "private_compile.h"
+#include "support/caller_trace.h"
 
 namespace vorntest {
 namespace {
@@ -29,7 +30,8 @@ class VorncheckTest : public ::testing::Test {
   }
 
   // The one finding on `line`, which must say `words`.
-  void expectFinding(Severity severity, int line, const std::string &words) {
+  void expectFinding(Severity severity, int line, const std::string &words, CALLER_PARAMETERS) {
+    TRACE_CALLER();
     int seen = 0;
     for (const Diagnostic &d : found.all()) {
       if (d.line != line) continue;
@@ -202,6 +204,26 @@ TEST_F(VorncheckTest, LongValueIsCut) {
 TEST_F(VorncheckTest, StaleStatusEntryIsAWarning) {
   check("[List1]\nHook1=MBUTTONUP\n[Status]\nError=fail to FileMapping\n");
   expectFinding(FINDING_WARNING, 4, "stale [Status]");
+}
+
+// A key named without '=' has no value to the profile functions: the
+// later line that gives it one is reported, and no check takes its value.
+TEST_F(VorncheckTest, KeyWithoutEqualsHidesTheLaterValue) {
+  check(
+      "[List1]\nHook1=MBUTTONUP\nHook2\nHook2=RBUTTONDOWN\n1.Match=\n1.Action\n"
+      "1.Action=Bogus\n[List2]\nHook1=RBUTTONDOWN\n");
+  expectFinding(FINDING_WARNING, 3, "line 4, which gives it one, is never read");
+  expectFinding(FINDING_WARNING, 6, "line 7, which gives it one, is never read");
+  EXPECT_FALSE(hasFinding(9, "claimed by 2 lists")) << allFindings();
+  EXPECT_EQ(1, found.exitCode()) << allFindings();
+}
+
+// Ctrl-Z is trimmed like a blank: a name written between two is found.
+TEST_F(VorncheckTest, CtrlZAroundNamesIsTrimmed) {
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
+      "[Match.Caption]\nnPattern=1\n1.NCHitTest=\x1a CAPTION\x1a\n");
+  EXPECT_EQ(0, found.exitCode()) << allFindings();
 }
 
 TEST_F(VorncheckTest, CleanFileHasNoFindings) {

@@ -8,25 +8,19 @@
 #include <vector>
 
 #include "desktop_test_helpers.h"
+#include "support/message_sequence.h"
 
 namespace {
 
 const char *const CLASS_NAME = "vornDesktopMessagesTest";
 const UINT TEST_MESSAGE = WM_USER + 7;
 
-struct Received {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
-
-std::vector<Received> received;
+vorntest::MessageLog received;
 
 // GWLP_USERDATA, when set, is the window's answer to WM_MOUSEACTIVATE.
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == TEST_MESSAGE || message == WM_WININICHANGE || message == WM_MOUSEACTIVATE)
-    received.push_back({window, message, wParam, lParam});
+    received.record(window, message, wParam, lParam);
   if (message == TEST_MESSAGE) return (LRESULT)wParam + 1;
   LONG_PTR answer = GetWindowLongPtrA(window, GWLP_USERDATA);
   if (message == WM_MOUSEACTIVATE && answer) return answer;
@@ -60,11 +54,7 @@ class DesktopMessages : public ::testing::Test {
 
   static RECT windowRect(HWND window) { return desktop_test::windowRectOf(window); }
 
-  int count(HWND window, UINT message) const {
-    int n = 0;
-    for (const Received &r : received) n += (r.window == window && r.message == message);
-    return n;
-  }
+  int count(HWND window, UINT message) const { return received.count(window, message); }
 
   std::vector<HWND> made;
 };
@@ -294,6 +284,22 @@ TEST_F(DesktopMessages, MetricsAreThoseOfTheTestDesktop) {
   EXPECT_EQ(4, GetSystemMetrics(SM_CYDRAG));
   EXPECT_EQ(19, GetSystemMetrics(SM_CYCAPTION));
   EXPECT_EQ(4, GetSystemMetrics(SM_CXFRAME));
+}
+
+// The drag rectangle's width and height are set apart, for this session
+// only (no profile write).
+TEST_F(DesktopMessages, DragWidthAndHeightAreSetApart) {
+  int width = GetSystemMetrics(SM_CXDRAG), height = GetSystemMetrics(SM_CYDRAG);
+  EXPECT_TRUE(SystemParametersInfoA(SPI_SETDRAGWIDTH, 7, NULL, 0));
+  EXPECT_EQ(7, GetSystemMetrics(SM_CXDRAG));
+  EXPECT_EQ(height, GetSystemMetrics(SM_CYDRAG));
+  EXPECT_TRUE(SystemParametersInfoA(SPI_SETDRAGHEIGHT, 2, NULL, 0));
+  EXPECT_EQ(7, GetSystemMetrics(SM_CXDRAG));
+  EXPECT_EQ(2, GetSystemMetrics(SM_CYDRAG));
+  SystemParametersInfoA(SPI_SETDRAGWIDTH, (UINT)width, NULL, 0);
+  SystemParametersInfoA(SPI_SETDRAGHEIGHT, (UINT)height, NULL, 0);
+  EXPECT_EQ(width, GetSystemMetrics(SM_CXDRAG));
+  EXPECT_EQ(height, GetSystemMetrics(SM_CYDRAG));
 }
 
 TEST_F(DesktopMessages, ActiveWindowTrackingCanBeSwitched) {

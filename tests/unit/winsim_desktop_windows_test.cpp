@@ -10,22 +10,20 @@
 #include <vector>
 
 #include "desktop_test_helpers.h"
+#include "support/expect_messages.h"
 
 namespace {
 
 const char *const CLASS_NAME = "vornDesktopWindowsTest";
 
-struct Received {
-  HWND window;
-  UINT message;
-};
+using vorntest::MessageLog;
 
-std::vector<Received> received;
+MessageLog received;
 
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY || message == WM_NCDESTROY || message == WM_CREATE ||
       message == WM_NCCREATE)
-    received.push_back({window, message});
+    received.record(window, message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -141,16 +139,16 @@ TEST_F(DesktopWindows, DestructionTakesOwnedWindowsFirstThenDestroysParentsBefor
   HWND owned = make(WS_POPUP, 0, 0, 50, 50, top);
   received.clear();
   DestroyWindow(top);
-  std::vector<Received> expected = {{owned, WM_DESTROY},        {owned, WM_NCDESTROY},
-                                    {top, WM_DESTROY},          {child1, WM_DESTROY},
-                                    {grandchild, WM_DESTROY},   {child2, WM_DESTROY},
-                                    {grandchild, WM_NCDESTROY}, {child1, WM_NCDESTROY},
-                                    {child2, WM_NCDESTROY},     {top, WM_NCDESTROY}};
-  ASSERT_EQ(expected.size(), received.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(expected[i].window, received[i].window) << "entry " << i;
-    EXPECT_EQ(expected[i].message, received[i].message) << "entry " << i;
-  }
+  EXPECT_MESSAGES(received.all(), {{owned, WM_DESTROY, 0, 0, 0},
+                                   {owned, WM_NCDESTROY, 0, 0, 0},
+                                   {top, WM_DESTROY, 0, 0, 0},
+                                   {child1, WM_DESTROY, 0, 0, 0},
+                                   {grandchild, WM_DESTROY, 0, 0, 0},
+                                   {child2, WM_DESTROY, 0, 0, 0},
+                                   {grandchild, WM_NCDESTROY, 0, 0, 0},
+                                   {child1, WM_NCDESTROY, 0, 0, 0},
+                                   {child2, WM_NCDESTROY, 0, 0, 0},
+                                   {top, WM_NCDESTROY, 0, 0, 0}});
   EXPECT_FALSE(IsWindow(owned));
   EXPECT_FALSE(IsWindow(grandchild));
 }
@@ -246,6 +244,19 @@ TEST_F(DesktopWindows, GetParentFollowsStyleAsWindowsDoes) {
   EXPECT_EQ(nullptr, GetWindow(child, GW_OWNER));
   SetWindowLongA(popup, GWL_STYLE, GetWindowLongA(popup, GWL_STYLE) & ~WS_POPUP);
   EXPECT_EQ(nullptr, GetParent(popup)) << "the current style word decides";
+}
+
+// WS_POPUP outweighs WS_CHILD: a window with both needs no parent, is a
+// top-level window, and GetParent names its owner.
+TEST_F(DesktopWindows, APopupWithTheChildBitIsATopLevelPopup) {
+  HWND main = make(WS_OVERLAPPEDWINDOW, 0, 0, 300, 200);
+  HWND alone = make(WS_POPUP | WS_CHILD, 0, 0, 50, 50);
+  HWND owned = make(WS_POPUP | WS_CHILD, 0, 0, 50, 50, main);
+  ASSERT_NE(nullptr, alone);
+  EXPECT_NE(0, GetWindowLongA(alone, GWL_STYLE) & WS_CHILD);
+  EXPECT_EQ(nullptr, GetParent(alone));
+  EXPECT_EQ(main, GetParent(owned));
+  EXPECT_EQ(GetDesktopWindow(), GetAncestor(owned, GA_PARENT));
 }
 
 TEST_F(DesktopWindows, AncestorsClimbParentsThenOwners) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desktop_test_helpers.h"
+#include "support/expect_messages.h"
 
 namespace {
 
@@ -16,14 +17,10 @@ const char *const CLASS_NAME = "vornDesktopZOrderTest";
 const UINT NO_SIZE_MOVE = SWP_NOSIZE | SWP_NOMOVE;
 const UINT QUIET_MOVE = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
 
-struct Received {
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-};
+using vorntest::MSG_LPARAM;
+using vorntest::MSG_WPARAM;
 
-std::vector<Received> received;
+vorntest::MessageLog received;
 
 bool isTracked(UINT message) {
   switch (message) {
@@ -42,7 +39,7 @@ bool isTracked(UINT message) {
 }
 
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (isTracked(message)) received.push_back({window, message, wParam, lParam});
+  if (isTracked(message)) received.record(window, message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -110,11 +107,7 @@ class DesktopZOrder : public ::testing::Test {
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   }
 
-  int count(HWND window, UINT message) const {
-    int n = 0;
-    for (const Received &r : received) n += (r.window == window && r.message == message);
-    return n;
-  }
+  int count(HWND window, UINT message) const { return received.count(window, message); }
 
   // Leaves the desktop without a foreground window.
   void clearForeground() {
@@ -256,17 +249,13 @@ TEST_F(DesktopZOrder, ForegroundChangeDeactivatesThenActivatesAndRaisesLater) {
   EXPECT_EQ(a, GetForegroundWindow());
   EXPECT_EQ(a, GetActiveWindow());
   EXPECT_EQ(a, GetFocus());
-  std::vector<Received> expected = {
-      {b, WM_NCACTIVATE, FALSE, (LPARAM)a}, {b, WM_ACTIVATE, WA_INACTIVE, (LPARAM)a},
-      {a, WM_NCACTIVATE, TRUE, (LPARAM)b},  {a, WM_ACTIVATE, WA_ACTIVE, (LPARAM)b},
-      {b, WM_KILLFOCUS, (WPARAM)a, 0},      {a, WM_SETFOCUS, (WPARAM)b, 0}};
-  ASSERT_EQ(expected.size(), received.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(expected[i].window, received[i].window) << "entry " << i;
-    EXPECT_EQ(expected[i].message, received[i].message) << "entry " << i;
-    EXPECT_EQ(expected[i].wParam, received[i].wParam) << "entry " << i;
-    EXPECT_EQ(expected[i].lParam, received[i].lParam) << "entry " << i;
-  }
+  const unsigned both = MSG_WPARAM | MSG_LPARAM;
+  EXPECT_MESSAGES(received.all(), {{b, WM_NCACTIVATE, both, FALSE, (LPARAM)a},
+                                   {b, WM_ACTIVATE, both, WA_INACTIVE, (LPARAM)a},
+                                   {a, WM_NCACTIVATE, both, TRUE, (LPARAM)b},
+                                   {a, WM_ACTIVATE, both, WA_ACTIVE, (LPARAM)b},
+                                   {b, WM_KILLFOCUS, both, (WPARAM)a, 0},
+                                   {a, WM_SETFOCUS, both, (WPARAM)b, 0}});
   EXPECT_TRUE(pumpUntil([&] {
     return order() == Order({a, b});
   })) << "the activated window comes to the top once its thread handles messages";

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "support/caller_trace.h"
 #include "winsim_scratch.h"
 
 namespace {
@@ -291,7 +292,8 @@ TEST(KernelPaths, FullPathNamesOfFoldersAndTooSmallBuffers) {
 // is too small (the length alone is too small: the NUL needs room), the
 // size needed with the NUL.
 template <typename Query>
-void expectFolderQuerySizes(Query query) {
+void expectFolderQuerySizes(Query query, CALLER_PARAMETERS) {
+  TRACE_CALLER();
   char buffer[MAX_PATH];
   DWORD length = query(MAX_PATH, buffer);
   ASSERT_GT(length, 0u);

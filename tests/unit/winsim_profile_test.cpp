@@ -156,6 +156,42 @@ TEST_F(ProfileTest, NamesAndValuesAreTrimmedOfAllBlanks) {
   EXPECT_EQ("tabbed", get("T", "k"));
 }
 
+// Ctrl-Z (the old end-of-file mark) is trimmed like a blank wherever
+// blanks are, before a value loses its quotes; inside a value it stays.
+TEST_F(ProfileTest, CtrlZIsTrimmedLikeABlank) {
+  useFile(
+      "[S]\r\n\x1akey\x1a=\x1avalue\x1a\r\nk2 \x1a = \x1a v2 \x1a \r\nonly=\x1a\r\n"
+      "inner=y\x1az\r\nq=\x1a\"quoted\"\x1a\r\n\x1a[\x1aZ\x1a]\x1a\r\nz=1\r\n\x1a\r\nafter=2\r\n");
+  EXPECT_EQ("value", get("S", "key"));
+  EXPECT_EQ("v2", get("S", "k2"));
+  EXPECT_EQ("", get("S", "only"));
+  EXPECT_EQ(0u, result);
+  EXPECT_EQ("y\x1az", get("S", "inner"));
+  EXPECT_EQ("quoted", get("S", "q"));
+  EXPECT_EQ("1", get("Z", "z"));
+  EXPECT_EQ("2", get("Z", "after"));
+  EXPECT_EQ(std::string("key\0k2\0only\0inner\0q\0\0", 21), rawGet("S", NULL, 40).substr(0, 21));
+  EXPECT_EQ(std::string("S\0Z\0\0", 5), rawSectionNames(40).substr(0, 5));
+}
+
+// A line that names a key without '=' is that key with no value: the
+// default answers, and a later line of the same name (in any letter case,
+// with any blanks) is never reached. Such lines are not listed.
+TEST_F(ProfileTest, ALineWithoutEqualsHidesALaterValueOfItsName) {
+  useFile(
+      "[S]\r\nbare\r\nbare=5\r\nother=1\r\n  spaced key \x1a\r\nSpaced Key=6\r\n"
+      "[T]\r\nt=1\r\nt\r\n[U]\r\n;c\r\n;c=4\r\n");
+  EXPECT_EQ("dflt", get("S", "bare"));
+  EXPECT_EQ(4u, result);
+  EXPECT_EQ(77, getInt("bare"));
+  EXPECT_EQ("1", get("S", "other"));
+  EXPECT_EQ("dflt", get("S", "spaced key"));
+  EXPECT_EQ("1", get("T", "t"));
+  EXPECT_EQ("dflt", get("U", ";c"));
+  EXPECT_EQ(std::string("bare\0other\0Spaced Key\0\0", 23), rawGet("S", NULL, 40).substr(0, 23));
+  EXPECT_EQ(22u, result);
+}
+
 TEST_F(ProfileTest, ANulByteEndsTheTextOfItsLine) {
   const char text[] = "[S]\r\na=1\0b=2\r\nc=3\r\n[T]\r\nd=4\r\n";
   useFile(std::string(text, sizeof text - 1));
@@ -304,6 +340,44 @@ TEST_F(ProfileTest, IntegersWrapAroundInThirtyTwoBits) {
   EXPECT_EQ(2147483647, getInt("below"));
   // Only the first 29 characters of a value are read as a number.
   EXPECT_EQ(1849262357, getInt("long"));
+}
+
+// After the sign, "0b" and "0o" choose binary and octal as "0x" chooses
+// hexadecimal; only lower-case prefixes count, and a digit too large for
+// the base ends the number.
+TEST_F(ProfileTest, BinaryAndOctalPrefixesFollowTheSignLikeHex) {
+  useFile(
+      "[S]\r\nbin=0b101\r\noct=0o17\r\nnegbin=-0b11\r\nplusbin=+0b11\r\nbare=0b\r\n"
+      "badoct=0o9\r\nupperbin=0B11\r\nupperoct=0O17\r\nbintwo=0b102\r\nocteight=0o78\r\n"
+      "binletter=0b1a\r\nbarehex=0x\r\nquotedbin=\"0b11\"\r\nhexwrap=0xFFFFFFFFF\r\n");
+  EXPECT_EQ(5, getInt("bin"));
+  EXPECT_EQ(15, getInt("oct"));
+  EXPECT_EQ(-3, getInt("negbin"));
+  EXPECT_EQ(3, getInt("plusbin"));
+  EXPECT_EQ(0, getInt("bare"));
+  EXPECT_EQ(0, getInt("badoct"));
+  EXPECT_EQ(0, getInt("upperbin"));
+  EXPECT_EQ(0, getInt("upperoct"));
+  EXPECT_EQ(2, getInt("bintwo"));
+  EXPECT_EQ(7, getInt("octeight"));
+  EXPECT_EQ(1, getInt("binletter"));
+  EXPECT_EQ(0, getInt("barehex"));
+  EXPECT_EQ(3, getInt("quotedbin"));
+  EXPECT_EQ(-1, getInt("hexwrap"));
+}
+
+// The number is read from the first 29 characters of the value, and
+// control characters before it (which the value keeps) are passed over.
+TEST_F(ProfileTest, ANumberIsReadFromItsFirstTwentyNineCharacters) {
+  useFile("[S]\r\nfits=" + std::string(28, '0') + "7\r\ncut=" + std::string(29, '0') +
+          "7\r\nlongbin=0b" + std::string(33, '1') +
+          "\r\ncontrol=\x01\x1f"
+          "5\r\nsignspace=- 5\r\n");
+  EXPECT_EQ(7, getInt("fits"));
+  EXPECT_EQ(0, getInt("cut"));
+  EXPECT_EQ((1 << 27) - 1, getInt("longbin"));
+  EXPECT_EQ(5, getInt("control"));
+  EXPECT_EQ(0, getInt("signspace"));
 }
 
 TEST_F(ProfileTest, AnEmptyOrMissingIntegerGivesTheDefault) {

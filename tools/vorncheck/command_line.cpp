@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "config/loader.h"
 #include "config/name_tables.h"
 
 const char *parseCommandLine(int argc, char **argv, CommandLine *options) {

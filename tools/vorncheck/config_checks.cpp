@@ -9,10 +9,10 @@
 
 #include "config/image_access.h"
 #include "config/list_compiler.h"
-#include "config/loader.h"
+#include "config/loader_state.h"
 #include "config/name_tables.h"
+#include "config/options.h"
 #include "config/profile_reader.h"
-#include "hooks/shared_state.h"
 #include "image_chains.h"
 #include "known_names.h"
 
@@ -366,7 +366,7 @@ void checkMatches(CheckContext &c) {
 // ---- options and the rest -------------------------------------------------------------
 
 void checkOptions(CheckContext &c) {
-  const IniSection *options = c.doc.section("Options");
+  const IniSection *options = c.doc.section(VORN_OPTIONS_SECTION);
   if (options) {
     for (const IniKey &key : options->keys) {
       if (!isKnownOptionName(key.name)) {
@@ -381,9 +381,9 @@ void checkOptions(CheckContext &c) {
                "[MaskXMOUSE] Match is not used: masking needs MaskXMOUSEOnMOUSEMOVE=1 together "
                "with UseXMOUSE=1 or ThroughSimulateWM_MOUSEACTIVATE=1");
   }
-  const IniKey *maskOption = c.doc.key("Options", "MaskXMOUSEOnMOUSEMOVE");
-  if (maskOption && !xmouseMode &&
-      readProfileInt("Options", "MaskXMOUSEOnMOUSEMOVE", 0) != 0) {
+  const IniKey *maskOption =
+      c.doc.key(VORN_OPTIONS_SECTION, optionName(OPTION_MASK_XMOUSE_ON_MOVE));
+  if (maskOption && !xmouseMode && readOption(OPTION_MASK_XMOUSE_ON_MOVE) != 0) {
     c.out.warn(maskOption->line, "MaskXMOUSEOnMOUSEMOVE has no effect without UseXMOUSE=1 or "
                                  "ThroughSimulateWM_MOUSEACTIVATE=1");
   }
@@ -416,6 +416,24 @@ void checkLongValues(CheckContext &c) {
   }
 }
 
+// A line that names a key without '=' leaves the key without a value: a
+// later line that gives it one is never read.
+void checkKeysWithoutValue(CheckContext &c) {
+  for (const IniSection &section : c.doc.sections()) {
+    for (const IniKey &key : section.keys) {
+      if (key.hasValue || IniDocument::firstLineNaming(&section, key.name) != &key) continue;
+      for (const IniKey &later : section.keys) {
+        if (later.line <= key.line || !later.hasValue) continue;
+        if (!sameNameIgnoringCase(later.name, key.name)) continue;
+        c.out.warn(key.line, format("\"%s\" has no '=': the key has no value, and line %d, "
+                                    "which gives it one, is never read",
+                                    key.name.c_str(), later.line));
+        break;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void checkConfiguration(const IniDocument &doc, Diagnostics &out) {
@@ -428,4 +446,5 @@ void checkConfiguration(const IniDocument &doc, Diagnostics &out) {
   checkOptions(c);
   checkStatus(c);
   checkLongValues(c);
+  checkKeysWithoutValue(c);
 }

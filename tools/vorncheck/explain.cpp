@@ -3,12 +3,10 @@
 #include <string.h>
 
 #include "config/image_access.h"
+#include "config/loader_state.h"
 #include "config/name_tables.h"
 #include "hooks/click_facts.h"
-#include "hooks/rule_evaluation.h"
 #include "hooks/rule_walk.h"
-#include "hooks/shared_state.h"
-#include "known_names.h"
 #include "windows/actions.h"
 
 namespace {
@@ -45,23 +43,31 @@ void printEntries(ImageOffset list, const WalkTrace &trace, FILE *out) {
   }
 }
 
-// What the hook does with the message once `action` has won.
-void printVerdict(const char *action, FILE *out) {
-  if (strcmp(action, "ThroughWithNoActivate") == 0) {
-    fprintf(out, "verdict: 3 (MA_NOACTIVATE): the window gets the click; later hooks do not\n");
-  } else if (strcmp(action, "Through") == 0) {
-    if (xmouseMode == XMOUSE_SIMULATED) {
-      fprintf(out, "verdict: the window's own answer to WM_MOUSEACTIVATE decides\n");
-    } else {
-      fprintf(out, "verdict: 1 (MA_ACTIVATE): the click passes on as usual\n");
-    }
-  } else if (actionConsumesClick(action)) {
-    fprintf(out, "verdict: 4 (MA_NOACTIVATEANDEAT): the action runs and the click is "
-                 "swallowed\n");
-  } else if (isKnownActionName(action)) {
-    fprintf(out, "verdict: 1 (MA_ACTIVATE): the action runs and the click passes on\n");
-  } else {
-    fprintf(out, "verdict: 1 (MA_ACTIVATE): \"%s\" is no action; the click passes on\n", action);
+// What the hook does with the message once `name` has won.
+void printVerdict(const char *name, FILE *out) {
+  int action = findAction(name);
+  switch (actionClickVerdict(action)) {
+    case MA_NOACTIVATE:
+      fprintf(out, "verdict: 3 (MA_NOACTIVATE): the window gets the click; later hooks do not\n");
+      break;
+    case VERDICT_WINDOW_DECIDES:
+      if (xmouseMode == XMOUSE_SIMULATED) {
+        fprintf(out, "verdict: the window's own answer to WM_MOUSEACTIVATE decides\n");
+      } else {
+        fprintf(out, "verdict: 1 (MA_ACTIVATE): the click passes on as usual\n");
+      }
+      break;
+    case MA_NOACTIVATEANDEAT:
+      fprintf(out,
+              "verdict: 4 (MA_NOACTIVATEANDEAT): the action runs and the click is "
+              "swallowed\n");
+      break;
+    default:
+      if (action != NO_ACTION) {
+        fprintf(out, "verdict: 1 (MA_ACTIVATE): the action runs and the click passes on\n");
+      } else {
+        fprintf(out, "verdict: 1 (MA_ACTIVATE): \"%s\" is no action; the click passes on\n", name);
+      }
   }
 }
 
@@ -72,8 +78,9 @@ void printMiddlePressNote(int eventSlot, const char *action, FILE *out) {
   const char *press = name[0] == 'N' ? "NCMBUTTONDOWN" : "MBUTTONDOWN";
   uint32_t pressSlot = eventSlotHeaderOffset(eventSlotIndex(press));
   if (imageField((ImageOffset)pressSlot) != NO_OFFSET) return;
-  fprintf(out, "the press (%s, which has no list of its own) is %s\n", press,
-          precheckLetsPressThrough(action) ? "let through" : "swallowed");
+  fprintf(
+      out, "the press (%s, which has no list of its own) is %s\n", press,
+      actionPressVerdict(findAction(action)) != MA_NOACTIVATEANDEAT ? "let through" : "swallowed");
 }
 
 }  // namespace

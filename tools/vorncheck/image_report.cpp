@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "config/loader_state.h"
 #include "config/name_tables.h"
-#include "hooks/shared_state.h"
 #include "image_chains.h"
 
 namespace {

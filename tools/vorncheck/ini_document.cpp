@@ -5,10 +5,13 @@
 
 namespace {
 
+// The blanks the profile functions trim: Ctrl-Z among them.
+const char PROFILE_BLANKS[] = " \t\v\f\x1a";
+
 std::string trimmed(const std::string &text) {
-  size_t first = text.find_first_not_of(" \t");
+  size_t first = text.find_first_not_of(PROFILE_BLANKS);
   if (first == std::string::npos) return std::string();
-  size_t last = text.find_last_not_of(" \t");
+  size_t last = text.find_last_not_of(PROFILE_BLANKS);
   return text.substr(first, last - first + 1);
 }
 
@@ -76,13 +79,19 @@ void IniDocument::scan(const std::string &text) {
       sections_.push_back(section);
       continue;
     }
+    if (sections_.empty()) continue;
     size_t equals = content.find('=');
-    if (equals == std::string::npos || sections_.empty()) continue;
     IniKey key;
+    key.line = lineNumber;
+    if (equals == std::string::npos) {
+      key.name = content;
+      key.hasValue = false;
+      sections_.back().keys.push_back(key);
+      continue;
+    }
     key.name = trimmed(content.substr(0, equals));
     key.value = withoutQuotes(trimmed(content.substr(equals + 1)));
     key.rawLength = key.value.size();
-    key.line = lineNumber;
     sections_.back().keys.push_back(key);
   }
 }
@@ -94,12 +103,19 @@ const IniSection *IniDocument::section(const std::string &name) const {
   return NULL;
 }
 
-const IniKey *IniDocument::key(const IniSection *section, const std::string &name) {
+const IniKey *IniDocument::firstLineNaming(const IniSection *section, const std::string &name) {
   if (!section) return NULL;
   for (const IniKey &candidate : section->keys) {
     if (sameNameIgnoringCase(candidate.name, name)) return &candidate;
   }
   return NULL;
+}
+
+// A line that names the key without '=' gives it no value, whatever later
+// lines say.
+const IniKey *IniDocument::key(const IniSection *section, const std::string &name) {
+  const IniKey *first = firstLineNaming(section, name);
+  return first && first->hasValue ? first : NULL;
 }
 
 const IniKey *IniDocument::key(const std::string &section, const std::string &name) const {

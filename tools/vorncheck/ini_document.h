@@ -14,6 +14,10 @@ struct IniKey {
   std::string value;     // trimmed, one pair of surrounding quotes removed
   size_t rawLength = 0;  // characters of the value as the loader reads it
   int line = 0;
+  // False for a line that names the key without '=': to the profile
+  // functions the key then has no value, and later lines of its name are
+  // never read.
+  bool hasValue = true;
 };
 
 struct IniSection {
@@ -36,6 +40,9 @@ class IniDocument {
   // The key the profile functions find for `key` in `section`, or NULL.
   const IniKey *key(const std::string &section, const std::string &key) const;
   static const IniKey *key(const IniSection *section, const std::string &key);
+
+  // The first line of `section` that names `key`, with or without a value.
+  static const IniKey *firstLineNaming(const IniSection *section, const std::string &key);
 
   // Bytes that GetPrivateProfileSectionNamesA needs for all section names.
   size_t sectionNamesBytes() const;

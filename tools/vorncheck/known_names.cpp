@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/name_tables.h"
+#include "config/options.h"
 #include "ini_document.h"
 #include "windows/actions.h"
 
@@ -27,10 +28,6 @@ const std::vector<std::string> &knownActionNames() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> all;
     for (int row = 0; row < actionCount(); ++row) all.push_back(actionNameAt(row));
-    // The two pass-through actions are the hook's own business, not rows
-    // of the action table.
-    all.push_back("Through");
-    all.push_back("ThroughWithNoActivate");
     return all;
   }();
   return names;
@@ -46,9 +43,11 @@ const std::vector<std::string> &knownHitTestNames() {
 }
 
 const std::vector<std::string> &knownOptionNames() {
-  static const std::vector<std::string> names = {
-      "UseWH_CALLWNDPROC", "MBUTTONUP.MoveProtect",           "LBUTTONUP.MoveProtect",
-      "UseXMOUSE",         "ThroughSimulateWM_MOUSEACTIVATE", "MaskXMOUSEOnMOUSEMOVE"};
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> all;
+    for (int option = 0; option < OPTION_COUNT; ++option) all.push_back(optionName(option));
+    return all;
+  }();
   return names;
 }
 

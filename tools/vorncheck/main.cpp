@@ -17,10 +17,10 @@
 #include <string.h>
 
 #include "command_line.h"
-#include "config/loader.h"
+#include "config/ini_location.h"
+#include "config/loader_state.h"
 #include "config_checks.h"
 #include "explain.h"
-#include "hooks/shared_state.h"
 #include "image_report.h"
 #include "ini_document.h"
 #include "private_compile.h"

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
+#include "config/ini_location.h"
 #include "config/loader.h"
-#include "hooks/shared_state.h"
+#include "config/loader_state.h"
 
 int compilePrivately(const char *path, char *fullPath) {
   // The profile functions take a relative name from the Windows directory,

@@ -9,7 +9,8 @@ extern "C" {
 #endif
 
 // Puts every kernel setting below back to its default and stops any
-// planned failure. Open handles, sections and files are left alone.
+// planned failure. Open handles, sections, files and loaded libraries are
+// left alone.
 void winsimResetKernel(void);
 
 // ---- handles -------------------------------------------------------------------
@@ -41,6 +42,14 @@ typedef enum WinsimShell32 {
   WINSIM_SHELL32_MISSING = 2
 } WinsimShell32;
 void winsimSetShell32(WinsimShell32 presence, DWORD fileVersionMS);
+
+// ---- system libraries ---------------------------------------------------------------
+// Whether LoadLibraryA finds the system DLL called `name` (shlwapi.dll,
+// version.dll): by default every one is present; a missing one fails to
+// load with ERROR_MOD_NOT_FOUND. A library loaded already stays loaded.
+void winsimSetLibraryPresent(LPCSTR name, BOOL present);
+// How many LoadLibraryA calls for `name` FreeLibrary has not yet matched.
+int winsimLibraryLoadCount(LPCSTR name);
 
 // ---- heap --------------------------------------------------------------------------
 // Successful HeapAlloc and HeapReAlloc calls so far, and blocks not yet freed.

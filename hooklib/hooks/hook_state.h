@@ -1,0 +1,44 @@
+// The hooks' state: the gesture the mouse hook follows and the handles of
+// the installed hooks, shared by every process, and what each process
+// keeps for itself.
+//
+// A press handled in one process and its release in another form one
+// gesture, and every process's copy of a hook procedure passes its hook's
+// handle on: these live in the shared section (shared_section.cpp). Each is
+// an aligned machine word (lastPoint two) read and written with plain
+// loads and stores.
+#pragma once
+
+#include <windows.h>
+
+#include <stdint.h>
+
+extern "C" {
+
+// ---- shared --------------------------------------------------------------
+extern int32_t activationHold;
+extern int32_t foregroundChanged;
+extern HHOOK mouseHook;
+extern HHOOK getMessageHook;
+extern HHOOK callWndProcRetHook;
+extern int32_t middleState;
+extern int32_t lbuttonUpArmed;
+extern POINT lastPoint;
+
+// ---- per process ---------------------------------------------------------
+extern HINSTANCE moduleHandle;
+extern UINT wheelMessage;
+extern int32_t clickCount;
+// 1 once this process has installed the hooks. Hook handles found in the
+// shared section before that belong to an earlier daemon that ended
+// without removing them (killed, or crashed).
+extern int32_t hooksInstalledHere;
+
+}  // extern "C"
+
+// MiddleState values.
+enum {
+  MIDDLE_IDLE = 0,
+  MIDDLE_PRESSED = 1,
+  MIDDLE_SPOILED = 2,
+};

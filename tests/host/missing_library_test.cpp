@@ -1,0 +1,96 @@
+// The loader without SHLWAPI or VERSION: every call of a missing DLL's
+// functions answers as a failed call does. Host only: only winsim can make
+// a system DLL go missing.
+//
+// The library looks each DLL up once per process, and this process has
+// done so already: each case runs in a fresh copy of the test program and
+// reports what it saw on its standard error.
+#include "unit/loader_fixture.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "config/loader_state.h"
+#include "host/fresh_process.h"
+#include "winsim/control.h"
+
+namespace vorntest {
+namespace {
+
+class MissingLibraryTest : public LoaderTest {
+ protected:
+  void SetUp() override {
+    LoaderTest::SetUp();
+    winsimResetKernel();
+  }
+
+  void TearDown() override {
+    winsimResetKernel();
+    LoaderTest::TearDown();
+  }
+
+  static void report(int loaded) {
+    fprintf(stderr, "loaded=%d mode=%d mask=%d version=%d shlwapi=%d\n", loaded, (int)xmouseMode,
+            (int)maskXmouseOnMove, winsimLibraryLoadCount("version.dll"),
+            winsimLibraryLoadCount("shlwapi.dll"));
+  }
+
+  FreshProcessStyle style;
+};
+
+// The shell's version cannot be read: as for a shell32.dll without one,
+// UseXMOUSE gives the simulated mode.
+TEST_F(MissingLibraryTest, WithoutVersionTheShellCountsAsUnknown) {
+  EXPECT_EXIT(
+      {
+        winsimSetLibraryPresent("version.dll", FALSE);
+        report(load("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n"));
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=1 version=0 shlwapi=1");
+}
+
+// No candidate path can be built, so no file is found: the load fails and
+// the hooks pass every click.
+TEST_F(MissingLibraryTest, WithoutShlwapiNoFileIsFound) {
+  EXPECT_EXIT(
+      {
+        winsimSetLibraryPresent("shlwapi.dll", FALSE);
+        report(load("[List1]\nHook1=LBUTTONUP\n"));
+        fprintf(stderr, "image=%s\n", imageHeader ? "held" : "none");
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "loaded=0 .* shlwapi=0\nimage=none");
+}
+
+// A DLL found missing stays missing for the process, even once it is
+// there again.
+TEST_F(MissingLibraryTest, ALibraryFoundMissingStaysMissing) {
+  EXPECT_EXIT(
+      {
+        winsimSetLibraryPresent("version.dll", FALSE);
+        load("[Options]\nUseXMOUSE=1\n");
+        winsimSetLibraryPresent("version.dll", TRUE);
+        releaseConfiguration();
+        report(load("[Options]\nUseXMOUSE=1\n"));
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=0 version=0 shlwapi=1");
+}
+
+// A DLL found is loaded once, however often the loader runs.
+TEST_F(MissingLibraryTest, ALibraryFoundIsLoadedOnce) {
+  EXPECT_EXIT(
+      {
+        for (int round = 0; round < 3; ++round) {
+          releaseConfiguration();
+          load("[Options]\nUseXMOUSE=1\n");
+        }
+        report(1);
+        exit(0);
+      },
+      ::testing::ExitedWithCode(0), "mode=2 mask=0 version=1 shlwapi=1");
+}
+
+}  // namespace
+}  // namespace vorntest

@@ -1,0 +1,145 @@
+// The exact calls the window operations make, read from winsim's records:
+// the flags and insert-after windows of the z-order moves, and each key
+// stroke of the shell's shortcuts. Host only: Windows keeps no record of
+// the calls a program made, and the messages they cause do not show every
+// parameter.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "config/image_layout.h"
+#include "support/caller_trace.h"
+#include "support/expect_messages.h"
+#include "unit/desktop_fixture.h"
+#include "windows/actions.h"
+#include "windows/activation.h"
+#include "windows/navigation.h"
+#include "windows/system_commands.h"
+#include "winsim/control.h"
+
+namespace {
+
+using vorntest::DesktopFixture;
+using vorntest::MdiFrame;
+using vorntest::MSG_LPARAM;
+using vorntest::MSG_WPARAM;
+using vorntest::RecordedMessage;
+using vorntest::rectAt;
+
+const unsigned BOTH_PARAMETERS = MSG_WPARAM | MSG_LPARAM;
+
+// Only the z-order changes; the window is neither moved, sized nor
+// activated, and a window of another thread is not waited for.
+const UINT ZORDER_ONLY = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
+
+class WindowCallsTest : public DesktopFixture {
+ protected:
+  // The one SetWindowPos call recorded since the last clear is
+  // (window, insertAfter, 0, 0, 0, 0, ZORDER_ONLY).
+  static void expectZOrderMove(HWND window, HWND insertAfter, CALLER_PARAMETERS) {
+    TRACE_CALLER();
+    ASSERT_EQ(1, winsimWindowPosRecordCount());
+    const WinsimWindowPosRecord *move = winsimWindowPosRecord(0);
+    EXPECT_EQ(window, move->window);
+    EXPECT_EQ(insertAfter, move->insertAfter);
+    EXPECT_EQ(0, move->x);
+    EXPECT_EQ(0, move->y);
+    EXPECT_EQ(0, move->cx);
+    EXPECT_EQ(0, move->cy);
+    EXPECT_EQ(ZORDER_ONLY, move->flags);
+  }
+
+  // The messages posted since the last clear, as a recording.
+  static std::vector<RecordedMessage> postedMessages() {
+    std::vector<RecordedMessage> posted;
+    for (int i = 0; i < winsimMessageRecordCount(); ++i) {
+      const WinsimMessageRecord *r = winsimMessageRecord(i);
+      if (r->kind == WINSIM_POSTED) {
+        posted.push_back({r->window, r->message, r->wParam, r->lParam, r->threadId, {0, 0}});
+      }
+    }
+    return posted;
+  }
+};
+
+TEST_F(WindowCallsTest, RaiseAndLowerMoveOnlyTheZOrder) {
+  HWND a = createTopLevel(rectAt(100, 100, 300, 200));
+  HWND b = createTopLevel(rectAt(150, 150, 300, 200));
+  stackFromTop({a, b});
+  winsimClearRecords();
+  EXPECT_EQ(1, raiseWithoutActivating(b));
+  expectZOrderMove(b, HWND_TOP);
+  winsimClearRecords();
+  EXPECT_EQ(1, lowerWindow(b));
+  expectZOrderMove(b, HWND_BOTTOM);
+}
+
+// A topmost window goes just below the lowest eligible topmost window:
+// the nearest eligible window above the highest eligible normal one.
+TEST_F(WindowCallsTest, TopmostWindowIsInsertedAfterTheLowestEligibleTopmostWindow) {
+  HWND high = createTopmost(rectAt(100, 100, 200, 150));
+  HWND low = createTopmost(rectAt(150, 150, 200, 150));
+  HWND tool = createTopmost(rectAt(200, 200, 200, 150), WS_EX_TOOLWINDOW);
+  HWND normal = createTopLevel(rectAt(250, 250, 200, 150));
+  stackFromTop({high, low, tool, normal});
+  winsimClearRecords();
+  EXPECT_EQ(1, lowerWindow(high));
+  expectZOrderMove(high, low);
+}
+
+// System commands and the MDI activation are posted with exactly their
+// command and nothing else: lParam 0.
+TEST_F(WindowCallsTest, CommandsArePostedWithTheirParametersOnly) {
+  HWND a = createTopLevel(rectAt(100, 100, 300, 200));
+  HWND b = createTopLevel(rectAt(150, 150, 300, 200));
+  HWND zoomed = createTopLevel(rectAt(200, 200, 300, 200), TOP_LEVEL_STYLE | WS_MAXIMIZE);
+  HWND iconic = createTopLevel(rectAt(250, 250, 300, 200));
+  ShowWindow(iconic, SW_SHOWMINNOACTIVE);
+  MdiFrame mdi = createMdiFrame(rectAt(50, 50, 500, 400));
+  HWND document = createMdiChild(mdi.client, rectAt(0, 0, 200, 150));
+  ASSERT_TRUE(IsZoomed(zoomed) && IsIconic(iconic));
+  winsimClearRecords();
+  minimizeIfAllowed(a);
+  toggleMaximize(b);
+  toggleMaximize(zoomed);
+  activateTopLevel(iconic, GW_HWNDNEXT, POLICY_RESTORE);
+  activateWindow(document, 1);
+  EXPECT_MESSAGES(postedMessages(),
+                  {{a, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_MINIMIZE, 0},
+                   {b, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_MAXIMIZE, 0},
+                   {zoomed, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_RESTORE, 0},
+                   {iconic, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_RESTORE, 0},
+                   {mdi.client, WM_MDIACTIVATE, BOTH_PARAMETERS, (WPARAM)document, 0}});
+}
+
+// Each stroke is keybd_event(key, 0, flags, 0): scan code 0, no extra
+// information, 0 for a press and KEYEVENTF_KEYUP for a release, the keys
+// released in reverse order.
+class KeyStrokeCallsTest : public WindowCallsTest {
+ protected:
+  static void expectStrokes(const char *action, const std::vector<BYTE> &keys, CALLER_PARAMETERS) {
+    TRACE_CALLER();
+    winsimClearRecords();
+    HWND nobody = NULL;
+    EXPECT_EQ(1, runNamedAction(action, nobody, POLICY_NONE, 0));
+    size_t count = keys.size();
+    ASSERT_EQ((int)(2 * count), winsimKeyRecordCount());
+    for (size_t i = 0; i < 2 * count; ++i) {
+      const WinsimKeyRecord *stroke = winsimKeyRecord((int)i);
+      bool press = i < count;
+      EXPECT_EQ(press ? keys[i] : keys[2 * count - 1 - i], stroke->virtualKey) << "stroke " << i;
+      EXPECT_EQ(0, stroke->scanCode) << "stroke " << i;
+      EXPECT_EQ(press ? 0u : (DWORD)KEYEVENTF_KEYUP, stroke->flags) << "stroke " << i;
+      EXPECT_EQ(0u, stroke->extraInfo) << "stroke " << i;
+    }
+  }
+};
+
+TEST_F(KeyStrokeCallsTest, EachStrokeCarriesTheKeyAndNothingElse) {
+  expectStrokes("MinimizeAll", {VK_LWIN, 'M'});
+  expectStrokes("RestoreMinimizeAll", {VK_LWIN, VK_SHIFT, 'M'});
+  expectStrokes("ShowDesktop", {VK_LWIN, 'D'});
+}
+
+}  // namespace

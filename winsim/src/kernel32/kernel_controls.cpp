@@ -1,0 +1,21 @@
+// Controls that span the kernel areas.
+#include <windows.h>
+
+#include "handles.h"
+#include "kernel_defaults.h"
+#include "libraries.h"
+#include "winsim/control_kernel.h"
+
+extern "C" {
+
+void winsimResetKernel(void) {
+  winsimSetVersion(winsim::WINDOWS_XP_VERSION);
+  winsimSetShell32(WINSIM_SHELL32_VERSIONED, winsim::DEFAULT_SHELL_VERSION);
+  winsimFailNextCreateFileMapping(0);
+  winsimFailNextMapViewOfFile(0);
+  winsim::makeEveryLibraryPresent();
+}
+
+int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }
+
+}  // extern "C"
