@@ -77,6 +77,10 @@ function(vorn_runtime_test name timeout)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${scaled})
   if(VORN_WIN32)
     set_property(TEST ${name} APPEND PROPERTY LABELS vm32)
-    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT VORN_E2E_TIME_SCALE=${VORN_TIME_SCALE})
+    # The waits inside the end-to-end programs are ceilings on observed
+    # state, so they may stretch further: the daemon's compile of the
+    # soak's largest bad file took from 27 s to over 100 s in the guest
+    # (2 s under Wine here), with other work on the machine.
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT VORN_E2E_TIME_SCALE=30)
   endif()
 endfunction()
