@@ -4,10 +4,12 @@
 
 #include <stdio.h>
 
+#include "config/name_tables.h"
 #include "config_checks.h"
 #include "explain.h"
 #include "private_compile.h"
 #include "support/caller_trace.h"
+#include "support/printed_text.h"
 
 namespace vorntest {
 namespace {
@@ -24,7 +26,6 @@ class VorncheckTest : public ::testing::Test {
     ASSERT_TRUE(writeFileBytes(path, text));
     char fullPath[MAX_PATH];
     ASSERT_EQ(1, compilePrivately(path.c_str(), fullPath));
-    IniDocument doc;
     ASSERT_TRUE(doc.load(fullPath));
     checkConfiguration(doc, found);
   }
@@ -59,6 +60,7 @@ class VorncheckTest : public ::testing::Test {
   }
 
   std::string path = temporaryPath("vorncheck-test.ini");
+  IniDocument doc;
   Diagnostics found;
 };
 
@@ -248,59 +250,187 @@ TEST_F(VorncheckTest, SampleConfigurationChecksClean) {
 class ExplainTest : public VorncheckTest {
  protected:
   std::string explain(ClickDescription click) {
-    std::string out = temporaryPath("vorncheck-explain.txt");
-    FILE *file = fopen(out.c_str(), "w+");
-    EXPECT_NE(nullptr, file);
-    if (!file) return std::string();
-    explainClick(click, file);
-    fclose(file);
-    std::string text = readFileBytes(out);
-    DeleteFileA(out.c_str());
-    return text;
+    return printedText("vorncheck-explain.txt", [&](FILE *out) { explainClick(click, doc, out); });
   }
 
-  static ClickDescription click(int eventSlot, const char *invoked, int hitTest, int foreground) {
+  std::string explain(const char *event, const char *invoked, int hitTest, int foreground) {
     ClickDescription description;
-    description.eventSlot = eventSlot;
+    description.eventSlot = eventSlotIndex(event);
     description.invokedClass = invoked;
     description.hitTest = hitTest;
     description.foreground = foreground;
-    return description;
+    return explain(description);
+  }
+
+  static bool says(const std::string &text, const std::string &words) {
+    return text.find(words) != std::string::npos;
   }
 };
 
-const int slotNcMButtonUp = 9;  // the event table's order
+const char MIDDLE_CAPTION_LIST[] =
+    "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
+    "2.Match=Caption\n2.Action=MinimizeOrLower\n"
+    "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n";
 
 TEST_F(ExplainTest, NamesTheWinnerAndWhyEarlierRulesLost) {
-  check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
-        "2.Match=Caption\n2.Action=MinimizeOrLower\n"
-        "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
-  std::string text = explain(click(slotNcMButtonUp, "Notepad", HTCAPTION, 1));
-  EXPECT_NE(std::string::npos, text.find("rule 1: match \"Caption\" (only when not foreground), "
-                                         "action \"LowerAndSwitch\": its match holds, its "
-                                         "foreground condition does not"))
+  check(MIDDLE_CAPTION_LIST);
+  std::string text = explain("NCMBUTTONUP", "Notepad", HTCAPTION, 1);
+  EXPECT_TRUE(says(text,
+                   "rule 1: match \"Caption\" (only when not foreground), action "
+                   "\"LowerAndSwitch\": its match holds, its foreground condition does not"))
       << text;
-  EXPECT_NE(std::string::npos, text.find("winner: rule 2, action \"MinimizeOrLower\"")) << text;
-  EXPECT_NE(std::string::npos, text.find("verdict: 4")) << text;
-  EXPECT_NE(std::string::npos, text.find("the press (NCMBUTTONDOWN, which has no list of its "
-                                         "own) is swallowed"))
+  EXPECT_TRUE(says(text, "winner: rule 2, action \"MinimizeOrLower\"")) << text;
+  EXPECT_TRUE(says(text,
+                   "verdict: 4 (MA_NOACTIVATEANDEAT): \"MinimizeOrLower\" runs; the click is "
+                   "swallowed"))
+      << text;
+  EXPECT_TRUE(says(text,
+                   "the press (NCMBUTTONDOWN, which has no list of its own) is decided by "
+                   "this list: the press is swallowed"))
+      << text;
+}
+
+// The press and its release's explanation say the same of the press: the
+// release's list decides it, and nothing runs on it.
+TEST_F(ExplainTest, MiddlePressWithoutAListIsDecidedByItsRelease) {
+  check(MIDDLE_CAPTION_LIST);
+  std::string press = explain("NCMBUTTONDOWN", "Notepad", HTCAPTION, 0);
+  EXPECT_TRUE(says(press,
+                   "NCMBUTTONDOWN has no list of its own: the mouse hook decides the press "
+                   "by the list of its release, NCMBUTTONUP (List1), and runs no action"))
+      << press;
+  EXPECT_TRUE(says(press, "winner: rule 1, action \"LowerAndSwitch\"")) << press;
+  EXPECT_TRUE(says(press,
+                   "verdict: 4 (MA_NOACTIVATEANDEAT): the press is swallowed: the window "
+                   "does not get it; nothing runs on the press, \"LowerAndSwitch\" runs on "
+                   "the release"))
+      << press;
+  EXPECT_FALSE(says(press, "no list handles")) << press;
+  std::string release = explain("NCMBUTTONUP", "Notepad", HTCAPTION, 0);
+  EXPECT_TRUE(says(release,
+                   "is decided by this list: the press is swallowed: the window does not "
+                   "get it; nothing runs on the press, \"LowerAndSwitch\" runs on the "
+                   "release"))
+      << release;
+
+  std::string client = explain("NCMBUTTONDOWN", "Notepad", HTCLIENT, 0);
+  EXPECT_TRUE(says(client, "winner: the default rule, action \"Default\"")) << client;
+  EXPECT_TRUE(says(client,
+                   "verdict: 1 (MA_ACTIVATE): the press goes on to the window; nothing "
+                   "runs on the press\n"))
+      << client;
+}
+
+TEST_F(ExplainTest, MiddlePressWithAListOfItsOwnIsDecidedByIt) {
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=\n1.Action=LowerAndSwitch\n"
+      "[List2]\nHook1=NCMBUTTONDOWN\n1.Match=\n1.Action=Default\n");
+  std::string press = explain("NCMBUTTONDOWN", "Notepad", HTCAPTION, 0);
+  EXPECT_TRUE(says(press, "NCMBUTTONDOWN is handled by List2")) << press;
+  EXPECT_TRUE(says(press, "verdict: 1 (MA_ACTIVATE): nothing runs; the click goes on")) << press;
+  std::string release = explain("NCMBUTTONUP", "Notepad", HTCAPTION, 0);
+  EXPECT_FALSE(says(release, "the press")) << release;
+}
+
+TEST_F(ExplainTest, MiddlePressWithoutAnyListPasses) {
+  check("[List1]\nHook1=LBUTTONUP\n");
+  std::string press = explain("MBUTTONDOWN", "Notepad", HTCLIENT, 1);
+  EXPECT_TRUE(says(press,
+                   "no list handles MBUTTONDOWN, nor its release MBUTTONUP, whose list would "
+                   "decide it: verdict 1 (MA_ACTIVATE)"))
+      << press;
+}
+
+// What each kind of winner makes of the click: only an action that does
+// something is said to run.
+TEST_F(ExplainTest, TheWinnersActionSaysWhatRunsAndWhereTheClickGoes) {
+  struct Case {
+    const char *action;
+    const char *click;
+    const char *press;
+  } cases[] = {
+      {"Default", "verdict: 1 (MA_ACTIVATE): nothing runs; the click goes on to the window",
+       "verdict: 1 (MA_ACTIVATE): the press goes on to the window; nothing runs on the press"},
+      {"NoAction", "verdict: 4 (MA_NOACTIVATEANDEAT): nothing runs; the click is swallowed",
+       "verdict: 4 (MA_NOACTIVATEANDEAT): the press is swallowed"},
+      {"RaiseAndDefault",
+       "verdict: 1 (MA_ACTIVATE): \"RaiseAndDefault\" runs; the click goes on to the window",
+       "verdict: 4 (MA_NOACTIVATEANDEAT): the press is swallowed: the window does not get it; "
+       "nothing runs on the press, \"RaiseAndDefault\" runs on the release"},
+      {"ThroughWithNoActivate",
+       "verdict: 3 (MA_NOACTIVATE): nothing runs; the window gets the click, later hooks do not",
+       "verdict: 3 (MA_NOACTIVATE): the press goes on to the window, not to later hooks"},
+      {"Through", "verdict: 1 (MA_ACTIVATE): nothing runs; the click goes on to the window",
+       "verdict: 1 (MA_ACTIVATE): the press goes on to the window"},
+      {"Bogus",
+       "verdict: 1 (MA_ACTIVATE): \"Bogus\" is no action: nothing runs; the click goes on to the "
+       "window",
+       "verdict: 4 (MA_NOACTIVATEANDEAT): the press is swallowed"},
+  };
+  for (const Case &each : cases) {
+    check(std::string("[List1]\nHook1=MBUTTONUP\nDefault.Action=") + each.action + "\n");
+    std::string click = explain("MBUTTONUP", "Notepad", HTCLIENT, 1);
+    EXPECT_TRUE(says(click, each.click)) << each.action << ":\n" << click;
+    EXPECT_FALSE(says(click, "the action runs")) << click;
+    std::string press = explain("MBUTTONDOWN", "Notepad", HTCLIENT, 1);
+    EXPECT_TRUE(says(press, each.press)) << each.action << ":\n" << press;
+    releaseConfiguration();
+  }
+}
+
+TEST_F(ExplainTest, AnEmptyDefaultActionRunsNothing) {
+  check("[List1]\nHook1=MBUTTONUP\nDefault.Action=\n");
+  std::string text = explain("MBUTTONUP", "Notepad", HTCLIENT, 1);
+  EXPECT_TRUE(says(text,
+                   "verdict: 1 (MA_ACTIVATE): the action is empty: nothing runs; the click "
+                   "goes on to the window"))
+      << text;
+}
+
+TEST_F(ExplainTest, AFailedMatchSaysWhereItFails) {
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Missing\n1.Action=NoAction\n2.Match=Counted\n"
+      "2.Action=NoAction\n3.Match=Patterns\n3.Action=NoAction\n"
+      "[Match.Counted]\nnPattern=0\n1.NCHitTest=CLIENT\n"
+      "[Match.Patterns]\nnPattern=4\n1.NCHitTest=CAPTION\n2.Active.Class=Notepad\n"
+      "3.Invoked.Class=Note*\n");
+  std::string text = explain("MBUTTONUP", "Edit", HTCLIENT, 1);
+  EXPECT_TRUE(says(text,
+                   "rule 1: match \"Missing\", action \"NoAction\": its match does not hold: "
+                   "there is no [Match.Missing] section, so the match has no Patterns\n"))
+      << text;
+  EXPECT_TRUE(says(text,
+                   "rule 2: match \"Counted\", action \"NoAction\": its match does not hold: "
+                   "[Match.Counted] has no Patterns (nPattern is missing, 0 or less)\n"))
+      << text;
+  EXPECT_TRUE(says(text,
+                   "its match does not hold:\n"
+                   "      Pattern 1 wants hit-test CAPTION; the click is on CLIENT\n"
+                   "      Pattern 2 wants the click target of class \"Notepad\"; it is "
+                   "\"Edit\"\n"
+                   "      Pattern 3 wants the window under the pointer of class \"Note*\" "
+                   "(exactly: * and ? are no wildcards); it is \"Edit\"\n"
+                   "      Pattern 4 names nothing and never holds\n"))
       << text;
 }
 
 TEST_F(ExplainTest, ClickOutsideEveryMatchFallsToTheDefaultRule) {
   check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
         "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
-  std::string text = explain(click(slotNcMButtonUp, "Notepad", HTCLIENT, 0));
-  EXPECT_NE(std::string::npos, text.find("its match does not hold")) << text;
-  EXPECT_NE(std::string::npos, text.find("winner: the default rule, action \"Default\"")) << text;
-  EXPECT_NE(std::string::npos, text.find("verdict: 1")) << text;
-  EXPECT_NE(std::string::npos, text.find("is let through")) << text;
+  std::string text = explain("NCMBUTTONUP", "Notepad", HTCLIENT, 0);
+  EXPECT_TRUE(says(text, "its match does not hold")) << text;
+  EXPECT_TRUE(says(text, "winner: the default rule, action \"Default\"")) << text;
+  EXPECT_TRUE(says(text, "verdict: 1 (MA_ACTIVATE)")) << text;
+  EXPECT_TRUE(says(text, "is decided by this list: the press goes on to the window")) << text;
 }
 
 TEST_F(ExplainTest, EventWithoutAListPasses) {
   check("[List1]\nHook1=LBUTTONUP\n");
-  std::string text = explain(click(slotNcMButtonUp, "Notepad", HTCAPTION, 1));
-  EXPECT_NE(std::string::npos, text.find("no list handles NCMBUTTONUP")) << text;
+  std::string text = explain("NCMBUTTONUP", "Notepad", HTCAPTION, 1);
+  EXPECT_TRUE(says(text,
+                   "no list handles NCMBUTTONUP: verdict 1 (MA_ACTIVATE): the click goes on "
+                   "to the window"))
+      << text;
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ int main(int argc, char **argv) {
     fprintf(stderr, "vorncheck: cannot write %s\n", options.imageOut);
     return exitError;
   }
-  if (options.explain) return explainClick(options.click, stdout);
+  if (options.explain) return explainClick(options.click, doc, stdout);
 
   Diagnostics diagnostics;
   checkConfiguration(doc, diagnostics);
