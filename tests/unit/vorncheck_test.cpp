@@ -106,6 +106,72 @@ TEST_F(VorncheckTest, UnknownOptionIsAWarning) {
   EXPECT_EQ(1, found.exitCode());
 }
 
+// Mouse messages vorn keeps no list for are no typing slip of one it
+// does: the finding says so and names the events there are.
+TEST_F(VorncheckTest, EventsVornHasNoListForAreSaidToBeNone) {
+  check(
+      "[List1]\nHook1=NCRBUTTONUP\nHook2=RBUTTONUP\nHook3=XBUTTON1DOWN\nHook4=MOUSEWHEEL\n"
+      "Hook5=mbuttondblclk\n");
+  for (int line = 2; line <= 6; ++line) {
+    expectFinding(FINDING_ERROR, line, "\": it handles only LBUTTONDOWN, NCLBUTTONDOWN,");
+    EXPECT_TRUE(hasFinding(line, "vorn has no event \"")) << allFindings();
+    EXPECT_FALSE(hasFinding(line, "did you mean")) << allFindings();
+  }
+  EXPECT_TRUE(hasFinding(2, "RBUTTONDOWN and NCRBUTTONDOWN")) << allFindings();
+}
+
+TEST_F(VorncheckTest, EventNamesWithTheMessagePrefixOrFarFromAnyAreExplained) {
+  check("[List1]\nHook1=WM_NCMBUTTONUP\nHook2=Frobnicate\n");
+  expectFinding(FINDING_ERROR, 2, "(did you mean \"NCMBUTTONUP\"? events are named without WM_)");
+  expectFinding(FINDING_ERROR, 3, "unknown event \"Frobnicate\": the events are LBUTTONDOWN,");
+}
+
+TEST_F(VorncheckTest, UnknownActionWithoutANearMissListsTheActions) {
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=.Foreground\n1.Action=Jump\n");
+  expectFinding(FINDING_ERROR, 4, "(the actions are LowerAndSwitch, MinimizeOrLower,");
+  EXPECT_TRUE(hasFinding(4, "NoAction, Default, Through and ThroughWithNoActivate)"))
+      << allFindings();
+}
+
+TEST_F(VorncheckTest, AnActionIsNotCommentedOut) {
+  check("[List1]\nHook1=MBUTTONUP\nDefault.Action=;NoAction\n");
+  expectFinding(FINDING_ERROR, 3, "a ';' does not comment an action out");
+}
+
+TEST_F(VorncheckTest, UnknownHitTestNameWithoutANearMissListsTheAreas) {
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+      "[Match.Cap]\nnPattern=1\n1.NCHitTest=TITLEBAR\n");
+  expectFinding(FINDING_ERROR, 7, "(the areas are NOWHERE, CLIENT, CAPTION,");
+}
+
+TEST_F(VorncheckTest, ClassNamesWithWildcardsAreAWarning) {
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Note\n1.Action=NoAction\n"
+      "[Match.Note]\nnPattern=2\n1.Invoked.Class=Note*\n2.Active.Class=Edit\n"
+      "2.Parent.Class=Dlg?\n");
+  expectFinding(FINDING_WARNING, 7,
+                "\"Note*\" is compared whole and exactly: * and ? are no "
+                "wildcards");
+  expectFinding(FINDING_WARNING, 9, "\"Dlg?\" is compared whole and exactly");
+  EXPECT_EQ(1, found.exitCode()) << allFindings();
+}
+
+TEST_F(VorncheckTest, ForegroundSuffixInOtherLetterCaseIsNamed) {
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Caption.notforeground\n1.Action=NoAction\n"
+      "2.Match=Caption.FOREGROUND\n2.Action=NoAction\n"
+      "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  expectFinding(FINDING_ERROR, 3,
+                "writes \".notforeground\" where the suffix is "
+                "\".NotForeground\" (letter case counts)");
+  EXPECT_TRUE(hasFinding(3,
+                         "the match name \"Caption.notforeground\", which has no "
+                         "[Match.Caption.notforeground] section"))
+      << allFindings();
+  expectFinding(FINDING_ERROR, 5, "writes \".FOREGROUND\" where the suffix is \".Foreground\"");
+}
+
 // ---- numbering ----------------------------------------------------------------------------
 
 TEST_F(VorncheckTest, RuleAfterAGapIsNotLoaded) {
@@ -122,6 +188,59 @@ TEST_F(VorncheckTest, HookAfterAGapIsIgnored) {
 TEST_F(VorncheckTest, ListAfterAMissingOneIsNotLoaded) {
   check("[List1]\nHook1=LBUTTONUP\n[List3]\nHook1=RBUTTONDOWN\n");
   expectFinding(FINDING_ERROR, 3, "List2 is missing");
+}
+
+// What is not loaded is checked all the same: one run shows every
+// mistake, each on its line.
+TEST_F(VorncheckTest, MistakesInARuleAfterAGapAreReportedToo) {
+  check(
+      "[List1]\nHook1=LBUTTONUP\n1.Match=.Foreground\n3.Match=Captoin\n"
+      "3.Action=LowerAndSwich\n3.Action.IfNextIsMinimized=skip\n");
+  expectFinding(FINDING_ERROR, 4,
+                "rule 3 of List1 is not loaded: rules end at the first gap, and "
+                "2.Match is missing; and also: it names the match \"Captoin\", "
+                "which has no [Match.Captoin] section");
+  expectFinding(FINDING_ERROR, 5,
+                "rule 3 of List1 is not loaded, and also: unknown action "
+                "\"LowerAndSwich\" (did you mean \"LowerAndSwitch\"?)");
+  expectFinding(FINDING_ERROR, 6,
+                "rule 3 of List1 is not loaded, and also: unknown policy "
+                "\"skip\"");
+}
+
+TEST_F(VorncheckTest, MistakesInAHookAfterAGapAreReportedToo) {
+  check("[List1]\nHook1=LBUTTONUP\nHook3=RBUTTONUP\n");
+  expectFinding(FINDING_ERROR, 3,
+                "Hook3 of List1 is ignored: the Hook keys end at Hook2, which is "
+                "missing; and also: vorn has no event \"RBUTTONUP\"");
+}
+
+TEST_F(VorncheckTest, MistakesInAListAfterAMissingOneAreReportedToo) {
+  check(
+      "[List1]\nHook1=LBUTTONUP\n[List3]\nHook1=NCRBUTTONUP\n1.Match=Nothing\n"
+      "1.Action=Minimise\n3.Match=.Foreground\n4.Match=.Foreground\n");
+  expectFinding(FINDING_ERROR, 3, "List2 is missing");
+  expectFinding(FINDING_ERROR, 4,
+                "[List3] is not loaded, and also: vorn has no event "
+                "\"NCRBUTTONUP\"");
+  expectFinding(FINDING_ERROR, 5,
+                "[List3] is not loaded, and also: rule 1 of List3 names the "
+                "match \"Nothing\"");
+  expectFinding(FINDING_ERROR, 6,
+                "[List3] is not loaded, and also: unknown action \"Minimise\" "
+                "for rule 1 of List3 (the actions are");
+  expectFinding(FINDING_ERROR, 7,
+                "[List3] is not loaded, and also: rule 3 of List3 is not "
+                "loaded: rules end at the first gap, and 2.Match is missing");
+  expectFinding(FINDING_ERROR, 8, "rule 4 of List3 is not loaded");
+}
+
+TEST_F(VorncheckTest, MistakesInAListSectionInOtherLetterCaseAreReportedToo) {
+  check("[list1]\nHook1=LBUTTONUPP\n");
+  expectFinding(FINDING_ERROR, 1, "named exactly [List1]");
+  expectFinding(FINDING_ERROR, 2,
+                "[list1] is not loaded, and also: unknown event \"LBUTTONUPP\" "
+                "(did you mean \"LBUTTONUP\"?)");
 }
 
 TEST_F(VorncheckTest, ListSectionInOtherLetterCaseIsNoList) {
