@@ -23,8 +23,8 @@
 #include "hook_library.h"
 #include "message_pump.h"
 #include "mouse_input.h"
+#include "support/window_points.h"
 #include "test_windows.h"
-#include "window_points.h"
 #include "window_state.h"
 
 namespace {
@@ -79,7 +79,7 @@ void printDesktop(const char *when, const std::vector<HWND> &windows, HWND back)
 // the clicked window.
 bool clickBackCaption(HWND back, HWND front) {
   POINT caption;
-  if (!e2e::findVisiblePoint(back, HTCAPTION, &caption)) {
+  if (!vorntest::findVisiblePoint(back, HTCAPTION, &caption)) {
     printf("the caption of \"%s\" cannot be seen\n", e2e::windowTitle(back).c_str());
     return false;
   }

@@ -376,6 +376,7 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL WINAPI IsRectEmpty(const RECT *rect);
 BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
