@@ -1,7 +1,9 @@
 // vorncheck --at on live windows: what it says of the window under the
 // pointer (caption, client area, a child control, a maximised window, a
 // window not in front, an MDI document), that it only looks, and that the
-// match it offers, pasted into a file, holds for the same click.
+// match it offers, pasted into a file, holds for the same click. And the
+// sample configuration against windows of the desktop's and the taskbar's
+// classes.
 #include "unit/desktop_fixture.h"
 #include "unit/loader_fixture.h"
 
@@ -289,6 +291,104 @@ TEST(MatchSnippet, ValuesReadBackAsTheClassNamesTheyWere) {
   EXPECT_EQ("Afx1a2b-3", matchNameFor("Afx:1a2b-3"));
   EXPECT_EQ("32770", matchNameFor("#32770"));
   EXPECT_EQ("Window", matchNameFor("[]; "));
+}
+
+// ---- the sample ---------------------------------------------------------------------
+
+// Windows of the shell's classes, as the desktop and the taskbar are made:
+// the icon view inside its view window inside the desktop window, and the
+// task buttons inside the taskbar.
+class SampleTest : public PointTest {
+ protected:
+  void SetUp() override {
+    PointTest::SetUp();
+    for (const char *name : SHELL_CLASSES) registerClass(name, DefWindowProcA);
+    std::string sample = readFileBytes(VORN_SOURCE_DIR "/examples/vorn.ini");
+    ASSERT_FALSE(sample.empty());
+    configure(sample);
+  }
+
+  void TearDown() override {
+    PointTest::TearDown();
+    for (const char *name : SHELL_CLASSES) UnregisterClassA(name, instance());
+  }
+
+  // A window of `className` at `rect` (in its parent's client area, or on
+  // the screen); an empty `rect` fills the parent.
+  HWND shellWindow(const char *className, HWND parent, RECT rect, DWORD exStyle = 0) {
+    DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+    if (parent && IsRectEmpty(&rect)) GetClientRect(parent, &rect);
+    return createWindow(exStyle, style, rect, parent, className);
+  }
+
+  std::string explainClass(const char *event, const char *invoked, const char *active) {
+    ClickDescription click;
+    click.eventSlot = eventSlotIndex(event);
+    click.invokedClass = invoked;
+    click.activeClass = active;
+    click.foreground = 0;
+    IniDocument doc;
+    EXPECT_TRUE(doc.load(path.c_str()));
+    return printedText("vorncheck-explain.txt", [&](FILE *out) { explainClick(click, doc, out); });
+  }
+
+  static constexpr const char *SHELL_CLASSES[] = {"Progman",          "WorkerW",
+                                                  "SHELLDLL_DefView", "SysListView32",
+                                                  "Shell_TrayWnd",    "MSTaskListWClass"};
+};
+
+TEST_F(SampleTest, AMiddleClickOnTheDesktopShowsTheDesktop) {
+  for (const char *desktopClass : {"Progman", "WorkerW"}) {
+    HWND desktop = shellWindow(desktopClass, NULL, rectAt(0, 0, 700, 500));
+    HWND view = shellWindow("SHELLDLL_DefView", desktop, RECT{0, 0, 0, 0});
+    HWND icons = shellWindow("SysListView32", view, RECT{0, 0, 0, 0});
+    stackFromTop({desktop});
+    std::string text = pointAt(icons, HTCLIENT);
+    EXPECT_TRUE(says(text, "click target: " + handle(desktop))) << text;
+    EXPECT_TRUE(says(text,
+                     "  MBUTTONDOWN      no list of its own: MBUTTONUP's List1 decides it, "
+                     "with rule 1 (match \"Desktop\"): the press is swallowed"))
+        << text;
+    EXPECT_TRUE(says(text,
+                     "  MBUTTONUP        List1, rule 1 (match \"Desktop\"): \"ShowDesktop\" "
+                     "runs; the click is swallowed"))
+        << text;
+    DestroyWindow(desktop);
+  }
+  EXPECT_TRUE(says(explainClass("MBUTTONUP", "SysListView32", "Progman"),
+                   "winner: rule 1, action \"ShowDesktop\""));
+}
+
+TEST_F(SampleTest, AMiddleClickOnTheTaskbarShowsTheDesktop) {
+  int height = 30;
+  RECT bar = rectAt(0, GetSystemMetrics(SM_CYSCREEN) - height, 800, height);
+  HWND taskbar = shellWindow("Shell_TrayWnd", NULL, bar, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+  HWND tasks = shellWindow("MSTaskListWClass", taskbar, rectAt(100, 0, 600, height));
+  for (HWND window : {taskbar, tasks}) {
+    std::string text = pointAt(window, HTCLIENT);
+    EXPECT_TRUE(says(text, "click target: " + handle(taskbar))) << text;
+    EXPECT_TRUE(says(text,
+                     "  MBUTTONUP        List1, rule 1 (match \"Desktop\"): \"ShowDesktop\" "
+                     "runs"))
+        << text;
+  }
+  EXPECT_TRUE(says(explainClass("MBUTTONUP", "MSTaskListWClass", "Shell_TrayWnd"),
+                   "winner: rule 1, action \"ShowDesktop\""));
+}
+
+// What the sample says of captions holds: a middle click on the caption of
+// a window not in front sends it back, on the one in front minimises it.
+TEST_F(SampleTest, AMiddleClickOnACaptionLowersOrMinimises) {
+  makeDesktop();
+  EXPECT_TRUE(says(pointAt(back, HTCAPTION),
+                   "  NCMBUTTONUP      List1, rule 2 (match "
+                   "\"Caption\"): \"LowerAndSwitch\" runs"));
+  EXPECT_TRUE(says(pointAt(front, HTCAPTION),
+                   "  NCMBUTTONUP      List1, rule 3 (match "
+                   "\"Caption\"): \"MinimizeOrLower\" runs"));
+  EXPECT_TRUE(says(pointAt(front, HTCAPTION),
+                   "  NCLBUTTONDBLCLK  List2, rule 1 (match "
+                   "\"Caption\"): \"ToggleMaximize\" runs"));
 }
 
 }  // namespace
