@@ -14,12 +14,13 @@
 namespace vorntest {
 
 // Runs `print` on a file of its own in the temporary folder, named `name`,
-// and returns what it wrote ("" when the file cannot be made).
+// and returns what it wrote ("" when the file cannot be made). The file is
+// binary, so that a line ends in "\n" on Windows too.
 inline std::string printedText(const char *name, const std::function<void(FILE *)> &print) {
   char path[MAX_PATH];
   GetTempPathA(MAX_PATH, path);
   std::string file = std::string(path) + name;
-  FILE *out = fopen(file.c_str(), "w+");
+  FILE *out = fopen(file.c_str(), "w+b");
   if (!out) return std::string();
   print(out);
   fclose(out);
