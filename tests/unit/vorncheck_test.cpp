@@ -484,7 +484,8 @@ TEST_F(ExplainTest, TheWinnersActionSaysWhatRunsAndWhereTheClickGoes) {
       {"Bogus",
        "verdict: 1 (MA_ACTIVATE): \"Bogus\" is no action: nothing runs; the click goes on to the "
        "window",
-       "verdict: 4 (MA_NOACTIVATEANDEAT): the press is swallowed"},
+       "verdict: 4 (MA_NOACTIVATEANDEAT): the press is swallowed: the window does not get it; "
+       "\"Bogus\" is no action: nothing runs on the press nor on the release"},
   };
   for (const Case &each : cases) {
     check(std::string("[List1]\nHook1=MBUTTONUP\nDefault.Action=") + each.action + "\n");
@@ -495,6 +496,22 @@ TEST_F(ExplainTest, TheWinnersActionSaysWhatRunsAndWhereTheClickGoes) {
     EXPECT_TRUE(says(press, each.press)) << each.action << ":\n" << press;
     releaseConfiguration();
   }
+}
+
+// Under simulated focus-follows-mouse a pass-through asks the window.
+TEST_F(ExplainTest, ThroughLetsTheWindowDecideUnderSimulatedActivation) {
+  check(
+      "[Options]\nThroughSimulateWM_MOUSEACTIVATE=1\n[List1]\nHook1=MBUTTONUP\n"
+      "Default.Action=Through\n");
+  std::string click = explain("MBUTTONUP", "Notepad", HTCLIENT, 1);
+  EXPECT_TRUE(says(click,
+                   "verdict: the window's answer to WM_MOUSEACTIVATE: nothing runs; the "
+                   "window's own answer to WM_MOUSEACTIVATE decides whether it gets the "
+                   "click\n"))
+      << click;
+  std::string press = explain("MBUTTONDOWN", "Notepad", HTCLIENT, 1);
+  EXPECT_TRUE(says(press, "decides whether it gets the press; nothing runs on the press\n"))
+      << press;
 }
 
 TEST_F(ExplainTest, AnEmptyDefaultActionRunsNothing) {

@@ -66,6 +66,8 @@ Outcome pressOutcome(const char *action) {
   std::string words = whatBecomesOfThePress(verdict);
   if (actionDoesSomething(row)) {
     words += format("; nothing runs on the press, \"%s\" runs on the release", action);
+  } else if (row == NO_ACTION && action[0] != '\0') {
+    words += format("; \"%s\" is no action: nothing runs on the press nor on the release", action);
   } else {
     words += "; nothing runs on the press";
   }
