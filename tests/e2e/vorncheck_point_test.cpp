@@ -15,6 +15,7 @@
 #include "mouse_input.h"
 #include "program_run.h"
 #include "scenario.h"
+#include "support/point_reports.h"
 #include "support/win32_files.h"
 #include "support/window_points.h"
 #include "test_windows.h"
@@ -24,16 +25,11 @@
 namespace e2e {
 namespace {
 
-const DWORD VORNCHECK_TIMEOUT_MS = 20000;
+using vorntest::handleText;
+using vorntest::POINT_CONFIGURATION;
+using vorntest::says;
 
-const char *const POINT_CONFIGURATION =
-    "[List1]\nHook1=NCMBUTTONUP\nHook2=MBUTTONUP\n"
-    "1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
-    "2.Match=Caption.Foreground\n2.Action=MinimizeOrLower\n"
-    "3.Match=Button\n3.Action=NoAction\n"
-    "[List2]\nHook1=NCLBUTTONDBLCLK\n1.Match=Caption\n1.Action=ToggleMaximize\n"
-    "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n"
-    "[Match.Button]\nnPattern=1\n1.Invoked.Class=Button\n";
+const DWORD VORNCHECK_TIMEOUT_MS = 20000;
 
 class VorncheckPoint : public Scenario {
  protected:
@@ -68,16 +64,6 @@ class VorncheckPoint : public Scenario {
     return vorncheckAt(point).output;
   }
 
-  static std::string handle(HWND window) {
-    char text[32];
-    snprintf(text, sizeof text, "0x%08lx", (unsigned long)(uintptr_t)window);
-    return text;
-  }
-
-  static bool says(const std::string &text, const std::string &words) {
-    return text.find(words) != std::string::npos;
-  }
-
   // A child control of a window of this program: a real button.
   HWND addButton(HWND parent) {
     HWND button = CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 20, 20, 100, 30, parent,
@@ -95,14 +81,14 @@ TEST_F(VorncheckPoint, TellsTheWindowsOfAnotherProgramAndWhatAClickDoes) {
   ASSERT_TRUE(desktopIs({front, back}, front)) << desktop();
 
   std::string behind = reportAt(back, HTCAPTION);
-  EXPECT_TRUE(says(behind, "window under the pointer: " + handle(back) +
+  EXPECT_TRUE(says(behind, "window under the pointer: " + handleText(back) +
                                ", class \"vornE2eWindow\", title \"back\"\n"))
       << behind;
   EXPECT_TRUE(says(behind, "area: CAPTION (the window's answer to WM_NCHITTEST: 2)\n")) << behind;
   EXPECT_TRUE(says(behind,
                    "in front: no (the window activated last counts: now the foreground "
                    "window, " +
-                       handle(front)))
+                       handleText(front)))
       << behind;
   EXPECT_TRUE(says(behind,
                    "  NCMBUTTONUP      List1, rule 1 (match \"Caption\"): "
@@ -126,11 +112,11 @@ TEST_F(VorncheckPoint, TellsTheWindowsOfAnotherProgramAndWhatAClickDoes) {
       << client;
 
   std::string control = reportAt(button, HTCLIENT);
-  EXPECT_TRUE(says(control, "window under the pointer: " + handle(button) +
+  EXPECT_TRUE(says(control, "window under the pointer: " + handleText(button) +
                                 ", class \"Button\", title \"OK\"\n"))
       << control;
-  EXPECT_TRUE(says(
-      control, "click target: " + handle(front) + ", class \"vornE2eWindow\", title \"front\"\n"))
+  EXPECT_TRUE(says(control, "click target: " + handleText(front) +
+                                ", class \"vornE2eWindow\", title \"front\"\n"))
       << control;
   EXPECT_TRUE(says(control,
                    "  MBUTTONUP        List1, rule 3 (match \"Button\"): nothing runs; "
@@ -150,7 +136,7 @@ TEST_F(VorncheckPoint, TellsTheCaptionOfAMaximisedWindow) {
   ASSERT_TRUE(pumpUntil([&] { return IsZoomed(window) != FALSE; }));
   ASSERT_TRUE(activate(window));
   std::string text = reportAt(window, HTCAPTION);
-  EXPECT_TRUE(says(text, "window under the pointer: " + handle(window))) << text;
+  EXPECT_TRUE(says(text, "window under the pointer: " + handleText(window))) << text;
   EXPECT_TRUE(says(text, "area: CAPTION")) << text;
   EXPECT_TRUE(says(text, "in front: yes")) << text;
   EXPECT_TRUE(says(text,
@@ -173,7 +159,7 @@ TEST_F(VorncheckPoint, PointReadsThePointerAfterTheCountDown) {
   EXPECT_TRUE(says(run.output,
                    "point: " + std::to_string(caption.x) + ", " + std::to_string(caption.y) + "\n"))
       << run.output;
-  EXPECT_TRUE(says(run.output, "window under the pointer: " + handle(back))) << run.output;
+  EXPECT_TRUE(says(run.output, "window under the pointer: " + handleText(back))) << run.output;
   EXPECT_TRUE(says(run.output, "area: CAPTION")) << run.output;
 }
 
@@ -213,7 +199,7 @@ TEST_F(VorncheckPoint, TheSampleShowsTheDesktopFromTheDesktopAndTheTaskbar) {
   for (HWND clicked : {icons, tasks}) {
     std::string text = reportAt(clicked, HTCLIENT);
     HWND target = clicked == icons ? desktop : taskbar;
-    EXPECT_TRUE(says(text, "click target: " + handle(target))) << text;
+    EXPECT_TRUE(says(text, "click target: " + handleText(target))) << text;
     EXPECT_TRUE(says(text,
                      "  MBUTTONDOWN      no list of its own: MBUTTONUP's List1 decides it, "
                      "with rule 1 (match \"Desktop\"): the press is swallowed"))
@@ -265,7 +251,7 @@ TEST_F(VorncheckPoint, AWindowThatDoesNotAnswerIsNotWaitedFor) {
   CloseHandle(stuck.created);
   CloseHandle(stuck.release);
 
-  EXPECT_TRUE(says(run.output, "window under the pointer: " + handle(stuck.window) +
+  EXPECT_TRUE(says(run.output, "window under the pointer: " + handleText(stuck.window) +
                                    ", class \"vornE2eStuck\", title \"stuck\"\n"))
       << run.output;
   EXPECT_TRUE(says(run.output,
