@@ -22,6 +22,15 @@ const char POINT_CONFIGURATION[] =
     "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n"
     "[Match.Button]\nnPattern=1\n1.Invoked.Class=Button\n";
 
+// What a report says of a middle click that the sample's desktop rule
+// takes (on the desktop or the taskbar): the press, then the release.
+const char SAMPLE_DESKTOP_PRESS[] =
+    "  MBUTTONDOWN      no list of its own: MBUTTONUP's List1 decides it, with rule 1 (match "
+    "\"Desktop\"): the press is swallowed";
+const char SAMPLE_DESKTOP_RELEASE[] =
+    "  MBUTTONUP        List1, rule 1 (match \"Desktop\"): \"ShowDesktop\" runs; the click is "
+    "swallowed";
+
 // A window handle as a report writes it.
 inline std::string handleText(HWND window) {
   char text[32];
