@@ -135,7 +135,7 @@ struct ListScope {
   const IniSection *section;
   int number;
   int ruleCount;         // the rules the loader reads, or would read
-  std::string unloaded;  // "" for a loaded list, else "List3" or "[list3]"
+  std::string unloaded;  // "" for a loaded list, else its section: "[List3]", "[list2]"
 };
 
 // A finding about a key of the list; one in a list that is not loaded says

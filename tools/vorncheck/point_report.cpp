@@ -13,7 +13,6 @@
 #include "event_decision.h"
 #include "hooks/activation_record.h"
 #include "hooks/click_facts.h"
-#include "hooks/rule_walk.h"
 #include "image_chains.h"
 #include "match_reasons.h"
 #include "match_snippet.h"
@@ -205,7 +204,8 @@ int explainPoint(POINT point, const char *file, FILE *out) {
   }
   printInFront(&facts, out);
   int first = printEvents(&facts, out);
-  if (first >= 0) printExplainCommand(first, &facts, file, out);
+  // --explain takes only the areas vorn.ini has names for.
+  if (first >= 0 && hitTestName(found.hitTest)) printExplainCommand(first, &facts, file, out);
   printSnippet(&facts, found.hitTest, out);
   return 0;
 }
