@@ -6,17 +6,16 @@
 
 #include <windows.h>
 
+#include "hooks/activation_record.h"
 #include "hooks/hook_state.h"
-#include "windows/last_activated_window.h"
 #include "windows/navigation.h"
 
 namespace {
 
 // Every WM_ACTIVATE, a deactivation too, refreshes the record.
 void noteActivation(HWND window) {
-  HWND foreground = GetForegroundWindow();
+  HWND foreground = recordActivatedWindow();
   if (foreground == NULL) return;
-  lastActivatedWindow = foreground;
   if (window == foreground && isTopOfZOrder(foreground)) foregroundChanged = 1;
 }
 

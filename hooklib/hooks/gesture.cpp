@@ -16,16 +16,21 @@ void spoilMiddleGesture(void) {
 
 // Without a list of its own, the press is decided by the list of the
 // release it starts, so that a press whose release will act is swallowed.
+ImageOffset middlePressList(UINT message, int *byRelease) {
+  ImageOffset pressList = eventList(message, HEADER_SLOT_MBUTTONDOWN, HEADER_SLOT_NCMBUTTONDOWN);
+  *byRelease = pressList == NO_OFFSET;
+  if (!*byRelease) return pressList;
+  return eventList(message, HEADER_SLOT_MBUTTONUP, HEADER_SLOT_NCMBUTTONUP);
+}
+
 LRESULT handleMiddlePress(const MouseEvent *event) {
   middleState = MIDDLE_PRESSED;
   lbuttonUpArmed = 0;
   activationHold = 0;
-  ImageOffset pressList =
-      eventList(event->message, HEADER_SLOT_MBUTTONDOWN, HEADER_SLOT_NCMBUTTONDOWN);
-  if (pressList != NO_OFFSET) return evaluateList(pressList, event->message, event->hook);
-  ImageOffset releaseList =
-      eventList(event->message, HEADER_SLOT_MBUTTONUP, HEADER_SLOT_NCMBUTTONUP);
-  return precheckDownEvent(releaseList, event->message, event->hook);
+  int byRelease = 0;
+  ImageOffset list = middlePressList(event->message, &byRelease);
+  if (byRelease) return precheckDownEvent(list, event->message, event->hook);
+  return evaluateList(list, event->message, event->hook);
 }
 
 // The release's own area picks the list, whichever area the press was in.

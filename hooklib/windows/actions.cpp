@@ -113,6 +113,10 @@ int actionPressVerdict(int action) {
   return isRow(action) ? ACTION_TABLE[action].pressVerdict : SWALLOWS;
 }
 
+int actionDoesSomething(int action) {
+  return isRow(action) && ACTION_TABLE[action].operation != doNothing;
+}
+
 int performAction(int action, HWND window, int minimizedPolicy, int isMdiChild) {
   if (!isRow(action)) return 0;
   ACTION_TABLE[action].operation(window, minimizedPolicy, isMdiChild);

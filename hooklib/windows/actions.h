@@ -33,6 +33,11 @@ int actionClickVerdict(int action);
 // goes on only for the actions that let the click reach the window anyway.
 int actionPressVerdict(int action);
 
+// 1 when row `action` does something to windows or input; 0 for the rows
+// that do nothing ("NoAction", "Default", the pass-throughs) and for
+// NO_ACTION.
+int actionDoesSomething(int action);
+
 // Carries out row `action` on `window` (nothing for NO_ACTION and the
 // pass-through rows). 1: the click is consumed; 0: it goes on.
 int performAction(int action, HWND window, int minimizedPolicy, int isMdiChild);

@@ -166,6 +166,8 @@ bool sendGestureAt(POINT point, std::vector<INPUT> gesture) {
 
 std::string lastInputProblem() { return inputProblem; }
 
+bool placePointerAt(POINT point) { return movePointerTo(point); }
+
 void useGestureMarker(HWND marker) { useGestureMarker(marker, pointerMovesHeardAt); }
 
 void useGestureMarker(HWND marker, MarkerMoveCount movesHeardAt) {

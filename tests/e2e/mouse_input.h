@@ -53,6 +53,10 @@ bool doubleClickAt(POINT point, MouseButton button);
 // Press, one notch of the wheel away from the user, release.
 bool clickWithWheelRollAt(POINT point, MouseButton button);
 
+// Moves the pointer to `point`, no button pressed, and waits until the
+// system has it there for good (false if it does not settle).
+bool placePointerAt(POINT point);
+
 // What went wrong with the last gesture or move that failed.
 std::string lastInputProblem();
 

@@ -12,8 +12,8 @@
 #include "hook_library.h"
 #include "message_pump.h"
 #include "mouse_input.h"
+#include "support/window_points.h"
 #include "test_windows.h"
-#include "window_points.h"
 #include "window_state.h"
 
 namespace e2e {
@@ -141,7 +141,7 @@ HWND Scenario::openWindow(const char *title, int left, int top) {
 ::testing::AssertionResult Scenario::gesture(HWND window, LRESULT hitTest,
                                              const std::function<bool(POINT)> &make) {
   POINT point;
-  if (!findVisiblePoint(window, hitTest, &point)) {
+  if (!vorntest::findVisiblePoint(window, hitTest, &point)) {
     return ::testing::AssertionFailure() << "no visible point with hit-test code " << hitTest
                                          << " on " << windowTitle(window) << "; " << desktop();
   }

@@ -14,9 +14,9 @@
 #include "soak_process.h"
 #include "soak_rules.h"
 #include "support/message_names.h"
+#include "support/window_points.h"
 #include "test_windows.h"
 #include "window_class.h"
-#include "window_points.h"
 
 namespace e2e {
 
@@ -223,7 +223,7 @@ bool SoakDesktop::makeGesture(const SoakGesture &gesture, vorntest::MessageLog *
   SoakProcess *owner = window.owner;
   POINT point;
   LRESULT hitTest = gesture.area == SOAK_CLIENT ? HTCLIENT : HTCAPTION;
-  if (!findVisiblePoint(window.handle, hitTest, &point)) {
+  if (!vorntest::findVisiblePoint(window.handle, hitTest, &point)) {
     *problem = "no visible point in the " + std::string(AREA_NAMES[gesture.area]) + " of " +
                windowTitle(window.handle);
     return false;

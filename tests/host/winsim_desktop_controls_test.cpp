@@ -116,6 +116,34 @@ TEST_F(DesktopControls, SendingToAnotherThreadsWindowRunsAsThatThread) {
   EXPECT_EQ(1, count(theirs, WM_USER + 1));
 }
 
+// A hung thread's windows time out for other threads' sends with a
+// timeout, and answer again once it runs; its own sends are answered.
+TEST_F(DesktopControls, HungThreadsTimeOutSendsWithATimeout) {
+  DWORD main = GetCurrentThreadId();
+  DWORD other = winsimCreateThread();
+  winsimSetCurrentThread(other);
+  HWND theirs = make();
+  winsimSetCurrentThread(main);
+  winsimHangThread(other, TRUE);
+  received.clear();
+  DWORD_PTR answer = 5;
+  SetLastError(0);
+  EXPECT_EQ(0, SendMessageTimeoutA(theirs, WM_NCHITTEST, 0, MAKELPARAM(250, 110), SMTO_ABORTIFHUNG,
+                                   1000, &answer));
+  EXPECT_EQ((DWORD)ERROR_TIMEOUT, GetLastError());
+  EXPECT_EQ(0, count(theirs, WM_NCHITTEST));
+  EXPECT_EQ(1, winsimCountMessages(theirs, WM_NCHITTEST, WINSIM_SENT)) << "recorded all the same";
+  winsimSetCurrentThread(other);
+  EXPECT_NE(0, SendMessageTimeoutA(theirs, WM_NCHITTEST, 0, MAKELPARAM(250, 110), SMTO_NORMAL, 1000,
+                                   &answer));
+  EXPECT_EQ((DWORD_PTR)HTCAPTION, answer);
+  winsimSetCurrentThread(main);
+  winsimHangThread(other, FALSE);
+  EXPECT_NE(0, SendMessageTimeoutA(theirs, WM_NCHITTEST, 0, MAKELPARAM(250, 200), SMTO_ABORTIFHUNG,
+                                   1000, &answer));
+  EXPECT_EQ((DWORD_PTR)HTCLIENT, answer);
+}
+
 TEST_F(DesktopControls, ForegroundForAnotherThreadActivatesWhenItRuns) {
   DWORD main = GetCurrentThreadId();
   DWORD other = winsimCreateThread();
@@ -242,6 +270,10 @@ TEST_F(DesktopControls, MouseInputRunsTheMouseHooksBeforeTheWindow) {
   EXPECT_EQ((UINT)HTCAPTION, mouseHookCalls[0].wHitTestCode);
   EXPECT_EQ(250, mouseHookCalls[0].pt.x);
   EXPECT_EQ(1, count(window, WM_NCLBUTTONDOWN));
+  POINT cursor = {0, 0};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(250, cursor.x) << "the input moved the cursor";
+  EXPECT_EQ(110, cursor.y);
   ASSERT_EQ(1, winsimCallNextHookRecordCount());
   EXPECT_EQ(WM_NCLBUTTONDOWN, (UINT)winsimCallNextHookRecord(0)->wParam);
 

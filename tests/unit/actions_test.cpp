@@ -90,18 +90,33 @@ TEST_F(ActionTest, EveryRowGivesItsFixedResult) {
   struct Row {
     const char *name;
     int result;
+    int doesSomething;
   };
   const Row rows[] = {
-      {"LowerAndSwitch", 1},   {"MinimizeOrLower", 1},    {"LikeAAltEsc", 1},
-      {"LikeAAltShiftEsc", 1}, {"MinimizeTopWindow", 1},  {"ToggleMaximize", 1},
-      {"MinimizeAll", 1},      {"RestoreMinimizeAll", 1}, {"ShowDesktop", 1},
-      {"Activate", 1},         {"ActivateAndDefault", 0}, {"RaiseAndDefault", 0},
-      {"CancelMOUSEDOWN", 1},  {"NoAction", 1},           {"Default", 0},
+      {"LowerAndSwitch", 1, 1},
+      {"MinimizeOrLower", 1, 1},
+      {"LikeAAltEsc", 1, 1},
+      {"LikeAAltShiftEsc", 1, 1},
+      {"MinimizeTopWindow", 1, 1},
+      {"ToggleMaximize", 1, 1},
+      {"MinimizeAll", 1, 1},
+      {"RestoreMinimizeAll", 1, 1},
+      {"ShowDesktop", 1, 1},
+      {"Activate", 1, 1},
+      {"ActivateAndDefault", 0, 1},
+      {"RaiseAndDefault", 0, 1},
+      {"CancelMOUSEDOWN", 1, 1},
+      {"NoAction", 1, 0},
+      {"Default", 0, 0},
+      {"Through", 0, 0},
+      {"ThroughWithNoActivate", 0, 0},
   };
   // On none every row changes nothing and still gives its result.
   for (const Row &row : rows) {
     EXPECT_EQ(row.result, runNamedAction(row.name, NULL, POLICY_NONE, 0)) << row.name;
+    EXPECT_EQ(row.doesSomething, actionDoesSomething(findAction(row.name))) << row.name;
   }
+  EXPECT_EQ(0, actionDoesSomething(NO_ACTION));
   EXPECT_TRUE(flushPostedMessages());
   EXPECT_EQ(a, GetForegroundWindow());
 }

@@ -97,6 +97,21 @@ TEST_F(DesktopMessages, SendingRunsTheProcedureAtOnce) {
   EXPECT_EQ(1, count(window, TEST_MESSAGE));
 }
 
+// An answered send with a timeout gives the answer through its last
+// argument; a window that is gone fails at once.
+TEST_F(DesktopMessages, SendingWithATimeoutGivesTheAnswer) {
+  HWND window = make(WS_POPUP);
+  DWORD_PTR answer = 0;
+  EXPECT_NE(0, SendMessageTimeoutA(window, TEST_MESSAGE, 41, 0, SMTO_ABORTIFHUNG, 500, &answer));
+  EXPECT_EQ(42u, answer);
+  EXPECT_EQ(1, count(window, TEST_MESSAGE));
+  HWND gone = make(WS_POPUP);
+  DestroyWindow(gone);
+  answer = 7;
+  EXPECT_EQ(0, SendMessageTimeoutA(gone, TEST_MESSAGE, 1, 0, SMTO_ABORTIFHUNG, 500, &answer));
+  EXPECT_EQ(0, count(gone, TEST_MESSAGE));
+}
+
 TEST_F(DesktopMessages, BroadcastReachesEveryTopLevelWindow) {
   HWND visible = make();
   HWND hidden = make(WS_OVERLAPPEDWINDOW);
@@ -312,6 +327,21 @@ TEST_F(DesktopMessages, ActiveWindowTrackingCanBeSwitched) {
   SystemParametersInfoA(SPI_SETACTIVEWINDOWTRACKING, 0, (PVOID)(INT_PTR)original, 0);
   SystemParametersInfoA(SPI_GETACTIVEWINDOWTRACKING, 0, &now, 0);
   EXPECT_EQ(original, now);
+}
+
+TEST_F(DesktopMessages, TheCursorGoesWhereItIsSetWithinTheScreen) {
+  POINT saved = {0, 0};
+  ASSERT_TRUE(GetCursorPos(&saved));
+  POINT at = {0, 0};
+  ASSERT_TRUE(SetCursorPos(123, 234));
+  ASSERT_TRUE(GetCursorPos(&at));
+  EXPECT_EQ(123, at.x);
+  EXPECT_EQ(234, at.y);
+  SetCursorPos(-50, 100000);
+  ASSERT_TRUE(GetCursorPos(&at));
+  EXPECT_EQ(0, at.x);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) - 1, at.y);
+  SetCursorPos(saved.x, saved.y);
 }
 
 TEST_F(DesktopMessages, KeyStrokesShowInTheKeyStateUntilReleased) {

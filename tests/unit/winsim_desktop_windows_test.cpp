@@ -185,6 +185,28 @@ TEST_F(DesktopWindows, ClientAreasLeaveOutFramesAndCaptions) {
   expectRect(clientRect(child), 0, 0, 50, 40);
 }
 
+// Client coordinates of one window to another's, or to the screen's.
+TEST_F(DesktopWindows, PointsMapBetweenClientAreas) {
+  HWND normal = make(WS_OVERLAPPEDWINDOW, 100, 100, 300, 200);  // client at 104,123
+  HWND child = make(WS_CHILD, 10, 20, 50, 40, normal);          // at 114,143
+  POINT points[2] = {{0, 0}, {5, 7}};
+  int shift = MapWindowPoints(normal, NULL, points, 2);
+  EXPECT_EQ(104, points[0].x);
+  EXPECT_EQ(123, points[0].y);
+  EXPECT_EQ(109, points[1].x);
+  EXPECT_EQ(130, points[1].y);
+  EXPECT_EQ(104, (short)LOWORD(shift));
+  EXPECT_EQ(123, (short)HIWORD(shift));
+  POINT back = {114, 143};
+  MapWindowPoints(NULL, child, &back, 1);
+  EXPECT_EQ(0, back.x);
+  EXPECT_EQ(0, back.y);
+  POINT across = {0, 0};
+  MapWindowPoints(child, normal, &across, 1);
+  EXPECT_EQ(10, across.x);
+  EXPECT_EQ(20, across.y);
+}
+
 TEST_F(DesktopWindows, MovingAParentMovesItsChildrenOnTheScreen) {
   HWND parent = make(WS_POPUP, 100, 100, 200, 200);
   HWND child = make(WS_CHILD, 10, 10, 20, 20, parent);

@@ -1,14 +1,37 @@
 // vorncheck's command line.
 #pragma once
 
+#include <windows.h>
+
 #include "explain.h"
 
+// What vorncheck is asked to do with the file.
+enum Task {
+  TASK_CHECK = 0,  // report what the hooks will see, and every mistake
+  TASK_EXPLAIN,    // --explain: the rule walk for a click described by class names
+  TASK_POINT,      // --point or --at: what a click on a real window would do
+};
+
+// Where --point and --at look.
+struct PointRequest {
+  bool fromCursor = false;  // --point: where the pointer is (after the wait)
+  int waitSeconds = 0;      // --wait: the count-down before the pointer is read
+  bool waitGiven = false;
+  bool atGiven = false;
+  POINT at = {0, 0};  // --at X Y
+};
+
 struct CommandLine {
+  Task task = TASK_CHECK;
   const char *file = nullptr;
   const char *imageOut = nullptr;
-  bool explain = false;
   ClickDescription click;
+  bool clickGiven = false;  // any of --class, --active, --parent, --hit, --foreground, --background
+  PointRequest point;
 };
+
+// The longest count-down --wait accepts, in seconds.
+const int LONGEST_WAIT_SECONDS = 600;
 
 // Fills `options` from the arguments; NULL on success, else what is wrong.
 const char *parseCommandLine(int argc, char **argv, CommandLine *options);

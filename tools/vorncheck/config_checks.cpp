@@ -15,6 +15,7 @@
 #include "config/profile_reader.h"
 #include "image_chains.h"
 #include "known_names.h"
+#include "name_findings.h"
 
 namespace {
 
@@ -70,10 +71,12 @@ int repeatsAnEarlierSection(const IniDocument &doc, const IniSection &section) {
   return 0;
 }
 
+void checkUnloadedList(CheckContext &c, const IniSection &section, int number);
+
 // A section named like a list in other letter case is not found by the
 // list scan; but when the exact name stands later in the file, the list is
 // loaded and its keys are read from this, the first, section.
-void checkMiscasedListSection(CheckContext &c, const IniSection &section,
+void checkMiscasedListSection(CheckContext &c, const IniSection &section, int number,
                               const std::string &exact) {
   for (const IniSection &other : c.doc.sections()) {
     if (other.name == exact) {
@@ -86,6 +89,7 @@ void checkMiscasedListSection(CheckContext &c, const IniSection &section,
   }
   c.out.error(section.line, format("[%s] is not a list: list sections are named exactly [%s]",
                                    section.name.c_str(), exact.c_str()));
+  checkUnloadedList(c, section, number);
 }
 
 void checkListSections(CheckContext &c) {
@@ -98,14 +102,16 @@ void checkListSections(CheckContext &c) {
         if (number == loaded + 1) {
           c.out.error(section.line, format("[%s] is not loaded: its name lies beyond the section "
                                            "names that are read", exact.c_str()));
+          checkUnloadedList(c, section, number);
         } else if (number > loaded + 1) {
           c.out.error(section.line,
                       format("[%s] is not loaded: lists are read from List1 up to the first one "
                              "missing, and List%d is missing",
                              exact.c_str(), loaded + 1));
+          checkUnloadedList(c, section, number);
         }
       } else if (sameNameIgnoringCase(section.name, exact)) {
-        checkMiscasedListSection(c, section, exact);
+        checkMiscasedListSection(c, section, number, exact);
       }
     }
   }
@@ -123,89 +129,126 @@ std::vector<const IniKey *> numberedKeys(const IniSection *section, const char *
   return keys;
 }
 
-void checkHooks(CheckContext &c, const IniSection *section, int listNumber) {
-  std::vector<const IniKey *> hooks = numberedKeys(section, "Hook", "");
+// One list section as the checks see it: loaded, or not loaded and checked
+// all the same, so that one run shows every mistake.
+struct ListScope {
+  const IniSection *section;
+  int number;
+  int ruleCount;         // the rules the loader reads, or would read
+  std::string unloaded;  // "" for a loaded list, else its section: "[List3]", "[list2]"
+};
+
+// A finding about a key of the list; one in a list that is not loaded says
+// so first.
+void report(CheckContext &c, const ListScope &scope, int line, const std::string &finding) {
+  if (scope.unloaded.empty()) {
+    c.out.error(line, finding);
+  } else {
+    c.out.error(line, scope.unloaded + " is not loaded, and also: " + finding);
+  }
+}
+
+void checkHooks(CheckContext &c, const ListScope &scope) {
+  std::vector<const IniKey *> hooks = numberedKeys(scope.section, "Hook", "");
   int end = 1;
   while (end <= 9 && hooks[end] && !hooks[end]->value.empty()) ++end;
-  for (int n = end + 1; n <= 9; ++n) {
-    if (hooks[n] && !hooks[n]->value.empty()) {
-      c.out.error(hooks[n]->line,
-                  format("Hook%d of List%d is ignored: the Hook keys end at Hook%d, which is %s",
-                         n, listNumber, end, hooks[end] ? "empty" : "missing"));
+  for (int n = 1; n <= 9; ++n) {
+    if (!hooks[n] || hooks[n]->value.empty() || hooks[n]->value[0] == ';') continue;
+    std::string problem = eventProblem(hooks[n]->value);
+    if (n < end) {
+      if (!problem.empty()) report(c, scope, hooks[n]->line, problem);
+      continue;
     }
+    std::string ignored =
+        format("Hook%d of List%d is ignored: the Hook keys end at Hook%d, which %s", n,
+               scope.number, end, hooks[end] ? "is empty" : "is missing");
+    if (!problem.empty()) ignored += "; and also: " + problem;
+    report(c, scope, hooks[n]->line, ignored);
   }
-  for (int n = 1; n < end; ++n) {
-    const std::string &value = hooks[n]->value;
-    if (value[0] == ';') continue;
-    if (!isKnownEventName(value)) {
-      c.out.error(hooks[n]->line, format("unknown event \"%s\"%s", value.c_str(),
-                                         suggestion(value, knownEventNames()).c_str()));
+}
+
+// `what` is the rule, "" when the scope names it already.
+void checkAction(CheckContext &c, const ListScope &scope, const IniKey *action,
+                 const std::string &what) {
+  if (!action || action->value.empty() || isKnownActionName(action->value)) return;
+  std::string finding = format("unknown action \"%s\"", action->value.c_str());
+  if (!what.empty()) finding += " for " + what;
+  if (scope.unloaded.empty()) finding += ": it does nothing and the click passes";
+  report(c, scope, action->line, finding + actionHint(action->value));
+}
+
+void checkPolicy(CheckContext &c, const ListScope &scope, const IniKey *policy) {
+  if (!policy) return;
+  std::string problem = policyProblem(policy->value);
+  if (!problem.empty()) report(c, scope, policy->line, problem);
+}
+
+// The keys of rule `rule` other than its N.Match; `what` names the rule in
+// the findings.
+void checkRuleKeys(CheckContext &c, const ListScope &scope, int rule, const std::string &what) {
+  checkAction(c, scope, IniDocument::key(scope.section, format("%d.Action", rule)), what);
+  checkPolicy(c, scope,
+              IniDocument::key(scope.section, format("%d.Action.IfNextIsMinimized", rule)));
+}
+
+// A rule after the gap: not loaded, yet its names are checked, and a
+// mistake in them is told at once.
+void checkRuleBehindTheGap(CheckContext &c, const ListScope &scope, int rule,
+                           const std::vector<const IniKey *> &matches) {
+  int gap = scope.ruleCount + 1;
+  std::string finding =
+      format("rule %d of List%d is not loaded: rules end at the first gap, and %d.Match %s", rule,
+             scope.number, gap, matches[gap] ? "is empty" : "is missing");
+  std::string problem = matchProblem(c.doc, matches[rule]->value);
+  if (!problem.empty()) finding += "; and also: it " + problem;
+  report(c, scope, matches[rule]->line, finding);
+  if (matches[rule]->value[0] == ';') return;  // commented out: nothing else of it would be read
+  std::string what = format("rule %d of List%d", rule, scope.number);
+  if (!scope.unloaded.empty()) {
+    checkRuleKeys(c, scope, rule, what);
+    return;
+  }
+  ListScope behind = scope;
+  behind.unloaded = what;
+  checkRuleKeys(c, behind, rule, "");
+}
+
+void checkRules(CheckContext &c, const ListScope &scope) {
+  std::vector<const IniKey *> matches = numberedKeys(scope.section, "", ".Match");
+  for (int n = 1; n <= 9; ++n) {
+    // Missing, or out of step with the profile functions.
+    if (!matches[n] || matches[n]->value.empty()) continue;
+    if (n > scope.ruleCount) {
+      checkRuleBehindTheGap(c, scope, n, matches);
+      continue;
     }
+    if (matches[n]->value[0] == ';') continue;  // commented out: nothing else of it is read
+    std::string problem = matchProblem(c.doc, matches[n]->value);
+    if (!problem.empty()) {
+      report(c, scope, matches[n]->line, format("rule %d of List%d ", n, scope.number) + problem);
+    }
+    checkRuleKeys(c, scope, n, format("rule %d of List%d", n, scope.number));
   }
+  checkAction(c, scope, IniDocument::key(scope.section, "Default.Action"),
+              format("the default rule of List%d", scope.number));
+  checkPolicy(c, scope, IniDocument::key(scope.section, "Default.Action.IfNextIsMinimized"));
 }
 
-void checkAction(CheckContext &c, const IniKey *action, const char *what) {
-  if (!action || action->value.empty()) return;
-  if (!isKnownActionName(action->value)) {
-    c.out.error(action->line,
-                format("unknown action \"%s\" for %s: it does nothing and the click passes%s",
-                       action->value.c_str(), what,
-                       suggestion(action->value, knownActionNames()).c_str()));
-  }
-}
-
-void checkPolicy(CheckContext &c, const IniKey *policy) {
-  if (!policy || policy->value.empty()) return;
-  if (policy->value != "Skip" && policy->value != "Restore") {
-    c.out.error(policy->line,
-                format("unknown policy \"%s\": only \"Skip\" and \"Restore\" are known%s",
-                       policy->value.c_str(),
-                       suggestion(policy->value, {"Skip", "Restore"}).c_str()));
-  }
-}
-
-// The match name of a rule's N.Match value, taken apart as the loader does.
-std::string matchNameOf(const std::string &value) {
-  std::vector<char> name(value.begin(), value.end());
-  name.push_back('\0');
-  takeForegroundCondition(name.data());
-  return name.data();
-}
-
-void checkRuleMatch(CheckContext &c, const IniKey *match, int rule, int listNumber) {
-  std::string name = matchNameOf(match->value);
-  if (name.empty()) return;  // holds for every window
-  if (!c.doc.section("Match." + name)) {
-    c.out.error(match->line,
-                format("rule %d of List%d names the match \"%s\", which has no [Match.%s] "
-                       "section: the rule never holds",
-                       rule, listNumber, name.c_str(), name.c_str()));
-  }
-}
-
-void checkRules(CheckContext &c, const IniSection *section, int listNumber, ImageOffset list) {
-  int count = imageRecordField(list, LIST_COUNT);
+// The rules the loader would read from `section`: up to the first N.Match
+// that is missing or empty.
+int ruleCountOf(const IniSection *section) {
   std::vector<const IniKey *> matches = numberedKeys(section, "", ".Match");
-  for (int n = count + 2; n <= 9; ++n) {
-    if (matches[n] && !matches[n]->value.empty()) {
-      c.out.error(matches[n]->line,
-                  format("rule %d of List%d is not loaded: rules end at the first gap, and "
-                         "%d.Match is %s",
-                         n, listNumber, count + 1, matches[count + 1] ? "empty" : "missing"));
-    }
-  }
-  for (int n = 1; n <= count; ++n) {
-    // Commented out (nothing else of it is read), or out of step with the
-    // profile functions.
-    if (!matches[n] || matches[n]->value.empty() || matches[n]->value[0] == ';') continue;
-    checkRuleMatch(c, matches[n], n, listNumber);
-    checkAction(c, IniDocument::key(section, format("%d.Action", n)),
-                format("rule %d of List%d", n, listNumber).c_str());
-    checkPolicy(c, IniDocument::key(section, format("%d.Action.IfNextIsMinimized", n)));
-  }
-  checkAction(c, IniDocument::key(section, "Default.Action"),
-              format("the default rule of List%d", listNumber).c_str());
-  checkPolicy(c, IniDocument::key(section, "Default.Action.IfNextIsMinimized"));
+  int count = 0;
+  while (count < 9 && matches[count + 1] && !matches[count + 1]->value.empty()) ++count;
+  return count;
+}
+
+// A section that looks like a list but is not loaded: its keys are checked
+// as if it were, each finding saying that it is not.
+void checkUnloadedList(CheckContext &c, const IniSection &section, int number) {
+  ListScope scope = {&section, number, ruleCountOf(&section), "[" + section.name + "]"};
+  checkHooks(c, scope);
+  checkRules(c, scope);
 }
 
 // Which loaded list each event's slot names, and which lists claim it.
@@ -241,8 +284,9 @@ void checkLists(CheckContext &c) {
   for (int number = 1; number <= (int)lists.size(); ++number) {
     ImageOffset list = lists[number - 1];
     const IniSection *section = c.doc.section(listSectionName(number));
-    checkHooks(c, section, number);
-    checkRules(c, section, number, list);
+    ListScope scope = {section, number, imageRecordField(list, LIST_COUNT), ""};
+    checkHooks(c, scope);
+    checkRules(c, scope);
     if (!listHandlesAnEvent(list)) {
       c.out.warn(section ? section->line : 0,
                  format("List%d handles no event: no Hook key names an event it keeps", number));
@@ -327,10 +371,19 @@ std::string patternRuns(const std::vector<int> &numbers) {
   return text;
 }
 
+void checkClassNames(CheckContext &c, const IniSection *section, int p) {
+  for (const char *suffix : PATTERN_CLASS_KEY_SUFFIXES) {
+    const IniKey *key = IniDocument::key(section, patternKey(p, suffix));
+    std::string problem = key ? classNameProblem(key->value) : "";
+    if (!problem.empty()) c.out.warn(key->line, problem);
+  }
+}
+
 void checkPatterns(CheckContext &c, ImageOffset match, const IniSection *section) {
   int count = imageRecordField(match, MATCH_PATTERN_COUNT);
   std::vector<int> empty;
   for (int p = 1; p <= count && p <= MATCH_MAX_PATTERNS; ++p) {
+    checkClassNames(c, section, p);
     const IniKey *hitTest = IniDocument::key(section, patternKey(p, PATTERN_HIT_TEST_KEY_SUFFIX));
     int namesAClass = patternNamesAClass(match, p);
     if (hitTest && !hitTest->value.empty() && hitTestCodeFromName(hitTest->value.c_str()) < 0) {
@@ -338,7 +391,7 @@ void checkPatterns(CheckContext &c, ImageOffset match, const IniSection *section
                   format("unknown hit-test name \"%s\": %s%s", hitTest->value.c_str(),
                          namesAClass ? "the Pattern holds at any area"
                                      : "the Pattern names nothing else and never holds",
-                         suggestion(hitTest->value, knownHitTestNames()).c_str()));
+                         hitTestHint(hitTest->value).c_str()));
     } else if (!namesAClass && imageRecordField(match, matchPatternField(MATCH_HIT_TEST, p)) < 0) {
       empty.push_back(p);
     }

@@ -9,7 +9,7 @@
 namespace {
 
 // Edit distance, for "did you mean".
-size_t distance(const std::string &a, const std::string &b) {
+size_t editDistance(const std::string &a, const std::string &b) {
   std::vector<size_t> row(b.size() + 1);
   for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (size_t i = 1; i <= a.size(); ++i) {
@@ -34,6 +34,12 @@ std::string lowered(std::string text) {
 
 }  // namespace
 
+size_t nameDistance(const std::string &a, const std::string &b) {
+  return editDistance(lowered(a), lowered(b));
+}
+
+size_t slipAllowance(const std::string &written) { return std::max<size_t>(2, written.size() / 4); }
+
 std::string format(const char *pattern, ...) {
   char buffer[1024];
   va_list arguments;
@@ -52,15 +58,14 @@ std::string suggestion(const std::string &written, const std::vector<std::string
   const std::string *best = NULL;
   size_t bestDistance = 0;
   for (const std::string &name : known) {
-    size_t d = distance(lowered(written), lowered(name));
+    size_t d = nameDistance(written, name);
     if (!best || d < bestDistance) {
       best = &name;
       bestDistance = d;
     }
   }
-  // A slip or two in a short name, a few more in a long one.
-  size_t allowed = std::max<size_t>(2, written.size() / 4);
-  if (best && bestDistance <= allowed) return format(" (did you mean \"%s\"?)", best->c_str());
+  if (best && bestDistance <= slipAllowance(written))
+    return format(" (did you mean \"%s\"?)", best->c_str());
   return std::string();
 }
 

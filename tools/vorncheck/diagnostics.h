@@ -34,6 +34,13 @@ class Diagnostics {
   std::vector<Diagnostic> items_;
 };
 
+// The edit distance between two names, letter case ignored.
+size_t nameDistance(const std::string &a, const std::string &b);
+
+// How far a written name may be from a known one to count as a typing slip
+// of it: a slip or two in a short name, a few more in a long one.
+size_t slipAllowance(const std::string &written);
+
 // " (did you mean "X"?)" for the closest of `known` to `written` - the same
 // name in other letter case, or one a few typing slips away - or "".
 std::string suggestion(const std::string &written, const std::vector<std::string> &known);

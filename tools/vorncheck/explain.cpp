@@ -1,13 +1,16 @@
 #include "explain.h"
 
-#include <string.h>
+#include <string>
+#include <vector>
 
+#include "click_outcome.h"
 #include "config/image_access.h"
-#include "config/loader_state.h"
 #include "config/name_tables.h"
+#include "event_decision.h"
 #include "hooks/click_facts.h"
 #include "hooks/rule_walk.h"
-#include "windows/actions.h"
+#include "image_chains.h"
+#include "match_reasons.h"
 
 namespace {
 
@@ -32,84 +35,104 @@ const char *outcomeText(int outcome) {
   }
 }
 
-void printEntries(ImageOffset list, const WalkTrace &trace, FILE *out) {
+// One reason on the rule's line; several, one a line below it.
+void printReasons(const std::vector<std::string> &reasons, FILE *out) {
+  if (reasons.size() == 1) {
+    fprintf(out, ": %s\n", reasons[0].c_str());
+    return;
+  }
+  fprintf(out, "%s\n", reasons.empty() ? "" : ":");
+  for (const std::string &reason : reasons) fprintf(out, "      %s\n", reason.c_str());
+}
+
+void printEntries(const EventDecision &decision, const IniDocument &doc, ClickFacts *facts,
+                  FILE *out) {
+  ImageOffset list = decision.list;
   int count = imageRecordField(list, LIST_COUNT);
   for (int entry = 1; entry <= count && entry <= LIST_MAX_RULES; ++entry) {
     ImageOffset match = imageRecordField(list, listEntryField(LIST_MATCH, entry));
     int32_t condition = imageRecordField(list, listEntryField(LIST_FOREGROUND, entry));
-    fprintf(out, "  rule %d: match \"%s\"%s, action \"%s\": %s\n", entry,
+    int outcome = decision.trace.outcome[entry];
+    fprintf(out, "  rule %d: match \"%s\"%s, action \"%s\": %s", entry,
             orEmpty(imageString(imageRecordField(match, MATCH_NAME))), conditionText(condition),
-            orEmpty(entryActionName(list, entry)), outcomeText(trace.outcome[entry]));
+            orEmpty(entryActionName(list, entry)), outcomeText(outcome));
+    if (outcome == ENTRY_MATCH_FAILED) {
+      printReasons(whyMatchFails(match, doc, facts), out);
+    } else {
+      fprintf(out, "\n");
+    }
   }
 }
 
-// What the hook does with the message once `name` has won.
-void printVerdict(const char *name, FILE *out) {
-  int action = findAction(name);
-  switch (actionClickVerdict(action)) {
-    case MA_NOACTIVATE:
-      fprintf(out, "verdict: 3 (MA_NOACTIVATE): the window gets the click; later hooks do not\n");
-      break;
-    case VERDICT_WINDOW_DECIDES:
-      if (xmouseMode == XMOUSE_SIMULATED) {
-        fprintf(out, "verdict: the window's own answer to WM_MOUSEACTIVATE decides\n");
-      } else {
-        fprintf(out, "verdict: 1 (MA_ACTIVATE): the click passes on as usual\n");
-      }
-      break;
-    case MA_NOACTIVATEANDEAT:
-      fprintf(out,
-              "verdict: 4 (MA_NOACTIVATEANDEAT): the action runs and the click is "
-              "swallowed\n");
-      break;
-    default:
-      if (action != NO_ACTION) {
-        fprintf(out, "verdict: 1 (MA_ACTIVATE): the action runs and the click passes on\n");
-      } else {
-        fprintf(out, "verdict: 1 (MA_ACTIVATE): \"%s\" is no action; the click passes on\n", name);
-      }
+// A middle release's list also decides its press when the press has no
+// list of its own: say what the press gets, as --explain of the press does.
+void printPressNote(const EventDecision &release, ClickFacts *facts, FILE *out) {
+  int pressSlot = middlePressOfRelease(release.eventSlot);
+  if (pressSlot < 0) return;
+  EventDecision press;
+  decideEvent(pressSlot, facts, &press);
+  if (!press.byRelease) return;
+  fprintf(out, "the press (%s, which has no list of its own) is decided by this list: %s\n",
+          eventSlotName(pressSlot), pressOutcome(decidedAction(press)).words.c_str());
+}
+
+void printNoList(int eventSlot, FILE *out) {
+  int releaseSlot = middleReleaseOfPress(eventSlot);
+  if (releaseSlot >= 0) {
+    fprintf(out,
+            "no list handles %s, nor its release %s, whose list would decide it: verdict %s: the "
+            "click goes on to the window\n",
+            eventSlotName(eventSlot), eventSlotName(releaseSlot), verdictName(MA_ACTIVATE).c_str());
+  } else {
+    fprintf(out, "no list handles %s: verdict %s: the click goes on to the window\n",
+            eventSlotName(eventSlot), verdictName(MA_ACTIVATE).c_str());
   }
 }
 
-// A middle press with no list of its own is decided from its release's list.
-void printMiddlePressNote(int eventSlot, const char *action, FILE *out) {
-  const char *name = eventSlotName(eventSlot);
-  if (strcmp(name, "MBUTTONUP") != 0 && strcmp(name, "NCMBUTTONUP") != 0) return;
-  const char *press = name[0] == 'N' ? "NCMBUTTONDOWN" : "MBUTTONDOWN";
-  uint32_t pressSlot = eventSlotHeaderOffset(eventSlotIndex(press));
-  if (imageField((ImageOffset)pressSlot) != NO_OFFSET) return;
-  fprintf(
-      out, "the press (%s, which has no list of its own) is %s\n", press,
-      actionPressVerdict(findAction(action)) != MA_NOACTIVATEANDEAT ? "let through" : "swallowed");
+void printDecidingList(const EventDecision &decision, FILE *out) {
+  int number = listNumberOf(decision.list);
+  if (decision.byRelease) {
+    fprintf(out,
+            "%s has no list of its own: the mouse hook decides the press by the list of its "
+            "release, %s (List%d), and runs no action on it\n",
+            eventSlotName(decision.eventSlot),
+            eventSlotName(middleReleaseOfPress(decision.eventSlot)), number);
+  } else {
+    fprintf(out, "%s is handled by List%d\n", eventSlotName(decision.eventSlot), number);
+  }
+}
+
+void printWinner(const EventDecision &decision, FILE *out) {
+  const char *action = decidedAction(decision);
+  if (decision.winner == 0) {
+    fprintf(out, "winner: the default rule, action \"%s\"\n", action);
+  } else {
+    fprintf(out, "winner: rule %d, action \"%s\"\n", decision.winner, action);
+  }
+  Outcome outcome = decision.byRelease ? pressOutcome(action) : clickOutcome(action);
+  fprintf(out, "verdict: %s: %s\n", verdictName(outcome.verdict).c_str(), outcome.words.c_str());
 }
 
 }  // namespace
 
-int explainClick(const ClickDescription &click, FILE *out) {
-  const char *event = eventSlotName(click.eventSlot);
-  ImageOffset list = imageField((ImageOffset)eventSlotHeaderOffset(click.eventSlot));
+int explainClick(const ClickDescription &click, const IniDocument &doc, FILE *out) {
   const char *invoked = click.invokedClass;
   const char *active = click.activeClass ? click.activeClass : invoked;
   const char *parent = click.parentClass ? click.parentClass : active;
   fprintf(out, "click: %s on class \"%s\" (click target \"%s\", root \"%s\"), hit-test %s, %s\n",
-          event, invoked, active, parent, hitTestName(click.hitTest),
+          eventSlotName(click.eventSlot), invoked, active, parent, hitTestName(click.hitTest),
           click.foreground ? "foreground" : "not foreground");
-  if (list == NO_OFFSET) {
-    fprintf(out, "no list handles %s: verdict 1 (MA_ACTIVATE), the click passes on\n", event);
-    return 0;
-  }
   ClickFacts facts;
   describeClickByClassNames(&facts, invoked, active, parent, click.hitTest, click.foreground);
-  WalkTrace trace;
-  int winner = findWinningEntry(list, &facts, &trace);
-  printEntries(list, trace, out);
-  const char *action = orEmpty(entryActionName(list, winner));
-  if (winner == 0) {
-    fprintf(out, "winner: the default rule, action \"%s\"\n", action);
-  } else {
-    fprintf(out, "winner: rule %d, action \"%s\"\n", winner, action);
+  EventDecision decision;
+  decideEvent(click.eventSlot, &facts, &decision);
+  if (decision.list == NO_OFFSET) {
+    printNoList(click.eventSlot, out);
+    return 0;
   }
-  printVerdict(action, out);
-  printMiddlePressNote(click.eventSlot, action, out);
+  printDecidingList(decision, out);
+  printEntries(decision, doc, &facts, out);
+  printWinner(decision, out);
+  printPressNote(decision, &facts, out);
   return 0;
 }

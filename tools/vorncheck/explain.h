@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "ini_document.h"
+
 struct ClickDescription {
   int eventSlot = -1;                  // index into the event table
   const char *invokedClass = nullptr;  // the window under the pointer
@@ -15,7 +17,9 @@ struct ClickDescription {
   int foreground = 1;
 };
 
-// Prints the walk over the event's list for the click in this process's
-// image: each rule and why it did not win, the winner, its action and the
-// hook's verdict. Returns 0.
-int explainClick(const ClickDescription &click, FILE *out);
+// Prints the walk over the list that decides the click in this process's
+// image, as the mouse hook picks it (a middle press without a list of its
+// own: its release's): each rule and why it did not win, the winner, and
+// what becomes of the click. `doc` is the file the image was compiled
+// from. Returns 0.
+int explainClick(const ClickDescription &click, const IniDocument &doc, FILE *out);

@@ -23,3 +23,11 @@ std::vector<ImageOffset> loadedLists() {
 std::vector<ImageOffset> loadedMatches() {
   return chain(HEADER_FIRST_MATCH, MATCH_NEXT, IMAGE_MAX_MATCHES);
 }
+
+int listNumberOf(ImageOffset list) {
+  std::vector<ImageOffset> lists = loadedLists();
+  for (size_t i = 0; i < lists.size(); ++i) {
+    if (lists[i] == list) return (int)i + 1;
+  }
+  return 0;
+}

@@ -10,3 +10,7 @@ std::vector<ImageOffset> loadedLists();
 
 // The MatchRecords in chain order. At most IMAGE_MAX_MATCHES.
 std::vector<ImageOffset> loadedMatches();
+
+// The number of the list at `list` in the chain (List1 is 1); 0 when it is
+// none of them.
+int listNumberOf(ImageOffset list);

@@ -31,15 +31,6 @@ const char *text(ImageOffset offset) {
   return value ? value : "<outside the image>";
 }
 
-// 1-based number of the list at `record` in the list chain, 0 if not found.
-int listNumber(ImageOffset record) {
-  std::vector<ImageOffset> lists = loadedLists();
-  for (size_t i = 0; i < lists.size(); ++i) {
-    if (lists[i] == record) return (int)i + 1;
-  }
-  return 0;
-}
-
 void printOptions(FILE *out) {
   fprintf(out, "options: UseWH_CALLWNDPROC=%d MBUTTONUP.MoveProtect=%d LBUTTONUP.MoveProtect=%d\n",
           (int)useCallWndProcRetHook, (int)mbuttonUpMoveProtect, (int)lbuttonUpMoveProtect);
@@ -54,7 +45,7 @@ void printEvents(FILE *out) {
     if (list == NO_OFFSET) {
       fprintf(out, "  %-16s (none: the click passes)\n", eventSlotName(slot));
     } else {
-      fprintf(out, "  %-16s List%d\n", eventSlotName(slot), listNumber(list));
+      fprintf(out, "  %-16s List%d\n", eventSlotName(slot), listNumberOf(list));
     }
   }
   ImageOffset mask = imageField(HEADER_MASKXMOUSE_MATCH);

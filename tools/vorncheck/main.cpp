@@ -7,10 +7,14 @@
 //   vorncheck --explain EVENT --class C [--active C] [--parent C] [--hit NAME]
 //             [--foreground|--background] [FILE]
 //                                    which rule wins for such a click, and why
+//   vorncheck --point [--wait SECONDS] [FILE]
+//   vorncheck --at X Y [FILE]        what a click on the window under the
+//                                    pointer (or at the screen point X Y)
+//                                    would do
 //
 // Without FILE: the vorn.ini the daemon would use. Exit code: 0 clean,
 // 1 warnings, 2 errors (and 2 for a file that cannot be read or a wrong
-// command line).
+// command line); --explain, --point and --at end with 0.
 #include <windows.h>
 
 #include <stdio.h>
@@ -23,6 +27,8 @@
 #include "explain.h"
 #include "image_report.h"
 #include "ini_document.h"
+#include "point_report.h"
+#include "pointer_wait.h"
 #include "private_compile.h"
 
 namespace {
@@ -34,7 +40,9 @@ int usage(const char *problem) {
   fprintf(stderr,
           "usage: vorncheck [--image OUT] [FILE]\n"
           "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
-          "                 [--hit NAME] [--foreground|--background] [FILE]\n");
+          "                 [--hit NAME] [--foreground|--background] [FILE]\n"
+          "       vorncheck --point [--wait SECONDS] [FILE]\n"
+          "       vorncheck --at X Y [FILE]\n");
   return exitError;
 }
 
@@ -46,6 +54,26 @@ int defaultFile(char *path) {
   CloseHandle(file);
   lstrcpyA(path, iniPath);
   return 1;
+}
+
+int checkFile(const IniDocument &doc, const char *file, const char *fullPath) {
+  Diagnostics diagnostics;
+  checkConfiguration(doc, diagnostics);
+  printf("file: %s\n", fullPath);
+  printImageReport(stdout);
+  diagnostics.print(stdout, file);
+  printf("%d error%s, %d warning%s\n", diagnostics.errors(), diagnostics.errors() == 1 ? "" : "s",
+         diagnostics.warnings(), diagnostics.warnings() == 1 ? "" : "s");
+  return diagnostics.exitCode();
+}
+
+int explainPointer(const PointRequest &request, const char *file) {
+  POINT point = request.at;
+  if (request.fromCursor && !pointerAfterCountDown(request.waitSeconds, stderr, &point)) {
+    fprintf(stderr, "vorncheck: the system cannot tell where the pointer is\n");
+    return exitError;
+  }
+  return explainPoint(point, file, stdout);
 }
 
 }  // namespace
@@ -84,14 +112,12 @@ int main(int argc, char **argv) {
     fprintf(stderr, "vorncheck: cannot write %s\n", options.imageOut);
     return exitError;
   }
-  if (options.explain) return explainClick(options.click, stdout);
-
-  Diagnostics diagnostics;
-  checkConfiguration(doc, diagnostics);
-  printf("file: %s\n", fullPath);
-  printImageReport(stdout);
-  diagnostics.print(stdout, file);
-  printf("%d error%s, %d warning%s\n", diagnostics.errors(), diagnostics.errors() == 1 ? "" : "s",
-         diagnostics.warnings(), diagnostics.warnings() == 1 ? "" : "s");
-  return diagnostics.exitCode();
+  switch (options.task) {
+    case TASK_EXPLAIN:
+      return explainClick(options.click, doc, stdout);
+    case TASK_POINT:
+      return explainPointer(options.point, options.file);
+    default:
+      return checkFile(doc, file, fullPath);
+  }
 }

@@ -28,6 +28,10 @@ DWORD winsimSetCurrentThread(DWORD threadId);  // returns the previous one
 int winsimRunThread(DWORD threadId);
 int winsimPendingEventCount(DWORD threadId);  // moves/activations not yet run
 int winsimQueuedMessageCount(DWORD threadId);
+// A hung thread retrieves no messages: SendMessageTimeoutA from another
+// thread to one of its windows times out (at once: nothing here waits).
+// SendMessageA, which would wait for ever on Windows, still gets its answer.
+void winsimHangThread(DWORD threadId, BOOL hung);
 
 // GetMessageA blocks on Windows when the queue is empty; here it calls this
 // handler (which may post messages) and, when still nothing is queued,
@@ -36,12 +40,12 @@ void winsimSetIdleHandler(void (*handler)(void));
 int winsimIdleExitCount(void);
 
 // ---- mouse input -----------------------------------------------------------------------
-// A mouse message as the thread of `window` retrieves it: runs the WH_MOUSE
-// hooks with a MOUSEHOOKSTRUCT (pt, window, hit-test code); unless one of
-// them returns non-zero, lets a button press activate its top-level window
-// the way the system does (WM_MOUSEACTIVATE), runs the WH_GETMESSAGE hooks
-// and calls the window procedure. Returns 1 when the window received the
-// message, 0 when it was discarded.
+// A mouse message as the thread of `window` retrieves it: puts the cursor
+// at `point`, runs the WH_MOUSE hooks with a MOUSEHOOKSTRUCT (pt, window,
+// hit-test code); unless one of them returns non-zero, lets a button press
+// activate its top-level window the way the system does (WM_MOUSEACTIVATE),
+// runs the WH_GETMESSAGE hooks and calls the window procedure. Returns 1
+// when the window received the message, 0 when it was discarded.
 int winsimMouseInput(UINT message, POINT point, HWND window, int hitTestCode);
 
 // ---- records -----------------------------------------------------------------------------

@@ -376,6 +376,7 @@ LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
+int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL WINAPI IsRectEmpty(const RECT *rect);
 BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
@@ -405,6 +406,13 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
 LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
                                LPARAM lParam);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+#define SMTO_NORMAL 0x0000
+#define SMTO_BLOCK 0x0001
+#define SMTO_ABORTIFHUNG 0x0002
+#define SMTO_NOTIMEOUTIFNOTHUNG 0x0008
+#define SMTO_ERRORONEXIT 0x0020
+LRESULT WINAPI SendMessageTimeoutA(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT flags, UINT timeoutMs, PDWORD_PTR result);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
@@ -439,6 +447,8 @@ LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wParam, LPARAM 
 #define VK_RMENU 0xA5
 
 void WINAPI keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo);
+BOOL WINAPI GetCursorPos(LPPOINT point);
+BOOL WINAPI SetCursorPos(int x, int y);
 short WINAPI GetAsyncKeyState(int virtualKey);
 short WINAPI GetKeyState(int virtualKey);
 

@@ -222,4 +222,9 @@ int winsimQueuedMessageCount(DWORD threadId) {
   return t ? t->queueCount : 0;
 }
 
+void winsimHangThread(DWORD threadId, BOOL hung) {
+  Thread *t = findThread(threadId);
+  if (t) t->hung = hung != FALSE;
+}
+
 }  // extern "C"

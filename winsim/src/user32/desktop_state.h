@@ -95,6 +95,9 @@ struct Thread {
   int eventCount;
   bool quitPosted;
   int quitCode;
+  // Set by winsimHangThread: the thread answers no message another thread
+  // sends with a timeout.
+  bool hung;
 };
 
 struct Hook {
@@ -119,6 +122,7 @@ struct Desktop {
   DWORD currentThreadId;
   DWORD foregroundThreadId;
   BYTE keyDown[256];
+  POINT cursor;
   int systemMetrics[METRIC_COUNT];
   BOOL activeWindowTracking;
   bool failActiveWindowTracking;

@@ -1,7 +1,8 @@
 // Simulated input: keybd_event (recorded, tracked in the key state, and
-// delivered to the focus window of the foreground thread as key messages)
-// and winsimMouseInput, a mouse message as its window's thread retrieves
-// it, with the WH_MOUSE hooks deciding whether the window gets it.
+// delivered to the focus window of the foreground thread as key messages),
+// the cursor's position, and winsimMouseInput, a mouse message as its
+// window's thread retrieves it, with the WH_MOUSE hooks deciding whether
+// the window gets it.
 #include <windows.h>
 
 #include "desktop_state.h"
@@ -106,9 +107,29 @@ short WINAPI GetAsyncKeyState(int virtualKey) {
 
 short WINAPI GetKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
 
+BOOL WINAPI GetCursorPos(LPPOINT point) {
+  if (!point) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *point = desktop().cursor;
+  return TRUE;
+}
+
+// The cursor stays on the screen, as the system keeps it.
+BOOL WINAPI SetCursorPos(int x, int y) {
+  Desktop &d = desktop();
+  int right = d.systemMetrics[SM_CXSCREEN] - 1;
+  int bottom = d.systemMetrics[SM_CYSCREEN] - 1;
+  d.cursor.x = x < 0 ? 0 : x > right ? right : x;
+  d.cursor.y = y < 0 ? 0 : y > bottom ? bottom : y;
+  return TRUE;
+}
+
 int winsimMouseInput(UINT message, POINT point, HWND window, int hitTestCode) {
   Window *w = findWindow(window);
   if (!w) return 0;
+  desktop().cursor = point;
   AsThread owningThread(w->threadId);
   MOUSEHOOKSTRUCT info = {point, window, (UINT)hitTestCode, 0};
   if (runHookChain(WH_MOUSE, HC_ACTION, message, (LPARAM)&info)) return 0;

@@ -1,4 +1,4 @@
-// SendMessageA and the system's own notifications. A window procedure runs
+// SendMessageA, SendMessageTimeoutA and the system's own notifications. A window procedure runs
 // at once, as the thread that owns the window (in Windows the sender waits
 // while that thread answers); the call-window hooks run around it. Posted
 // messages handed to DispatchMessageA do not run these hooks.
@@ -48,6 +48,32 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return 0;
   }
   return sendInternal(window, message, wParam, lParam);
+}
+
+// Nothing waits here: a window of a hung thread other than the sender's
+// times out at once, whatever the timeout; any other answers as with
+// SendMessageA.
+LRESULT WINAPI SendMessageTimeoutA(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT,
+                                   UINT, PDWORD_PTR result) {
+  if (result) *result = 0;
+  if (window == HWND_BROADCAST) {
+    SendMessageA(window, message, wParam, lParam);
+    return 1;
+  }
+  recordMessage(window, message, wParam, lParam, WINSIM_SENT);
+  Window *w = findWindow(window);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  Thread *owner = findThread(w->threadId);
+  if (owner && owner->hung && w->threadId != GetCurrentThreadId()) {
+    SetLastError(ERROR_TIMEOUT);
+    return 0;
+  }
+  LRESULT answer = sendInternal(window, message, wParam, lParam);
+  if (result) *result = (DWORD_PTR)answer;
+  return 1;
 }
 
 LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam,

@@ -239,6 +239,26 @@ BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
   return TRUE;
 }
 
+// From the client coordinates of `from` to those of `to` (none: the
+// screen); the result's low word is the horizontal shift, the high word
+// the vertical one.
+int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+  Window *source = from ? findWindowOrDesktop(from) : &windowAt(DESKTOP_INDEX);
+  Window *target = to ? findWindowOrDesktop(to) : &windowAt(DESKTOP_INDEX);
+  if (!source || !target) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  POINT a = clientOriginOf(indexOf(*source));
+  POINT b = clientOriginOf(indexOf(*target));
+  int dx = a.x - b.x, dy = a.y - b.y;
+  for (UINT i = 0; points && i < count; ++i) {
+    points[i].x += dx;
+    points[i].y += dy;
+  }
+  return MAKELONG(dx, dy);
+}
+
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
   return setWindowPos(window, HWND_TOP, x, y, width, height, flags);

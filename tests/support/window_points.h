@@ -1,20 +1,24 @@
-#include "window_points.h"
+// Where to click: a point of a window that is not covered by any other
+// window and that the window itself reports, when asked with WM_NCHITTEST,
+// as the wanted area (caption, client area, ...). Through the Win32 API
+// alone, for the unit tests and the end-to-end programs.
+#pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <vector>
 
-namespace e2e {
+namespace vorntest {
 
-namespace {
+namespace window_points {
 
 // Samples per side of the area searched.
 const int GRID = 24;
 
 // Where to look: the client rectangle for the client area, the band above
 // it for the caption, the whole window for anything else.
-RECT searchArea(HWND window, LRESULT hitTest) {
+inline RECT searchArea(HWND window, LRESULT hitTest) {
   RECT area = {0, 0, 0, 0};
   RECT client = {0, 0, 0, 0};
   GetWindowRect(window, &area);
@@ -25,13 +29,13 @@ RECT searchArea(HWND window, LRESULT hitTest) {
   return area;
 }
 
-long long squaredDistance(POINT a, POINT b) {
+inline long long squaredDistance(POINT a, POINT b) {
   long long dx = a.x - b.x, dy = a.y - b.y;
   return dx * dx + dy * dy;
 }
 
 // Sample points of `area`, the middle ones first.
-std::vector<POINT> samplesFromTheMiddle(const RECT &area) {
+inline std::vector<POINT> samplesFromTheMiddle(const RECT &area) {
   int stepX = std::max(1, (int)(area.right - area.left) / GRID);
   int stepY = std::max(1, (int)(area.bottom - area.top) / GRID);
   std::vector<POINT> samples;
@@ -45,13 +49,17 @@ std::vector<POINT> samplesFromTheMiddle(const RECT &area) {
   return samples;
 }
 
-bool answersWith(HWND window, LRESULT hitTest, POINT point) {
+inline bool answersWith(HWND window, LRESULT hitTest, POINT point) {
   return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)) == hitTest;
 }
 
-}  // namespace
+}  // namespace window_points
 
-bool findVisiblePoint(HWND window, LRESULT hitTest, POINT *point) {
+// A point of `window` with hit-test code `hitTest` that WindowFromPoint
+// gives to `window`, near the middle of that visible area. False when
+// there is none.
+inline bool findVisiblePoint(HWND window, LRESULT hitTest, POINT *point) {
+  using namespace window_points;
   for (const POINT &candidate : samplesFromTheMiddle(searchArea(window, hitTest))) {
     if (!answersWith(window, hitTest, candidate)) continue;
     if (WindowFromPoint(candidate) != window) continue;
@@ -61,4 +69,4 @@ bool findVisiblePoint(HWND window, LRESULT hitTest, POINT *point) {
   return false;
 }
 
-}  // namespace e2e
+}  // namespace vorntest

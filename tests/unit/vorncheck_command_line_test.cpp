@@ -1,0 +1,102 @@
+// vorncheck's command line: what each option takes, and which options go
+// together.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "config/name_tables.h"
+
+namespace {
+
+// Parses `arguments` (after the program's name) into `options`; the
+// problem, or "" when there is none.
+std::string parse(std::vector<const char *> arguments, CommandLine *options) {
+  std::vector<char *> argv = {const_cast<char *>("vorncheck")};
+  for (const char *argument : arguments) argv.push_back(const_cast<char *>(argument));
+  const char *problem = parseCommandLine((int)argv.size(), argv.data(), options);
+  return problem ? problem : "";
+}
+
+std::string problemOf(std::vector<const char *> arguments) {
+  CommandLine options;
+  return parse(arguments, &options);
+}
+
+TEST(VorncheckCommandLine, CheckingAFileIsTheDefault) {
+  CommandLine options;
+  EXPECT_EQ("", parse({"--image", "out.img", "my.ini"}, &options));
+  EXPECT_EQ(TASK_CHECK, options.task);
+  EXPECT_STREQ("my.ini", options.file);
+  EXPECT_STREQ("out.img", options.imageOut);
+}
+
+TEST(VorncheckCommandLine, ExplainTakesAnEventAndClassNames) {
+  CommandLine options;
+  EXPECT_EQ("", parse({"--explain", "NCMBUTTONUP", "--class", "Edit", "--active", "Notepad",
+                       "--hit", "CAPTION", "--background"},
+                      &options));
+  EXPECT_EQ(TASK_EXPLAIN, options.task);
+  EXPECT_EQ(eventSlotIndex("NCMBUTTONUP"), options.click.eventSlot);
+  EXPECT_STREQ("Edit", options.click.invokedClass);
+  EXPECT_STREQ("Notepad", options.click.activeClass);
+  EXPECT_EQ(nullptr, options.click.parentClass);
+  EXPECT_EQ(HTCAPTION, options.click.hitTest);
+  EXPECT_EQ(0, options.click.foreground);
+  EXPECT_EQ("--explain needs --class", problemOf({"--explain", "MBUTTONUP"}));
+  EXPECT_EQ("--explain needs an event name such as NCMBUTTONUP",
+            problemOf({"--explain", "RBUTTONUP", "--class", "Edit"}));
+  EXPECT_EQ("--hit needs a hit-test name such as CAPTION",
+            problemOf({"--explain", "MBUTTONUP", "--class", "Edit", "--hit", "caption"}));
+}
+
+TEST(VorncheckCommandLine, PointReadsThePointerAfterTheWait) {
+  CommandLine options;
+  EXPECT_EQ("", parse({"--point", "--wait", "5", "vorn.ini"}, &options));
+  EXPECT_EQ(TASK_POINT, options.task);
+  EXPECT_TRUE(options.point.fromCursor);
+  EXPECT_EQ(5, options.point.waitSeconds);
+  EXPECT_STREQ("vorn.ini", options.file);
+  CommandLine noWait;
+  EXPECT_EQ("", parse({"--point"}, &noWait));
+  EXPECT_EQ(0, noWait.point.waitSeconds);
+  for (const char *seconds : {"-1", "601", "5s", "", "1e3"}) {
+    EXPECT_EQ("--wait needs a number of seconds from 0 to 600",
+              problemOf({"--point", "--wait", seconds}))
+        << seconds;
+  }
+  EXPECT_EQ("", problemOf({"--point", "--wait", "600"}));
+  EXPECT_EQ("--wait goes with --point", problemOf({"--wait", "3"}));
+  EXPECT_EQ("--wait goes with --point", problemOf({"--at", "1", "2", "--wait", "3"}));
+}
+
+TEST(VorncheckCommandLine, AtTakesAScreenPoint) {
+  CommandLine options;
+  EXPECT_EQ("", parse({"--at", "-1200", "340", "vorn.ini"}, &options));
+  EXPECT_EQ(TASK_POINT, options.task);
+  EXPECT_FALSE(options.point.fromCursor);
+  EXPECT_EQ(-1200, options.point.at.x);
+  EXPECT_EQ(340, options.point.at.y);
+  EXPECT_STREQ("vorn.ini", options.file);
+  EXPECT_EQ("an option is missing its value", problemOf({"--at", "12"}));
+  EXPECT_EQ("--at needs two whole numbers: the screen point X Y", problemOf({"--at", "12", "3.5"}));
+  EXPECT_EQ("--at needs two whole numbers: the screen point X Y", problemOf({"--at", "x", "3"}));
+}
+
+TEST(VorncheckCommandLine, TasksAndTheirOptionsDoNotMix) {
+  EXPECT_EQ("--point and --at cannot be combined", problemOf({"--point", "--at", "1", "2"}));
+  EXPECT_EQ("--explain, --point and --at cannot be combined",
+            problemOf({"--explain", "MBUTTONUP", "--class", "Edit", "--point"}));
+  EXPECT_EQ("--explain, --point and --at cannot be combined",
+            problemOf({"--at", "1", "2", "--explain", "MBUTTONUP", "--class", "Edit"}));
+  const char *clickOptions =
+      "--class, --active, --parent, --hit, --foreground and --background go with --explain";
+  EXPECT_EQ(clickOptions, problemOf({"--class", "Edit"}));
+  EXPECT_EQ(clickOptions, problemOf({"--point", "--foreground"}));
+  EXPECT_EQ(clickOptions, problemOf({"--at", "1", "2", "--hit", "CAPTION"}));
+  EXPECT_EQ("unknown option", problemOf({"--pointer"}));
+  EXPECT_EQ("more than one file given", problemOf({"a.ini", "b.ini"}));
+}
+
+}  // namespace
