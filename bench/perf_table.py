@@ -167,8 +167,8 @@ def loader_table(results):
 
 
 def dll_tables(dlls):
-    lines = ["| vorn.dll | size | imported from | functions |",
-             "|----------|-----:|---------------|----------:|"]
+    lines = ["| hook library | size | imported from | functions |",
+             "|--------------|-----:|---------------|----------:|"]
     listed = []
     for label, path in dlls:
         try:
@@ -183,7 +183,7 @@ def dll_tables(dlls):
         listed.append((label, imports))
     for label, imports in listed:
         lines.append("")
-        lines.append("Imports of the %s build:" % label)
+        lines.append("Imports of %s:" % label)
         for dll in sorted(imports, key=str.lower):
             lines.append("- %s: %s" % (dll, ", ".join(sorted(imports[dll]))))
     return lines
@@ -219,7 +219,7 @@ def main():
     out += ["", "### The loader: compiling vorn.ini, against the file's size", ""]
     out += loader_table(args.results)
     out += ["", "### The hook library", ""]
-    out += dll_tables([("i686", args.dll32), ("x86_64", args.dll64)])
+    out += dll_tables([("vorn.dll (i686)", args.dll32), ("vorn64.dll (x86_64)", args.dll64)])
     print("\n".join(out))
 
 

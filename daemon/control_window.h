@@ -1,12 +1,11 @@
-// The daemon's hidden control window: class `vornMainWnd`, title
-// `vornMainWnd`. A second start finds it and signals it: WM_COMMAND 1124
-// reloads, WM_CLOSE stops.
+// The daemon's hidden control window: class and title `vornMainWnd`
+// (`vornMainWnd64` for the 64-bit pair, vorn_names.h). A second start finds
+// it and signals it: WM_COMMAND 1124 reloads, WM_CLOSE stops.
 #pragma once
 
 #include <windows.h>
 
-#define VORN_CONTROL_CLASS "vornMainWnd"
-#define VORN_CONTROL_TITLE "vornMainWnd"
+#include "vorn_names.h"
 
 enum { VORN_COMMAND_RELOAD = 1124 };
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "companion.h"
 #include "control_window.h"
 
 namespace {
@@ -36,6 +37,9 @@ int signalRunningInstance(int argc, char **argv) {
 }
 
 int vorndMain(HINSTANCE instance, int argc, char **argv) {
+  // The companion is told first: a first instance of this daemon does not
+  // come back from its message loop.
+  startCompanion();
   if (signalRunningInstance(argc, argv)) return 0;
   if (!registerControlClass(instance)) return 0;
   if (!createControlWindow(instance)) return 0;

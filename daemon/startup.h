@@ -12,6 +12,7 @@ int isStopCommand(int argc, char **argv);
 // first instance.
 int signalRunningInstance(int argc, char **argv);
 
-// The whole program: signal, or register, create and run the message loop.
-// Returns the exit code.
+// The whole program: hand the command to the 64-bit companion where there
+// is one (companion.h), then signal, or register, create and run the
+// message loop. Returns the exit code, whatever the companion did.
 int vorndMain(HINSTANCE instance, int argc, char **argv);

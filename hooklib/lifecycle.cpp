@@ -38,6 +38,13 @@ void removeHook(HHOOK *hook) {
   if (*hook && UnhookWindowsHookEx(*hook)) *hook = NULL;
 }
 
+// In the reverse order of installation.
+void removeHooks() {
+  removeHook(&callWndProcRetHook);
+  removeHook(&getMessageHook);
+  removeHook(&mouseHook);
+}
+
 // Handles left in the shared section by a daemon that ended without
 // removing its hooks would stop this one from installing any. Where the
 // system has removed them with their process, the handles are simply
@@ -45,9 +52,7 @@ void removeHook(HHOOK *hook) {
 // no message passes the same procedure twice.
 void forgetHooksOfAnEarlierDaemon() {
   if (hooksInstalledHere) return;
-  removeHook(&callWndProcRetHook);
-  removeHook(&getMessageHook);
-  removeHook(&mouseHook);
+  removeHooks();
   callWndProcRetHook = NULL;
   getMessageHook = NULL;
   mouseHook = NULL;
@@ -79,9 +84,7 @@ extern "C" int MySetHook(void) {
 }
 
 extern "C" int MyEndHook(void) {
-  removeHook(&callWndProcRetHook);
-  removeHook(&getMessageHook);
-  removeHook(&mouseHook);
+  removeHooks();
   releaseConfiguration();
   return IsHooking();
 }

@@ -30,12 +30,17 @@ int reserve(uint32_t bytes) {
   if (needed <= capacity) return 1;
   uint32_t grown = capacity;
   while (grown < needed) grown = grown > maximumImageBytes / 2 ? maximumImageBytes : grown * 2;
-  void *moved = HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, scratch, grown);
+  // A new block and a copy rather than HeapReAlloc: the same work for the
+  // heap, and one function fewer for the library to import.
+  HANDLE heap = GetProcessHeap();
+  unsigned char *moved = (unsigned char *)HeapAlloc(heap, HEAP_ZERO_MEMORY, grown);
   if (!moved) {
     intact = 0;
     return 0;
   }
-  scratch = (unsigned char *)moved;
+  memcpy(moved, scratch, capacity);
+  HeapFree(heap, 0, scratch);
+  scratch = moved;
   capacity = grown;
   return 1;
 }

@@ -13,7 +13,8 @@ const char iniFileName[] = "vorn.ini";
 // could only be opened cut short, so it counts as not found.
 int takeCandidate(const char *candidate) {
   if (lstrlenA(candidate) >= (int)sizeof iniPath) return 0;
-  lstrcpyA(iniPath, candidate);
+  iniPath[0] = '\0';  // appended to: lstrcatA is imported anyway, lstrcpyA is not
+  lstrcatA(iniPath, candidate);
   return 1;
 }
 

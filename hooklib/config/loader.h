@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-// Name of the shared section that holds the ConfigImage.
-#define VORN_SECTION_NAME "vornConfigure"
+// VORN_SECTION_NAME, the shared section that holds the ConfigImage:
+// `vornConfigure`, or `vornConfigure64` for the 64-bit pair.
+#include "vorn_names.h"
 
 // Entry written into the INI file when the section cannot be made.
 #define VORN_STATUS_SECTION "Status"

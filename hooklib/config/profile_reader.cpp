@@ -35,8 +35,11 @@ void buildRuleKey(char *key, int number, const char *suffix) {
   lstrcatA(key, suffix);
 }
 
+// Names are built by appending to an empty string: one string function
+// fewer for the library to import.
 void buildNumberedName(char *name, const char *prefix, int number) {
-  lstrcpyA(name, prefix);
+  name[0] = '\0';
+  lstrcatA(name, prefix);
   char digit[2] = {(char)('0' + number), '\0'};
   lstrcatA(name, digit);
 }
@@ -45,7 +48,8 @@ int buildMatchSectionName(char *section, const char *name) {
   static const char prefix[] = "Match.";
   int prefixLength = (int)sizeof prefix - 1;
   if (lstrlenA(name) > PROFILE_NAME_BUFFER - 1 - prefixLength) return 0;
-  lstrcpyA(section, prefix);
+  section[0] = '\0';
+  lstrcatA(section, prefix);
   lstrcatA(section, name);
   return 1;
 }

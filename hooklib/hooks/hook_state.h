@@ -33,6 +33,9 @@ extern int32_t clickCount;
 // shared section before that belong to an earlier daemon that ended
 // without removing them (killed, or crashed).
 extern int32_t hooksInstalledHere;
+// Mouse hook calls this process passed on untouched because they were for
+// a window of another process (marshalled: mouse_hook.cpp).
+extern int32_t marshalledCallCount;
 
 }  // extern "C"
 

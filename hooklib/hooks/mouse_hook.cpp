@@ -56,6 +56,22 @@ void raiseIfSimulatingActivation(const MouseEvent *event, LRESULT verdict) {
   if (verdict == MA_ACTIVATE || verdict == MA_ACTIVATEANDEAT) raiseWithoutActivating(event->target);
 }
 
+// The system cannot load a hook library into a program of the other
+// bitness (64-bit beside 32-bit): it runs the mouse hook for that
+// program's windows in the process that installed the hook instead, on its
+// thread. The other pair handles those windows in their own process, so
+// here the call is passed on at once, or the click would be handled twice.
+// Only the installing process receives such calls: everywhere else the
+// first test decides.
+int isMarshalledCall(HWND window) {
+  if (!hooksInstalledHere) return 0;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == GetCurrentProcessId()) return 0;
+  ++marshalledCallCount;
+  return 1;
+}
+
 // A verdict outside 1 to 4 (a window may answer anything to
 // WM_MOUSEACTIVATE, 0 included) discards the message.
 LRESULT hookResult(LRESULT verdict, int code, WPARAM wParam, LPARAM lParam) {
@@ -77,7 +93,8 @@ LRESULT hookResult(LRESULT verdict, int code, WPARAM wParam, LPARAM lParam) {
 // A message that is only peeked at (HC_NOREMOVE) will be seen again when it
 // is removed: it changes nothing now.
 extern "C" LRESULT CALLBACK mouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code < 0 || code == HC_NOREMOVE || imageHeader == NULL) {
+  if (code < 0 || code == HC_NOREMOVE || imageHeader == NULL ||
+      isMarshalledCall(((const MOUSEHOOKSTRUCT *)lParam)->hwnd)) {
     return CallNextHookEx(mouseHook, code, wParam, lParam);
   }
   MouseEvent event;

@@ -8,6 +8,7 @@
 #include "mouse_input.h"
 #include "scenario.h"
 #include "test_windows.h"
+#include "vorn_names.h"
 #include "window_state.h"
 
 namespace e2e {
@@ -83,6 +84,65 @@ TEST_F(DaemonCommands, StopRemovesTheHooksAndEndsTheRunningInstance) {
   EXPECT_EQ(nullptr, findControlWindow());
   EXPECT_EQ(0, isHooking());
   EXPECT_GT(announcementsHeard(), announcements) << "the removal was not announced";
+}
+
+// What the stand-in for the other pair's daemon received.
+int otherPairCommands = 0;
+int otherPairCloses = 0;
+
+LRESULT CALLBACK otherPairProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) ++otherPairCommands;
+  if (message == WM_CLOSE) {
+    ++otherPairCloses;
+    return 0;  // a daemon that fails to unhook stays: the test's window stays too
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Both pairs run side by side on 64-bit Windows: this pair's starts,
+// reloads and stops never signal the other pair's control window (here a
+// window of this test standing in for it) and never write the other pair's
+// section.
+TEST_F(DaemonCommands, TheOtherPairsWindowAndSectionAreLeftAlone) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = otherPairProcedure;
+  windowClass.hInstance = GetModuleHandleA(NULL);
+  windowClass.lpszClassName = VORN_OTHER_CONTROL_CLASS;
+  ASSERT_NE(0, RegisterClassA(&windowClass));
+  HWND other = CreateWindowExA(0, VORN_OTHER_CONTROL_CLASS, VORN_OTHER_CONTROL_TITLE, WS_POPUP, 0,
+                               0, 0, 0, NULL, NULL, windowClass.hInstance, NULL);
+  ASSERT_NE(nullptr, other);
+  const DWORD sectionSize = 4096;
+  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, sectionSize,
+                                      VORN_OTHER_SECTION_NAME);
+  ASSERT_NE(nullptr, section);
+  unsigned char *bytes = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
+  ASSERT_NE(nullptr, bytes);
+  for (DWORD i = 0; i < sectionSize; ++i) bytes[i] = (unsigned char)(0xA5 ^ i);
+  otherPairCommands = 0;
+  otherPairCloses = 0;
+
+  ASSERT_TRUE(writeConfiguration(CAPTION_CLICKS_SWALLOWED));
+  ASSERT_TRUE(startDaemon());
+  EXPECT_NE(other, findControlWindow());
+  EXPECT_EQ(IMAGE_HEADER_SIZE, imageHeaderField(HEADER_SLOT_NCMBUTTONUP)) << "its own section";
+  int announcements = announcementsHeard();
+  EXPECT_TRUE(runDaemonCommand(""));
+  EXPECT_TRUE(waitForAnnouncement(announcements)) << "no reload was announced";
+  EXPECT_TRUE(stopDaemon());
+  EXPECT_TRUE(runDaemonCommand("--stop"));  // with none of this pair running
+  pumpPending();
+
+  EXPECT_EQ(0, otherPairCommands);
+  EXPECT_EQ(0, otherPairCloses);
+  EXPECT_TRUE(IsWindow(other));
+  DWORD changed = 0;
+  for (DWORD i = 0; i < sectionSize; ++i) changed += bytes[i] != (unsigned char)(0xA5 ^ i);
+  EXPECT_EQ(0u, changed) << "bytes of " VORN_OTHER_SECTION_NAME " were written";
+  UnmapViewOfFile(bytes);
+  CloseHandle(section);
+  DestroyWindow(other);
+  UnregisterClassA(VORN_OTHER_CONTROL_CLASS, windowClass.hInstance);
 }
 
 TEST_F(DaemonCommands, StopWithNoneRunningStartsNothing) {

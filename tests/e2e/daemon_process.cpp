@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "message_pump.h"
+#include "vorn_names.h"
 
 namespace e2e {
 
@@ -41,7 +42,7 @@ std::string whyStillRunning(HANDLE process) {
 
 }  // namespace
 
-HWND findControlWindow() { return FindWindowA("vornMainWnd", "vornMainWnd"); }
+HWND findControlWindow() { return FindWindowA(VORN_CONTROL_CLASS, VORN_CONTROL_TITLE); }
 
 DaemonProcesses::DaemonProcesses(std::string stage) : stageDirectory(std::move(stage)) {}
 
@@ -50,7 +51,7 @@ DaemonProcesses::~DaemonProcesses() {
 }
 
 bool DaemonProcesses::start(const char *arguments, HANDLE *process) {
-  std::string program = stageDirectory + "\\vornd.exe";
+  std::string program = stageDirectory + "\\" VORN_DAEMON_FILE;
   std::string commandLine = "\"" + program + "\"";
   if (arguments && arguments[0]) commandLine += std::string(" ") + arguments;
   STARTUPINFOA startup = {};

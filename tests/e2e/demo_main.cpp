@@ -33,6 +33,7 @@
 #include "mouse_input.h"
 #include "support/window_points.h"
 #include "test_windows.h"
+#include "vorn_names.h"
 #include "window_state.h"
 
 namespace {
@@ -62,7 +63,7 @@ bool pauseForScreenshot(const std::string &handshakeDirectory, const char *step)
 bool startDaemon(e2e::DaemonProcesses *daemons, const std::string &stage) {
   int before = e2e::announcementsHeard();
   if (!daemons->start("", NULL)) {
-    printf("could not start %s\\vornd.exe\n", stage.c_str());
+    printf("could not start %s\\" VORN_DAEMON_FILE "\n", stage.c_str());
     return false;
   }
   if (!e2e::pumpUntil([&] { return e2e::announcementsHeard() > before; }, DAEMON_TIMEOUT_MS)) {
@@ -70,7 +71,7 @@ bool startDaemon(e2e::DaemonProcesses *daemons, const std::string &stage) {
     return false;
   }
   e2e::loadHookLibrary(stage);
-  printf("vornd.exe is running with %s; hooks installed: %s\n",
+  printf(VORN_DAEMON_FILE " is running with %s; hooks installed: %s\n",
          e2e::stagedConfigurationPath(stage).c_str(),
          e2e::hookLibraryIsHooking() == 1 ? "yes" : "NO");
   return e2e::hookLibraryIsHooking() == 1;
@@ -217,7 +218,7 @@ int runDemo(const std::string &stage, const std::string &handshake) {
   bool shotAfter = pauseForScreenshot(handshake, "after");
 
   std::string problems = daemons.stopAll();
-  printf("vornd.exe %s%s\n",
+  printf(VORN_DAEMON_FILE " %s%s\n",
          problems.empty() ? "stopped" : "had to be terminated: ", problems.c_str());
   fflush(stdout);
   if (!described || !shotBefore || !shotAfter) return 2;

@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "vorn_names.h"
+
 namespace e2e {
 
 namespace {
 
 typedef int(__cdecl *ControlExport)(void);
 
-const char LIBRARY_NAME[] = "vorn.dll";
+const char LIBRARY_NAME[] = VORN_LIBRARY_FILE;
 // More references than the test's own and the system's one mean something
 // else holds the library; give up rather than loop.
 const int MOST_REFERENCES = 8;

@@ -1,4 +1,4 @@
-// What the hooks cost a process they reach: the system loads vorn.dll into
+// What the hooks cost a process they reach: the system loads the hook library into
 // it at its first hooked event, and nothing else may come with the
 // library (no C runtime, no DLL only the daemon's loader needs). The
 // library's import table is proven by tests/static; this is what a
@@ -14,6 +14,7 @@
 #include "message_pump.h"
 #include "process_modules.h"
 #include "scenario.h"
+#include "vorn_names.h"
 
 namespace e2e {
 namespace {
@@ -41,7 +42,7 @@ TEST_F(HookedProcess, TheHooksBringTheLibraryAlone) {
 
   RecordProperty("modules_before", (int)before.size());
   RecordProperty("modules_after", (int)after.size());
-  EXPECT_EQ(std::set<std::string>{"vorn.dll"}, modulesAdded(before, after))
+  EXPECT_EQ(std::set<std::string>{VORN_LIBRARY_FILE}, modulesAdded(before, after))
       << "before: " << describeModules(before) << "\nafter: " << describeModules(after);
   EXPECT_TRUE(modulesAdded(after, before).empty()) << describeModules(modulesAdded(after, before));
 }

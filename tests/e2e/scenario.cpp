@@ -14,6 +14,7 @@
 #include "mouse_input.h"
 #include "support/window_points.h"
 #include "test_windows.h"
+#include "vorn_names.h"
 #include "window_state.h"
 
 namespace e2e {
@@ -30,9 +31,9 @@ Scenario::Scenario() : stageDirectory(defaultStageDirectory()), daemons(stageDir
 
 void Scenario::SetUp() {
   registerWindowClasses();
-  ASSERT_TRUE(fileExists(stageDirectory + "\\vornd.exe")) << "nothing staged in " << stageDirectory;
+  ASSERT_TRUE(fileExists(stageDirectory + "\\" VORN_DAEMON_FILE)) << "nothing staged in " << stageDirectory;
   ASSERT_EQ(nullptr, findControlWindow()) << "a vornd that this scenario did not start is running";
-  ASSERT_FALSE(hookLibraryPresent()) << "vorn.dll is still loaded from an earlier scenario";
+  ASSERT_FALSE(hookLibraryPresent()) << VORN_LIBRARY_FILE " is still loaded from an earlier scenario";
   ASSERT_TRUE(removeFile(windowsConfigurationPath()));
   ASSERT_TRUE(removeFile(stagedConfigurationPath(stageDirectory)));
   listener = createAnnouncementListener();
@@ -65,7 +66,7 @@ void Scenario::TearDown() {
   int before = announcementsHeard();
   if (!daemons.start(arguments, &daemon)) {
     return ::testing::AssertionFailure()
-           << "vornd.exe could not be started from " << stageDirectory;
+           << VORN_DAEMON_FILE " could not be started from " << stageDirectory;
   }
   if (!waitForAnnouncement(before)) {
     return ::testing::AssertionFailure() << "vornd did not announce its hooks";
@@ -102,7 +103,7 @@ bool Scenario::waitForAnnouncement(int before) {
 }
 
 int Scenario::isHooking() {
-  EXPECT_TRUE(loadHookLibrary(stageDirectory)) << "vorn.dll or its _IsHooking export is missing";
+  EXPECT_TRUE(loadHookLibrary(stageDirectory)) << VORN_LIBRARY_FILE " or its _IsHooking export is missing";
   return hookLibraryIsHooking();
 }
 

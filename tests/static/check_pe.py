@@ -2,17 +2,24 @@
 """Static checks of the built Windows binaries: read, not run, so that they
 hold for the deliverables exactly as shipped.
 
-  check_pe.py dll FILE [--max-size BYTES] [--map MAP]
-      vorn.dll: exports exactly the control functions and hook procedures,
+  check_pe.py dll FILE --pair 32|64 [--max-size BYTES] [--map MAP]
+      vorn.dll or vorn64.dll: named for its pair in its export table and
+      holding its pair's section name (and not the other pair's), exports
+      exactly the control functions and hook procedures,
       has the shared data section _SDATA (initialized, readable, writable,
       shared), imports from KERNEL32 and USER32 alone, has no TLS directory
       and no .CRT or .tls section, and stays small. With the linker's MAP:
       _SDATA holds exactly the shared variables, in their designed order,
       and no object brings initialisers (static constructors, TLS
-      callbacks) that a library without a C runtime would never run.
-  check_pe.py daemon FILE
-      vornd.exe: a GUI-subsystem program that imports the three control
-      functions by name from vorn.dll and needs no MinGW runtime DLL.
+      callbacks) that a library without a C runtime would never run; each
+      shared variable has its size and natural alignment (hook and window
+      handles are pointer-sized).
+  check_pe.py daemon FILE --pair 32|64
+      vornd.exe or vornd64.exe: a GUI-subsystem program that imports the
+      three control functions by name from its pair's library, needs no
+      MinGW runtime DLL and holds its pair's control window name. The
+      32-bit vornd.exe imports exactly the functions it always has: what
+      it needs besides (for starting vornd64.exe) it looks up at run time.
   check_pe.py program FILE
       a program that links the library's objects itself (vorncheck.exe):
       its copy of _SDATA, if any, is not shared with other processes.
@@ -40,6 +47,37 @@ IMAGE_DIRECTORY_ENTRY_TLS = 9
 SHARED_DATA_FLAGS = 0xD0000040  # shared | read | write | initialized data
 IMAGE_SCN_MEM_SHARED = 0x10000000
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+MACHINES = {"32": 0x14C, "64": 0x8664}
+# What each pair is called: its library, its control window, its section.
+PAIR_NAMES = {
+    "32": {"library": "vorn.dll", "control": "vornMainWnd", "section": "vornConfigure"},
+    "64": {"library": "vorn64.dll", "control": "vornMainWnd64", "section": "vornConfigure64"},
+}
+# Everything the i686 vornd.exe imports at load time: the whole table, so
+# that a function that would stop it from loading somewhere cannot slip in.
+DAEMON32_IMPORTS = {
+    "GDI32.dll": ["GetStockObject"],
+    "KERNEL32.dll": ["DeleteCriticalSection", "EnterCriticalSection", "FreeLibrary",
+                     "GetLastError", "GetModuleHandleA", "GetProcAddress", "GetStartupInfoA",
+                     "InitializeCriticalSection", "LeaveCriticalSection", "LoadLibraryA",
+                     "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue", "VirtualProtect",
+                     "VirtualQuery", "lstrcmpA"],
+    "msvcrt.dll": ["__getmainargs", "__initenv", "__p__acmdln", "__p__commode", "__p__fmode",
+                   "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_initterm",
+                   "_iob", "_onexit", "abort", "calloc", "exit", "fprintf", "free", "fwrite",
+                   "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
+    "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
+                   "FindWindowA", "GetMessageA", "LoadCursorA", "MessageBoxA", "PostMessageA",
+                   "PostQuitMessage", "RegisterClassA", "SendMessageA", "SetForegroundWindow",
+                   "TranslateMessage"],
+    "vorn.dll": ["_IsHooking", "_MyEndHook", "_MySetHook"],
+}
+# Each shared variable's size and alignment, in bytes, by pointer size.
+SHARED_LAYOUT = {
+    "iniPath": (256, 1), "lastPoint": (8, 4),
+    "mouseHook": ("pointer", "pointer"), "getMessageHook": ("pointer", "pointer"),
+    "callWndProcRetHook": ("pointer", "pointer"), "lastActivatedWindow": ("pointer", "pointer"),
+}
 
 
 class PeFile:
@@ -121,6 +159,22 @@ class PeFile:
         start = self.offset(rva) + 2
         return self.data[start:self.data.index(b"\0", start)].decode("ascii", "replace")
 
+    def export_name(self):
+        rva, _ = self.directories[0]
+        if not rva:
+            return None
+        return self.string(struct.unpack_from("<I", self.data, self.offset(rva) + 12)[0])
+
+    def holds_string(self, text):
+        """Whether `text` is in the file as a whole NUL-terminated string."""
+        needle = text.encode("ascii") + b"\0"
+        start = self.data.find(needle)
+        while start >= 0:
+            if start == 0 or not (chr(self.data[start - 1]).isalnum()):
+                return True
+            start = self.data.find(needle, start + 1)
+        return False
+
     def section(self, name):
         for section in self.sections:
             if section[0] == name:
@@ -143,6 +197,8 @@ class LinkerMap:
                 output = re.match(r"^([._A-Za-z]\S*)\s+0x[0-9a-f]+\s+0x[0-9a-f]+", line)
                 if output:
                     current = self.sections.setdefault(output.group(1), {"inputs": [], "symbols": []})
+                    start, size = re.match(r"^\S+\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)", line).groups()
+                    current["end"] = int(start, 16) + int(size, 16)
                     pending = None
                     continue
                 if current is None:
@@ -168,26 +224,68 @@ class LinkerMap:
                 yield name, entry
 
     def symbols(self, section):
+        return [name for _, name in self.addressed_symbols(section)]
+
+    def addressed_symbols(self, section):
         found = self.sections.get(section, {"symbols": []})["symbols"]
-        return [name.lstrip("_") for _, name in sorted(found)]
+        return [(address, name.lstrip("_")) for address, name in sorted(found)]
+
+    def section_end(self, section):
+        return self.sections.get(section, {}).get("end")
 
 
-def check_map(path, failures):
+def check_shared_layout(linker_map, pointer_size, failures):
+    """Each variable's size is the distance to the next one (to the
+    section's end for the last; trailing padding allowed there)."""
+    symbols = linker_map.addressed_symbols("_SDATA")
+    end = linker_map.section_end("_SDATA")
+    for i, (address, name) in enumerate(symbols):
+        size, alignment = SHARED_LAYOUT.get(name, (4, 4))
+        size = pointer_size if size == "pointer" else size
+        alignment = pointer_size if alignment == "pointer" else alignment
+        following = symbols[i + 1][0] if i + 1 < len(symbols) else end
+        room = following - address
+        if address % alignment:
+            failures.append("_SDATA: %s at 0x%x is not %d-byte aligned" % (name, address, alignment))
+        # What follows may start later only by the next one's alignment.
+        next_alignment = pointer_size if i + 1 < len(symbols) and \
+            SHARED_LAYOUT.get(symbols[i + 1][1], (4, 4))[1] == "pointer" else 4
+        if room < size or (i + 1 < len(symbols) and room >= size + next_alignment):
+            failures.append("_SDATA: %s has %d bytes, expected %d" % (name, room, size))
+
+
+def check_map(path, pointer_size, failures):
     linker_map = LinkerMap(path)
     shared = linker_map.symbols("_SDATA")
     print("  _SDATA order: %s" % " ".join(shared))
     if shared != SHARED_VARIABLES:
         failures.append("_SDATA holds %s, expected %s in this order" % (shared, SHARED_VARIABLES))
+    else:
+        check_shared_layout(linker_map, pointer_size, failures)
     for output, (name, size, source) in linker_map.inputs():
         if size and name.startswith(INITIALISER_SECTIONS):
             failures.append("%s brings %d bytes of %s (in %s): nothing would run them"
                             % (source, size, name, output))
 
 
-def check_dll(path, max_size, map_path, failures):
+def check_pair(pe, pair, failures):
+    if pe.machine != MACHINES[pair]:
+        failures.append("machine 0x%x, expected 0x%x for the %s-bit pair"
+                        % (pe.machine, MACHINES[pair], pair))
+
+
+def check_dll(path, pair, max_size, map_path, failures):
     pe = PeFile(path)
     size = len(pe.data)
-    print("%s: %d bytes, machine 0x%x" % (path, size, pe.machine))
+    print("%s: %d bytes, machine 0x%x, named %s" % (path, size, pe.machine, pe.export_name()))
+    check_pair(pe, pair, failures)
+    names, other = PAIR_NAMES[pair], PAIR_NAMES["64" if pair == "32" else "32"]
+    if pe.export_name() != names["library"]:
+        failures.append("export table names %s, expected %s" % (pe.export_name(), names["library"]))
+    if not pe.holds_string(names["section"]):
+        failures.append("does not hold the section name %s" % names["section"])
+    if pe.holds_string(other["section"]):
+        failures.append("holds the other pair's section name %s" % other["section"])
     exports = pe.exports()
     print("  exports: %s" % " ".join(exports))
     if exports != EXPECTED_EXPORTS:
@@ -212,25 +310,43 @@ def check_dll(path, max_size, map_path, failures):
     if max_size and size > max_size:
         failures.append("%d bytes, more than the allowed %d" % (size, max_size))
     if map_path:
-        check_map(map_path, failures)
+        check_map(map_path, 8 if pe.pe32_plus else 4, failures)
 
 
-def check_daemon(path, failures):
+def check_daemon(path, pair, failures):
     pe = PeFile(path)
-    print("%s: %d bytes, subsystem %d" % (path, len(pe.data), pe.subsystem))
+    print("%s: %d bytes, machine 0x%x, subsystem %d" % (path, len(pe.data), pe.machine, pe.subsystem))
+    check_pair(pe, pair, failures)
+    names, other = PAIR_NAMES[pair], PAIR_NAMES["64" if pair == "32" else "32"]
+    library = names["library"]
+    if not pe.holds_string(names["control"]):
+        failures.append("does not hold the control window name %s" % names["control"])
+    if pair == "64" and pe.holds_string(other["control"]):
+        failures.append("holds the other pair's control window name %s" % other["control"])
     if pe.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         failures.append("subsystem %d, expected the GUI subsystem" % pe.subsystem)
     imports = pe.imports()
     for dll, names in sorted(imports.items()):
         print("  %s: %s" % (dll, " ".join(names)))
-    vorn = [names for dll, names in imports.items() if dll.lower() == "vorn.dll"]
+    vorn = [names for dll, names in imports.items() if dll.lower() == library]
     if not vorn:
-        failures.append("does not import from vorn.dll")
+        failures.append("does not import from %s" % library)
     elif sorted(vorn[0]) != DAEMON_IMPORTS:
-        failures.append("imports %s from vorn.dll, expected %s" % (sorted(vorn[0]), DAEMON_IMPORTS))
+        failures.append("imports %s from %s, expected %s" % (sorted(vorn[0]), library, DAEMON_IMPORTS))
     for dll in imports:
-        if dll.lower() not in SYSTEM_DLLS and dll.lower() != "vorn.dll":
-            failures.append("imports from %s, which is neither a system DLL nor vorn.dll" % dll)
+        if dll.lower() not in SYSTEM_DLLS and dll.lower() != library:
+            failures.append("imports from %s, which is neither a system DLL nor %s" % (dll, library))
+    if pair == "32":
+        pinned = {dll: sorted(names) for dll, names in DAEMON32_IMPORTS.items()}
+        found = {dll: sorted(names) for dll, names in imports.items()}
+        for dll in sorted(set(pinned) | set(found)):
+            added = sorted(set(found.get(dll, [])) - set(pinned.get(dll, [])))
+            dropped = sorted(set(pinned.get(dll, [])) - set(found.get(dll, [])))
+            if added:
+                failures.append("imports from %s what it never did: %s" % (dll, " ".join(added)))
+            if dropped:
+                failures.append("no longer imports from %s: %s (update the pinned list)"
+                                % (dll, " ".join(dropped)))
 
 
 def check_program(path, failures):
@@ -243,7 +359,9 @@ def check_program(path, failures):
 
 
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("dll", "daemon", "program"):
+    pair = argv[argv.index("--pair") + 1] if "--pair" in argv[:-1] else None
+    if len(argv) < 3 or argv[1] not in ("dll", "daemon", "program") or \
+            (argv[1] != "program" and pair not in PAIR_NAMES):
         print(__doc__)
         return 2
     failures = []
@@ -251,9 +369,9 @@ def main(argv):
         if argv[1] == "dll":
             max_size = int(argv[argv.index("--max-size") + 1]) if "--max-size" in argv else 0
             map_path = argv[argv.index("--map") + 1] if "--map" in argv else None
-            check_dll(argv[2], max_size, map_path, failures)
+            check_dll(argv[2], pair, max_size, map_path, failures)
         elif argv[1] == "daemon":
-            check_daemon(argv[2], failures)
+            check_daemon(argv[2], pair, failures)
         else:
             check_program(argv[2], failures)
     except (OSError, ValueError, struct.error) as error:

@@ -46,6 +46,11 @@ int winsimIdleExitCount(void);
 // activate its top-level window the way the system does (WM_MOUSEACTIVATE),
 // runs the WH_GETMESSAGE hooks and calls the window procedure. Returns 1
 // when the window received the message, 0 when it was discarded.
+// A window of a process of the other bitness (below) is the exception: its
+// WH_MOUSE hooks run on the thread that installed the newest global one
+// (marshalled into the installing process, as the system does when it
+// cannot load the hook's library into the window's process), and no
+// WH_GETMESSAGE hook runs for it.
 int winsimMouseInput(UINT message, POINT point, HWND window, int hitTestCode);
 
 // ---- records -----------------------------------------------------------------------------
@@ -125,6 +130,10 @@ void winsimSetCallNextHookResult(LRESULT result);
 void winsimFailSetWindowsHook(BOOL fail);     // SetWindowsHookExA returns NULL
 void winsimFailUnhookWindowsHook(BOOL fail);  // UnhookWindowsHookEx returns FALSE
 int winsimInstalledHookCount(int idHook);
+// Makes the threads of `processId` (winsimCreateThreadInProcess) those of
+// a program of the other bitness (32-bit beside 64-bit): no hook runs on
+// them, and their mouse input is marshalled (winsimMouseInput).
+void winsimSetProcessOfOtherBitness(DWORD processId, BOOL other);
 
 // ---- settings -------------------------------------------------------------------------------
 void winsimSetActiveWindowTracking(BOOL enabled);

@@ -43,6 +43,43 @@ typedef enum WinsimShell32 {
 } WinsimShell32;
 void winsimSetShell32(WinsimShell32 presence, DWORD fileVersionMS);
 
+// Which Windows the program runs on, as IsWow64Process tells a 32-bit
+// program: 32-bit Windows (the default; IsWow64Process answers FALSE),
+// 64-bit Windows (TRUE), or a system too old to have IsWow64Process
+// (GetProcAddress does not find it).
+typedef enum WinsimWindowsBitness {
+  WINSIM_WINDOWS_32 = 0,
+  WINSIM_WINDOWS_64 = 1,
+  WINSIM_WINDOWS_WITHOUT_WOW64 = 2
+} WinsimWindowsBitness;
+void winsimSetWindowsBitness(WinsimWindowsBitness bitness);
+
+// ---- processes ---------------------------------------------------------------------
+// What GetCommandLineA returns (the bytes as given; by default "vornd.exe").
+void winsimSetCommandLine(LPCSTR commandLine);
+
+// Every CreateProcessA call, in order, successful or not. A started
+// process runs nothing: WaitForSingleObject on it answers at once, with
+// WAIT_OBJECT_0 (it has ended, exit code 0), or with WAIT_TIMEOUT when
+// winsimSetStartedProcessesStay(TRUE) (it keeps running, like a daemon
+// that became the first instance).
+enum { WINSIM_PROCESS_TEXT = 1024 };
+typedef struct WinsimProcessRecord {
+  char application[WINSIM_PROCESS_TEXT];  // "" for NULL
+  char commandLine[WINSIM_PROCESS_TEXT];  // "" for NULL
+  char currentDirectory[WINSIM_PROCESS_TEXT];  // "" for NULL
+  DWORD flags;
+  BOOL inheritHandles;
+  BOOL started;     // the call succeeded
+  int waits;        // WaitForSingleObject calls on its handle
+  DWORD lastWaitMs; // the timeout of the last of them
+} WinsimProcessRecord;
+int winsimProcessRecordCount(void);
+// Valid until the next CreateProcessA or clear.
+const WinsimProcessRecord *winsimProcessRecord(int index);
+void winsimClearProcessRecords(void);
+void winsimSetStartedProcessesStay(BOOL stay);
+
 // ---- system libraries ---------------------------------------------------------------
 // Whether LoadLibraryA finds the system DLL called `name` (shlwapi.dll,
 // version.dll): by default every one is present; a missing one fails to

@@ -162,6 +162,47 @@ void WINAPI Sleep(DWORD milliseconds);
 DWORD WINAPI SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD size, LPSTR buffer,
                          LPSTR *filePart);
 
+// ---- processes --------------------------------------------------------------
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_TIMEOUT 0x00000102u
+#define WAIT_FAILED 0xFFFFFFFFu
+#define STILL_ACTIVE 0x00000103u
+#define CREATE_NEW_CONSOLE 0x00000010u
+#define NORMAL_PRIORITY_CLASS 0x00000020u
+#define STARTF_USESHOWWINDOW 0x00000001u
+
+typedef struct _STARTUPINFOA {
+  DWORD cb;
+  LPSTR lpReserved;
+  LPSTR lpDesktop;
+  LPSTR lpTitle;
+  DWORD dwX, dwY, dwXSize, dwYSize, dwXCountChars, dwYCountChars, dwFillAttribute;
+  DWORD dwFlags;
+  WORD wShowWindow;
+  WORD cbReserved2;
+  BYTE *lpReserved2;
+  HANDLE hStdInput, hStdOutput, hStdError;
+} STARTUPINFOA, *LPSTARTUPINFOA;
+
+typedef struct _PROCESS_INFORMATION {
+  HANDLE hProcess;
+  HANDLE hThread;
+  DWORD dwProcessId;
+  DWORD dwThreadId;
+} PROCESS_INFORMATION, *LPPROCESS_INFORMATION;
+
+LPSTR WINAPI GetCommandLineA(void);
+HANDLE WINAPI GetCurrentProcess(void);
+// Present only while winsim simulates a system that has it (control_kernel.h):
+// GetProcAddress finds it or not; a direct call answers as that system would.
+BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64);
+BOOL WINAPI CreateProcessA(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processSecurity,
+                           LPSECURITY_ATTRIBUTES threadSecurity, BOOL inheritHandles, DWORD flags,
+                           LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startup,
+                           LPPROCESS_INFORMATION information);
+DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds);
+BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
+
 // ---- strings (the lstr* family) -------------------------------------------
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b);
 int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b);

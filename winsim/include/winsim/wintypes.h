@@ -45,6 +45,7 @@ typedef const char *LPCSTR;
 typedef BYTE *LPBYTE;
 typedef DWORD *LPDWORD;
 typedef BOOL *LPBOOL;
+typedef BOOL *PBOOL;
 typedef LONG *PLONG;
 typedef UINT *PUINT;
 

@@ -1,7 +1,9 @@
 // Loading system DLLs at run time: LoadLibraryA, GetProcAddress and
 // FreeLibrary for the DLLs whose functions winsim provides itself. Each
 // library has a fixed handle and a reference count; its functions are
-// winsim's own.
+// winsim's own. KERNEL32 is loaded into every process from its start
+// (GetModuleHandleA finds it): only the functions programs look up in it
+// at run time are listed.
 #include <shlwapi.h>
 #include <windows.h>
 
@@ -12,6 +14,7 @@
 #include <string>
 
 #include "libraries.h"
+#include "processes.h"
 #include "winsim/control_kernel.h"
 
 namespace {
@@ -24,7 +27,9 @@ struct Library {
 const Library LIBRARIES[] = {
     {"shlwapi.dll", (HMODULE)(uintptr_t)0x70000000},
     {"version.dll", (HMODULE)(uintptr_t)0x70010000},
+    {"kernel32.dll", (HMODULE)(uintptr_t)0x7B000000},
 };
+const int KERNEL32 = 2;
 const int LIBRARY_COUNT = (int)(sizeof LIBRARIES / sizeof LIBRARIES[0]);
 
 struct Export {
@@ -46,6 +51,14 @@ const Export EXPORTS[] = {
     WINSIM_EXPORT(1, GetFileVersionInfoSizeA),
     WINSIM_EXPORT(1, GetFileVersionInfoA),
     WINSIM_EXPORT(1, VerQueryValueA),
+    WINSIM_EXPORT(KERNEL32, CloseHandle),
+    WINSIM_EXPORT(KERNEL32, CreateProcessA),
+    WINSIM_EXPORT(KERNEL32, GetCommandLineA),
+    WINSIM_EXPORT(KERNEL32, GetCurrentProcess),
+    WINSIM_EXPORT(KERNEL32, GetFileAttributesA),
+    WINSIM_EXPORT(KERNEL32, GetModuleFileNameA),
+    WINSIM_EXPORT(KERNEL32, IsWow64Process),
+    WINSIM_EXPORT(KERNEL32, WaitForSingleObject),
 };
 
 std::mutex librariesLock;
@@ -77,7 +90,7 @@ int libraryNamed(const char *name) {
 // A handle counts only while its library is loaded.
 int loadedLibrary(HMODULE module) {
   for (int i = 0; i < LIBRARY_COUNT; ++i) {
-    if (LIBRARIES[i].handle == module && loadCount[i] > 0) return i;
+    if (LIBRARIES[i].handle == module && (loadCount[i] > 0 || i == KERNEL32)) return i;
   }
   return -1;
 }
@@ -85,6 +98,14 @@ int loadedLibrary(HMODULE module) {
 }  // namespace
 
 namespace winsim {
+
+HMODULE loadedSystemLibrary(const char *name) {
+  int library = libraryNamed(name);
+  std::lock_guard<std::mutex> guard(librariesLock);
+  if (library == KERNEL32 || (library >= 0 && loadCount[library] > 0))
+    return LIBRARIES[library].handle;
+  return NULL;
+}
 
 void makeEveryLibraryPresent() {
   std::lock_guard<std::mutex> guard(librariesLock);
@@ -116,7 +137,9 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
   }
   if ((uintptr_t)name > 0xFFFF) {
     for (const Export &entry : EXPORTS) {
-      if (entry.library == library && strcmp(entry.name, name) == 0) return entry.address;
+      if (entry.library != library || strcmp(entry.name, name) != 0) continue;
+      if (entry.address == (FARPROC)(void *)&IsWow64Process && !winsim::hasIsWow64Process()) break;
+      return entry.address;
     }
   }
   SetLastError(ERROR_PROC_NOT_FOUND);
@@ -137,7 +160,7 @@ BOOL WINAPI FreeLibrary(HMODULE module) {
 void winsimSetLibraryPresent(LPCSTR name, BOOL present) {
   std::lock_guard<std::mutex> guard(librariesLock);
   int library = libraryNamed(name);
-  if (library >= 0) missing[library] = !present;
+  if (library >= 0 && library != KERNEL32) missing[library] = !present;
 }
 
 int winsimLibraryLoadCount(LPCSTR name) {

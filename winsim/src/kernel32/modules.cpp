@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host_paths.h"
+#include "libraries.h"
 #include "system_folders.h"
 
 namespace {
@@ -109,6 +110,7 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
   if (!name || strcasecmp(name, baseName(programPath()).c_str()) == 0) return PROGRAM_INSTANCE;
+  if (HMODULE library = winsim::loadedSystemLibrary(name)) return library;
   SetLastError(ERROR_MOD_NOT_FOUND);
   return NULL;
 }

@@ -108,6 +108,7 @@ struct Hook {
   DWORD threadId;
   unsigned serial;
   HHOOK handle;
+  DWORD installerThreadId;  // the thread that called SetWindowsHookExA
 };
 
 struct Desktop {
@@ -131,6 +132,8 @@ struct Desktop {
   LRESULT callNextHookResult;
   void (*idleHandler)(void);
   int idleExits;
+  // Processes of the other bitness (winsimSetProcessOfOtherBitness).
+  DWORD otherBitnessProcesses[MAX_THREADS];
 };
 
 // The one desktop, made ready on first use and by winsimResetDesktop.
@@ -226,5 +229,11 @@ UINT nextMdiChildId(const Window &client);
 
 // ---- hooks ----------------------------------------------------------------------
 LRESULT runHookChain(int type, int code, WPARAM wParam, LPARAM lParam);
+// True when `processId` was made a process of the other bitness: no hook
+// of ours runs in it, and its mouse messages reach our WH_MOUSE hooks on
+// the thread that installed them.
+bool isOtherBitness(DWORD processId);
+// The thread that installed the newest global WH_MOUSE hook, or 0.
+DWORD newestGlobalMouseHookInstaller();
 
 }  // namespace winsim

@@ -69,6 +69,9 @@ Hook *findHook(HHOOK handle) {
 
 LRESULT runHookChain(int type, int code, WPARAM wParam, LPARAM lParam) {
   DWORD threadId = GetCurrentThreadId();
+  // The system loads no library of ours into a program of the other
+  // bitness: nothing of ours runs on its threads.
+  if (isOtherBitness(GetCurrentProcessId())) return 0;
   if (depth == MAX_CHAIN_DEPTH || insideChain(type, threadId)) return 0;
   Hook *first = nextHook(type, threadId, UINT_MAX);
   if (!first) return 0;
@@ -76,6 +79,18 @@ LRESULT runHookChain(int type, int code, WPARAM wParam, LPARAM lParam) {
   LRESULT result = first->proc(code, wParam, lParam);
   --depth;
   return result;
+}
+
+bool isOtherBitness(DWORD processId) {
+  for (DWORD other : desktop().otherBitnessProcesses) {
+    if (other != 0 && other == processId) return true;
+  }
+  return false;
+}
+
+DWORD newestGlobalMouseHookInstaller() {
+  Hook *newest = nextHook(WH_MOUSE, 0, UINT_MAX);  // thread 0: global hooks alone
+  return newest ? newest->installerThreadId : 0;
 }
 
 }  // namespace winsim
@@ -101,7 +116,8 @@ HHOOK WINAPI SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE module, DWOR
   for (Hook &h : d.hooks) {
     if (h.inUse) continue;
     unsigned serial = d.nextHookSerial++;
-    h = {true, idHook, proc, module, threadId, serial, (HHOOK)(HOOK_HANDLE_BASE + serial * 4)};
+    h = {true,   idHook, proc, module, threadId, serial, (HHOOK)(HOOK_HANDLE_BASE + serial * 4),
+         GetCurrentThreadId()};
     return h.handle;
   }
   SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -140,6 +156,20 @@ void winsimSetCallNextHookResult(LRESULT result) { desktop().callNextHookResult 
 void winsimFailSetWindowsHook(BOOL fail) { desktop().failSetHook = fail != FALSE; }
 
 void winsimFailUnhookWindowsHook(BOOL fail) { desktop().failUnhook = fail != FALSE; }
+
+void winsimSetProcessOfOtherBitness(DWORD processId, BOOL other) {
+  DWORD *slots = desktop().otherBitnessProcesses;
+  for (int i = 0; i < MAX_THREADS; ++i) {
+    if (slots[i] == processId) slots[i] = 0;
+  }
+  if (!other || processId == 0) return;
+  for (int i = 0; i < MAX_THREADS; ++i) {
+    if (slots[i] == 0) {
+      slots[i] = processId;
+      return;
+    }
+  }
+}
 
 int winsimInstalledHookCount(int idHook) {
   int count = 0;

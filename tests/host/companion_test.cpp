@@ -1,0 +1,170 @@
+// vornd and its 64-bit companion: on 64-bit Windows the 32-bit daemon
+// starts vornd64.exe from its own folder with its own arguments. Host only:
+// the Windows bitness, the command line and what CreateProcessA was asked
+// are winsim's controls and records (a 64-bit test program under Wine is
+// never a WOW64 process, so there the companion is never started).
+#include "unit/loader_fixture.h"
+
+#include <string>
+
+#include "companion.h"
+#include "control_window.h"
+#include "startup.h"
+#include "vorn.h"
+#include "vorn_names.h"
+#include "winsim/control.h"
+
+namespace vorntest {
+namespace {
+
+HWND runningWindow = NULL;
+
+class CompanionTest : public LoaderTest {
+ protected:
+  void SetUp() override {
+    LoaderTest::SetUp();
+    winsimResetDesktop();
+    winsimResetKernel();
+    winsimClearRecords();
+    ASSERT_TRUE(writeFileBytes(programDirectoryIni(), "[List1]\nHook1=LBUTTONUP\n"));
+    runningWindow = NULL;
+  }
+
+  void TearDown() override {
+    DeleteFileA(companionFile().c_str());
+    winsimSetIdleHandler(NULL);
+    MyEndHook();
+    winsimResetDesktop();
+    winsimResetKernel();
+    LoaderTest::TearDown();
+  }
+
+  // vornd64.exe in this program's folder, as GetModuleFileNameA names it.
+  static std::string companionFile() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, path, MAX_PATH);
+    std::string file(path, length);
+    return file.substr(0, file.find_last_of("\\/") + 1) + VORN_COMPANION_FILE;
+  }
+
+  static void placeCompanion() { ASSERT_TRUE(writeFileBytes(companionFile(), "MZ")); }
+
+  // Runs vornd with `commandLine` as the system gives it and `arguments`
+  // as the C runtime splits it.
+  static int run(const char *commandLine, std::vector<const char *> arguments) {
+    winsimSetCommandLine(commandLine);
+    arguments.insert(arguments.begin(), "vornd.exe");
+    return vorndMain(GetModuleHandleA(NULL), (int)arguments.size(),
+                     const_cast<char **>(arguments.data()));
+  }
+
+  static HWND windowOfClass(const char *className) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    return CreateWindowExA(0, className, className, WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+  }
+
+  static std::string startedLine(int index) {
+    const WinsimProcessRecord *record = winsimProcessRecord(index);
+    return record ? record->commandLine : "(no record)";
+  }
+};
+
+TEST_F(CompanionTest, EachCommandStartsTheCompanionWithTheSameArguments) {
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  placeCompanion();
+  HWND running = windowOfClass(VORN_CONTROL_CLASS);  // the 32-bit daemon runs
+  ASSERT_NE(nullptr, running);
+  std::string quoted = "\"" + companionFile() + "\"";
+  int handles = winsimOpenHandleCount();
+
+  EXPECT_EQ(0, run("vornd.exe", {}));
+  EXPECT_EQ(0, run("\"C:\\Program Files\\vorn\\vornd.exe\" --stop", {"--stop"}));
+  EXPECT_EQ(0, run("vornd  odd \"two words\"\t\"\" x\\\"y ", {"odd", "two words", "", "x\"y"}));
+  EXPECT_EQ(0, run("\"C:\\a b\\vornd.exe\"--stop extra", {"--stop", "extra"}));
+  EXPECT_EQ(0, run("\"C:\\unclosed quote", {}));
+
+  ASSERT_EQ(5, winsimProcessRecordCount());
+  EXPECT_EQ(quoted, startedLine(0));
+  EXPECT_EQ(quoted + " --stop", startedLine(1));
+  EXPECT_EQ(quoted + "  odd \"two words\"\t\"\" x\\\"y ", startedLine(2));
+  EXPECT_EQ(quoted + "--stop extra", startedLine(3));
+  EXPECT_EQ(quoted, startedLine(4));
+  for (int i = 0; i < 5; ++i) {
+    const WinsimProcessRecord *record = winsimProcessRecord(i);
+    EXPECT_STREQ(companionFile().c_str(), record->application) << i;
+    EXPECT_TRUE(record->started) << i;
+    EXPECT_FALSE(record->inheritHandles) << i;
+  }
+  EXPECT_EQ(handles, winsimOpenHandleCount()) << "process and thread handles are closed";
+  // The 32-bit daemon is told as before: reload, stop, reload, reload, reload.
+  EXPECT_EQ(4, winsimCountMessages(running, WM_COMMAND, WINSIM_POSTED));
+  EXPECT_EQ(1, winsimCountMessages(running, WM_CLOSE, WINSIM_POSTED));
+}
+
+TEST_F(CompanionTest, OnlyAStartThatSignalsARunningCompanionIsWaitedForAndNotForEver) {
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  placeCompanion();
+  windowOfClass(VORN_CONTROL_CLASS);
+  EXPECT_EQ(0, run("vornd.exe", {}));
+  ASSERT_EQ(1, winsimProcessRecordCount());
+  EXPECT_EQ(0, winsimProcessRecord(0)->waits) << "it becomes the companion's first instance";
+
+  windowOfClass(VORN_COMPANION_CONTROL_CLASS);
+  winsimSetStartedProcessesStay(TRUE);  // a companion that does not end
+  EXPECT_EQ(0, run("vornd.exe --stop", {"--stop"}));
+  ASSERT_EQ(2, winsimProcessRecordCount());
+  EXPECT_EQ(1, winsimProcessRecord(1)->waits);
+  EXPECT_EQ((DWORD)COMPANION_WAIT_MS, winsimProcessRecord(1)->lastWaitMs);
+  EXPECT_NE(INFINITE, winsimProcessRecord(1)->lastWaitMs);
+}
+
+TEST_F(CompanionTest, NothingIsStartedOn32BitWindowsOldSystemsOrWithoutTheFile) {
+  windowOfClass(VORN_CONTROL_CLASS);
+  placeCompanion();
+  winsimSetWindowsBitness(WINSIM_WINDOWS_32);
+  EXPECT_EQ(0, run("vornd.exe", {}));
+  winsimSetWindowsBitness(WINSIM_WINDOWS_WITHOUT_WOW64);
+  EXPECT_EQ(0, run("vornd.exe --stop", {"--stop"}));
+  DeleteFileA(companionFile().c_str());
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  EXPECT_EQ(0, run("vornd.exe", {}));
+  EXPECT_EQ(0, startCompanion());
+  EXPECT_EQ(0, winsimProcessRecordCount());
+  // A folder of that name is no program either.
+  ASSERT_TRUE(CreateDirectoryA(companionFile().c_str(), NULL));
+  EXPECT_EQ(0, startCompanion());
+  RemoveDirectoryA(companionFile().c_str());
+  EXPECT_EQ(0, winsimProcessRecordCount());
+}
+
+TEST_F(CompanionTest, AFirstStartStartsTheCompanionAndStillRunsItsOwnHooks) {
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  placeCompanion();
+  static int hookingInLoop;
+  hookingInLoop = -1;
+  winsimSetIdleHandler([] {
+    HWND window = findControlWindow();
+    if (!window) return;
+    hookingInLoop = IsHooking();
+    PostMessageA(window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(0, run("vornd.exe", {}));
+  EXPECT_EQ(1, hookingInLoop);
+  ASSERT_EQ(1, winsimProcessRecordCount());
+  EXPECT_EQ("\"" + companionFile() + "\"", startedLine(0));
+}
+
+TEST_F(CompanionTest, ACommandLineThatDoesNotFitStartsNothing) {
+  char buffer[18];  // exactly what the first needs
+  EXPECT_EQ(1, companionCommandLine("vornd --stop", "C:\\v.exe", buffer, (int)sizeof buffer));
+  EXPECT_STREQ("\"C:\\v.exe\" --stop", buffer);
+  EXPECT_EQ(0, companionCommandLine("vornd --stop", "C:\\vo.exe", buffer, (int)sizeof buffer));
+  EXPECT_EQ(0, companionCommandLine("vornd", "C:\\a-much-longer-path.exe", buffer,
+                                    (int)sizeof buffer));
+}
+
+}  // namespace
+}  // namespace vorntest

@@ -1,0 +1,104 @@
+// Mouse hook calls the system marshals into the daemon: a program of the
+// other bitness cannot load this library, so the system runs the mouse
+// hook for its windows in the process that installed it. Such a call is
+// passed on untouched; the other pair handles that program. Host only:
+// winsim's processes of the other bitness make the system marshal (under
+// Wine the test program and every window it owns share one bitness).
+#include "unit/loader_fixture.h"
+
+#include "hooks/hook_state.h"
+#include "vorn.h"
+#include "winsim/control.h"
+
+namespace vorntest {
+namespace {
+
+const DWORD OTHER_PROCESS = 0x940;
+
+LRESULT CALLBACK countingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class MarshalledCallTest : public LoaderTest {
+ protected:
+  void SetUp() override {
+    LoaderTest::SetUp();
+    winsimResetDesktop();
+    winsimResetKernel();
+    // A left press on a probe window is swallowed: the class is read to
+    // decide it.
+    ASSERT_TRUE(writeFileBytes(programDirectoryIni(),
+                               "[List1]\nHook1=LBUTTONDOWN\n1.Match=Probe\n1.Action=NoAction\n"
+                               "[Match.Probe]\nnPattern=1\n1.Invoked.Class=Probe\n"));
+    ASSERT_EQ(1, MySetHook());
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = countingProcedure;
+    windowClass.lpszClassName = "Probe";
+    RegisterClassA(&windowClass);
+    own = makeWindow();
+    DWORD previous = winsimSetCurrentThread(winsimCreateThreadInProcess(OTHER_PROCESS));
+    foreign = makeWindow();
+    winsimSetCurrentThread(previous);
+    winsimClearRecords();
+  }
+
+  void TearDown() override {
+    winsimSetProcessOfOtherBitness(OTHER_PROCESS, FALSE);
+    MyEndHook();
+    winsimResetDesktop();
+    LoaderTest::TearDown();
+  }
+
+  static HWND makeWindow() {
+    return CreateWindowExA(0, "Probe", "probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300,
+                           200, NULL, NULL, NULL, NULL);
+  }
+
+  static int press(HWND window) {
+    return winsimMouseInput(WM_LBUTTONDOWN, {200, 200}, window, HTCLIENT);
+  }
+
+  HWND own = NULL;
+  HWND foreign = NULL;
+};
+
+TEST_F(MarshalledCallTest, AMarshalledCallIsPassedOnWithoutAWalkOrAnAction) {
+  winsimSetProcessOfOtherBitness(OTHER_PROCESS, TRUE);
+  int before = marshalledCallCount;
+  POINT point = lastPoint;
+  EXPECT_EQ(1, press(foreign)) << "the window gets the press: the other pair decides";
+  EXPECT_EQ(before + 1, marshalledCallCount);
+  EXPECT_EQ(1, winsimCallNextHookRecordCount());
+  EXPECT_EQ(mouseHook, winsimCallNextHookRecord(0)->hook);
+  EXPECT_EQ(0, winsimGetClassNameCallCount()) << "no rule was walked";
+  EXPECT_EQ(0, winsimWindowPosRecordCount());
+  EXPECT_EQ(0, winsimForegroundRecordCount());
+  EXPECT_EQ(point.x, lastPoint.x) << "the gesture is the other pair's";
+  EXPECT_EQ(point.y, lastPoint.y);
+}
+
+TEST_F(MarshalledCallTest, CallsInTheWindowsOwnProcessAreHandledAsEver) {
+  int before = marshalledCallCount;
+  EXPECT_EQ(0, press(own)) << "swallowed in the installing process";
+  EXPECT_EQ(0, press(foreign)) << "swallowed in the window's own process";
+  EXPECT_EQ(before, marshalledCallCount);
+  EXPECT_LT(0, winsimGetClassNameCallCount());
+  EXPECT_EQ(200, lastPoint.x);
+}
+
+TEST_F(MarshalledCallTest, AProcessThatInstalledNoHooksNeverTakesACallForMarshalled) {
+  // A window of another process handed to the hook procedure while this
+  // process runs it: in a process that did not install the hooks that is
+  // no marshalled call (none ever comes there), and the rule applies.
+  int32_t installed = hooksInstalledHere;
+  hooksInstalledHere = 0;
+  int before = marshalledCallCount;
+  MOUSEHOOKSTRUCT info = {{200, 200}, foreign, HTCLIENT, 0};
+  LRESULT result = mouseHookProc(HC_ACTION, WM_LBUTTONDOWN, (LPARAM)&info);
+  hooksInstalledHere = installed;
+  EXPECT_EQ(1, result) << "swallowed";
+  EXPECT_EQ(before, marshalledCallCount);
+}
+
+}  // namespace
+}  // namespace vorntest
