@@ -5,6 +5,7 @@
 #include "config/image_builder.h"
 #include "config/image_validation.h"
 #include "config/loader_state.h"
+#include "config/section_security.h"
 
 namespace {
 
@@ -45,9 +46,12 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   uint32_t used = builderUsed();
   DWORD size = ruleSize > used ? ruleSize : used;
 
-  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, size,
+  SECURITY_ATTRIBUTES security;
+  LPSECURITY_ATTRIBUTES attributes = sandboxReadableSecurity(&security);
+  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, attributes, PAGE_READWRITE, 0, size,
                                       target->sectionName);
   int existed = section && GetLastError() == ERROR_ALREADY_EXISTS;
+  releaseSectionSecurity(attributes);
   if (!section) {
     reportPublishFailure(target);
     return 0;

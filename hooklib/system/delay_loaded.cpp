@@ -4,9 +4,10 @@
 
 namespace {
 
-enum Library { LIBRARY_SHLWAPI, LIBRARY_VERSION, LIBRARY_COUNT };
+enum Library { LIBRARY_SHLWAPI, LIBRARY_VERSION, LIBRARY_DWMAPI, LIBRARY_ADVAPI32, LIBRARY_COUNT };
 
-const char *const LIBRARY_NAMES[LIBRARY_COUNT] = {"shlwapi.dll", "version.dll"};
+const char *const LIBRARY_NAMES[LIBRARY_COUNT] = {"shlwapi.dll", "version.dll", "dwmapi.dll",
+                                                  "advapi32.dll"};
 
 enum Function {
   PATH_APPEND_A,
@@ -14,6 +15,11 @@ enum Function {
   GET_FILE_VERSION_INFO_SIZE_A,
   GET_FILE_VERSION_INFO_A,
   VER_QUERY_VALUE_A,
+  DWM_GET_WINDOW_ATTRIBUTE,
+  OPEN_PROCESS_TOKEN,
+  GET_TOKEN_INFORMATION,
+  CONVERT_SID_TO_STRING_SID_A,
+  CONVERT_STRING_SECURITY_DESCRIPTOR_A,
   FUNCTION_COUNT
 };
 
@@ -29,6 +35,11 @@ const FunctionRow FUNCTIONS[FUNCTION_COUNT] = {
     {LIBRARY_VERSION, "GetFileVersionInfoSizeA"},
     {LIBRARY_VERSION, "GetFileVersionInfoA"},
     {LIBRARY_VERSION, "VerQueryValueA"},
+    {LIBRARY_DWMAPI, "DwmGetWindowAttribute"},
+    {LIBRARY_ADVAPI32, "OpenProcessToken"},
+    {LIBRARY_ADVAPI32, "GetTokenInformation"},
+    {LIBRARY_ADVAPI32, "ConvertSidToStringSidA"},
+    {LIBRARY_ADVAPI32, "ConvertStringSecurityDescriptorToSecurityDescriptorA"},
 };
 
 // Per process, each one word: null until looked up, then what was found or
@@ -107,6 +118,40 @@ BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length
   typedef BOOL(WINAPI * Type)(LPCVOID, LPCSTR, LPVOID *, PUINT);
   Type function = lookUpAs<Type>(VER_QUERY_VALUE_A);
   return function ? function(block, subBlock, buffer, length) : FALSE;
+}
+
+// What a missing function answers for: a failed HRESULT.
+HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, DWORD size) {
+  typedef HRESULT(WINAPI * Type)(HWND, DWORD, PVOID, DWORD);
+  Type function = lookUpAs<Type>(DWM_GET_WINDOW_ATTRIBUTE);
+  return function ? function(window, attribute, value, size) : E_NOTIMPL;
+}
+
+BOOL OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+  typedef BOOL(WINAPI * Type)(HANDLE, DWORD, PHANDLE);
+  Type function = lookUpAs<Type>(OPEN_PROCESS_TOKEN);
+  return function ? function(process, access, token) : FALSE;
+}
+
+BOOL GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID information,
+                         DWORD size, PDWORD needed) {
+  typedef BOOL(WINAPI * Type)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+  Type function = lookUpAs<Type>(GET_TOKEN_INFORMATION);
+  return function ? function(token, kind, information, size, needed) : FALSE;
+}
+
+BOOL ConvertSidToStringSidA(PSID sid, LPSTR *text) {
+  typedef BOOL(WINAPI * Type)(PSID, LPSTR *);
+  Type function = lookUpAs<Type>(CONVERT_SID_TO_STRING_SID_A);
+  return function ? function(sid, text) : FALSE;
+}
+
+BOOL ConvertStringSecurityDescriptorToSecurityDescriptorA(LPCSTR text, DWORD revision,
+                                                          PSECURITY_DESCRIPTOR *descriptor,
+                                                          PULONG size) {
+  typedef BOOL(WINAPI * Type)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
+  Type function = lookUpAs<Type>(CONVERT_STRING_SECURITY_DESCRIPTOR_A);
+  return function ? function(text, revision, descriptor, size) : FALSE;
 }
 
 }  // namespace delayLoaded
