@@ -1,6 +1,7 @@
 // Controls that span the kernel areas.
 #include <windows.h>
 
+#include "advapi32/security_descriptors.h"
 #include "handles.h"
 #include "kernel_defaults.h"
 #include "libraries.h"
@@ -14,6 +15,8 @@ void winsimResetKernel(void) {
   winsimFailNextCreateFileMapping(0);
   winsimFailNextMapViewOfFile(0);
   winsim::makeEveryLibraryPresent();
+  winsimClearSectionRecords();
+  winsim::resetSecurity();
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }

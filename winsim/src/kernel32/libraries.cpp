@@ -2,6 +2,8 @@
 // FreeLibrary for the DLLs whose functions winsim provides itself. Each
 // library has a fixed handle and a reference count; its functions are
 // winsim's own.
+#include <dwmapi.h>
+#include <sddl.h>
 #include <shlwapi.h>
 #include <windows.h>
 
@@ -24,6 +26,8 @@ struct Library {
 const Library LIBRARIES[] = {
     {"shlwapi.dll", (HMODULE)(uintptr_t)0x70000000},
     {"version.dll", (HMODULE)(uintptr_t)0x70010000},
+    {"dwmapi.dll", (HMODULE)(uintptr_t)0x70020000},
+    {"advapi32.dll", (HMODULE)(uintptr_t)0x70030000},
 };
 const int LIBRARY_COUNT = (int)(sizeof LIBRARIES / sizeof LIBRARIES[0]);
 
@@ -46,6 +50,11 @@ const Export EXPORTS[] = {
     WINSIM_EXPORT(1, GetFileVersionInfoSizeA),
     WINSIM_EXPORT(1, GetFileVersionInfoA),
     WINSIM_EXPORT(1, VerQueryValueA),
+    WINSIM_EXPORT(2, DwmGetWindowAttribute),
+    WINSIM_EXPORT(3, OpenProcessToken),
+    WINSIM_EXPORT(3, GetTokenInformation),
+    WINSIM_EXPORT(3, ConvertSidToStringSidA),
+    WINSIM_EXPORT(3, ConvertStringSecurityDescriptorToSecurityDescriptorA),
 };
 
 std::mutex librariesLock;
