@@ -52,21 +52,16 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
                                       target->sectionName);
   int existed = section && GetLastError() == ERROR_ALREADY_EXISTS;
   releaseSectionSecurity(attributes);
-  if (!section) {
-    reportPublishFailure(target);
-    return 0;
-  }
-  mappingHandle = section;
-  unsigned char *view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
-  if (!view) {
-    reportPublishFailure(target);
-    return 0;
+  unsigned char *view = NULL;
+  if (section) {
+    mappingHandle = section;
+    view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
   }
   // A section still held by other processes keeps the size it was made
   // with, whatever this call asked for.
   uint32_t capacity = existed ? mappedViewSize(view) : size;
-  if (used > capacity) {
-    UnmapViewOfFile(view);
+  if (!view || used > capacity) {
+    if (view) UnmapViewOfFile(view);
     reportPublishFailure(target);
     return 0;
   }

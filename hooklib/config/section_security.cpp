@@ -10,11 +10,12 @@ namespace {
 // a low mandatory label with no-write-up, the user's SID between the two.
 const char DESCRIPTOR_HEAD[] = "D:P(A;;GA;;;";
 const char DESCRIPTOR_TAIL[] = ")(A;;GR;;;S-1-15-2-1)S:(ML;;NW;;;LW)";
-// A SID of the most sub-authorities a SID can have, as text.
+// Room for any SID as text: "S-1-", an authority of at most 15 digits and
+// 15 sub-authorities of at most 11 characters each make 184.
 const int SID_TEXT_CAPACITY = 192;
 
 // The SID of the process's user as text, into `text`; 0 when it cannot be
-// had or does not fit.
+// had.
 int userSidText(char *text) {
   HANDLE token = NULL;
   if (!delayLoaded::OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 0;
@@ -23,15 +24,14 @@ int userSidText(char *text) {
     BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   } information;
   DWORD needed = 0;
-  BOOL found = delayLoaded::GetTokenInformation(token, TokenUser, &information,
-                                                sizeof information, &needed);
+  BOOL found =
+      delayLoaded::GetTokenInformation(token, TokenUser, &information, sizeof information, &needed);
   CloseHandle(token);
   LPSTR sid = NULL;
   if (!found || !delayLoaded::ConvertSidToStringSidA(information.user.User.Sid, &sid)) return 0;
-  int fits = lstrlenA(sid) < SID_TEXT_CAPACITY;
-  if (fits) lstrcpyA(text, sid);
+  lstrcpyA(text, sid);
   LocalFree(sid);
-  return fits;
+  return 1;
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ void activateWindow(HWND window, int isMdiChild) {
 int ensureForegroundWindow(HWND window) {
   if (GetForegroundWindow() != NULL) return 1;
   HWND candidate = lastActivatedWindow;
-  if (candidate != NULL && (!IsWindow(candidate) || isCloakedWindow(candidate))) candidate = NULL;
+  if (!IsWindow(candidate) || isCloakedWindow(candidate)) candidate = NULL;
   if (candidate == NULL) candidate = nextNormalWindow(window, GW_HWNDFIRST);
   if (candidate != NULL) SetForegroundWindow(candidate);
   return 1;

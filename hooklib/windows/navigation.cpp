@@ -180,8 +180,8 @@ int isTopOfZOrder(HWND window) {
   if (window == NULL) return 0;
   HWND lastActivated = lastActivatedWindow;
   if (lastActivated != NULL && lastActivated != window) return 0;
-  if (isCloakedWindow(window)) return 0;
-  if (windowExStyle(window) & WS_EX_TOPMOST) return 1;
+  // The walk passes over a cloaked window; a topmost one is asked here.
+  if (windowExStyle(window) & WS_EX_TOPMOST) return !isCloakedWindow(window);
   return window == nextNormalWindow(window, GW_HWNDFIRST);
 }
 

@@ -81,8 +81,7 @@ TEST_F(SectionSecurityTest, AReloadWritesIntoASectionOthersStillHold) {
   ASSERT_EQ(1, load("[List1]\nHook1=LBUTTONUP\n"));
   HANDLE reader = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
   ASSERT_NE(nullptr, reader);
-  const unsigned char *view =
-      (const unsigned char *)MapViewOfFile(reader, FILE_MAP_READ, 0, 0, 0);
+  const unsigned char *view = (const unsigned char *)MapViewOfFile(reader, FILE_MAP_READ, 0, 0, 0);
   ASSERT_NE(nullptr, view);
   releaseConfiguration();
   ASSERT_EQ(1, load("[List1]\nHook1=MBUTTONUP\n"));

@@ -3,7 +3,6 @@
 // and read it, so a reload and every hooked process work as before; a
 // descriptor that granted the user only reading would break the reload.
 #include <gtest/gtest.h>
-#include <sddl.h>
 #include <windows.h>
 
 #include <string>
@@ -27,8 +26,8 @@ TEST(SectionSecurity, TheUserReadsAndWritesASectionMadeWithTheDescriptor) {
   EXPECT_FALSE(security.bInheritHandle);
 
   std::string name = sectionName("shared");
-  HANDLE created = CreateFileMappingA(INVALID_HANDLE_VALUE, attributes, PAGE_READWRITE, 0, 4096,
-                                      name.c_str());
+  HANDLE created =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, attributes, PAGE_READWRITE, 0, 4096, name.c_str());
   ASSERT_NE(nullptr, created) << GetLastError();
   releaseSectionSecurity(attributes);
   unsigned char *writer = (unsigned char *)MapViewOfFile(created, FILE_MAP_WRITE, 0, 0, 0);
@@ -42,8 +41,8 @@ TEST(SectionSecurity, TheUserReadsAndWritesASectionMadeWithTheDescriptor) {
 
   // A reload makes it again while the reader holds it: the same section,
   // writable.
-  HANDLE again = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096,
-                                    name.c_str());
+  HANDLE again =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, name.c_str());
   ASSERT_NE(nullptr, again) << GetLastError();
   EXPECT_EQ((DWORD)ERROR_ALREADY_EXISTS, GetLastError());
   unsigned char *rewriter = (unsigned char *)MapViewOfFile(again, FILE_MAP_WRITE, 0, 0, 0);
@@ -71,8 +70,8 @@ TEST(SectionSecurity, AUserGrantedOnlyReadCannotReopenForWriting) {
     BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   } information;
   DWORD needed = 0;
-  ASSERT_TRUE(delayLoaded::GetTokenInformation(token, TokenUser, &information,
-                                               sizeof information, &needed));
+  ASSERT_TRUE(delayLoaded::GetTokenInformation(token, TokenUser, &information, sizeof information,
+                                               &needed));
   CloseHandle(token);
   LPSTR text = NULL;
   ASSERT_TRUE(delayLoaded::ConvertSidToStringSidA(information.user.User.Sid, &text));
@@ -85,15 +84,15 @@ TEST(SectionSecurity, AUserGrantedOnlyReadCannotReopenForWriting) {
   ASSERT_TRUE(delayLoaded::ConvertStringSecurityDescriptorToSecurityDescriptorA(
       readOnly.c_str(), SDDL_REVISION_1, &security.lpSecurityDescriptor, NULL));
   std::string name = sectionName("read-only");
-  HANDLE created = CreateFileMappingA(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, 4096,
-                                      name.c_str());
+  HANDLE created =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, &security, PAGE_READWRITE, 0, 4096, name.c_str());
   ASSERT_NE(nullptr, created) << GetLastError();
   LocalFree(security.lpSecurityDescriptor);
 
   HANDLE reader = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
   EXPECT_NE(nullptr, reader) << GetLastError();
-  HANDLE again = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096,
-                                    name.c_str());
+  HANDLE again =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, 4096, name.c_str());
   EXPECT_EQ(nullptr, again);
   EXPECT_EQ((DWORD)ERROR_ACCESS_DENIED, GetLastError());
   if (again) CloseHandle(again);
