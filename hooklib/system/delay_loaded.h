@@ -10,11 +10,11 @@
 // or that nothing was, lasts as long as the process. Where the DLL or the
 // function is missing, the call answers as a failed call of that function
 // does (FALSE or 0, a failed HRESULT, nothing written), without setting
-// the last error. A
-// DLL or a function more is a row of the tables in delay_loaded.cpp and a
-// caller defined here with the function's own name and type. The callers
-// are inline: each is called from one or two places, where the look-up and
-// the call take fewer bytes than a call of a function that calls on.
+// the last error. A DLL or a function more is an entry of enum Function, a
+// caller defined here with the function's own name and type, and its name
+// and DLL in the tables of delay_loaded.cpp. The callers are inline: each
+// is called from one or two places, where the look-up and the call take
+// fewer bytes than a call of a function that calls on.
 #pragma once
 
 #include <windows.h>
