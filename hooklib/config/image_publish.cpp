@@ -5,6 +5,7 @@
 #include "config/image_builder.h"
 #include "config/image_validation.h"
 #include "config/loader_state.h"
+#include "config/section_security.h"
 
 namespace {
 
@@ -45,24 +46,22 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   uint32_t used = builderUsed();
   DWORD size = ruleSize > used ? ruleSize : used;
 
-  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, size,
+  SECURITY_ATTRIBUTES security;
+  LPSECURITY_ATTRIBUTES attributes = sandboxReadableSecurity(&security);
+  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, attributes, PAGE_READWRITE, 0, size,
                                       target->sectionName);
   int existed = section && GetLastError() == ERROR_ALREADY_EXISTS;
-  if (!section) {
-    reportPublishFailure(target);
-    return 0;
-  }
-  mappingHandle = section;
-  unsigned char *view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
-  if (!view) {
-    reportPublishFailure(target);
-    return 0;
+  releaseSectionSecurity(attributes);
+  unsigned char *view = NULL;
+  if (section) {
+    mappingHandle = section;
+    view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
   }
   // A section still held by other processes keeps the size it was made
   // with, whatever this call asked for.
   uint32_t capacity = existed ? mappedViewSize(view) : size;
-  if (used > capacity) {
-    UnmapViewOfFile(view);
+  if (!view || used > capacity) {
+    if (view) UnmapViewOfFile(view);
     reportPublishFailure(target);
     return 0;
   }

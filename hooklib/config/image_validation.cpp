@@ -9,14 +9,18 @@ struct ImageView {
   uint32_t size;
 };
 
-int fieldAt(const ImageView &view, uint64_t offset, int32_t *value) {
-  if (offset + 4 > view.size) return 0;
-  *value = readImageInt(view.bytes, (uint32_t)offset);
+// The arithmetic stays in 32 bits without wrapping: the image is at least
+// a header long, and a field is read only at a header offset or inside a
+// record already found to lie within the image.
+int fieldAt(const ImageView &view, uint32_t offset, int32_t *value) {
+  if (offset > view.size - 4) return 0;
+  *value = readImageInt(view.bytes, offset);
   return 1;
 }
 
 int isRecord(const ImageView &view, int32_t offset, uint32_t recordSize) {
-  return offset >= IMAGE_HEADER_SIZE && (uint64_t)(uint32_t)offset + recordSize <= view.size;
+  return offset >= IMAGE_HEADER_SIZE && recordSize <= view.size &&
+         (uint32_t)offset <= view.size - recordSize;
 }
 
 int isString(const ImageView &view, int32_t offset) {

@@ -72,11 +72,10 @@ extern "C" ImageOffset findOrCreateMatch(const char *name) {
   // A name too long for "Match.<name>" to fit a section name has no section
   // to read: it gets no Patterns rather than those of a cut-short name.
   char section[PROFILE_NAME_BUFFER];
-  if (!buildMatchSectionName(section, name)) {
-    builderWriteInt((uint32_t)record + MATCH_PATTERN_COUNT, 0);
-    return record;
+  int count = 0;
+  if (buildMatchSectionName(section, name)) {
+    count = boundedPatternCount(readProfileInt(section, "nPattern", 0));
   }
-  int count = boundedPatternCount(readProfileInt(section, "nPattern", 0));
   builderWriteInt((uint32_t)record + MATCH_PATTERN_COUNT, count);
   for (int p = 1; p <= count; ++p) compilePattern(record, section, p);
   return record;

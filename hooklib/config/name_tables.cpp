@@ -3,22 +3,21 @@
 #include <windows.h>
 
 #include "config/image_builder.h"
+#include "system/name_lists.h"
 
 namespace {
 
-// Indexed by hit-test code.
-const char *const hitTestNames[] = {
-    "NOWHERE", "CLIENT",  "CAPTION", "SYSMENU",    "GROWBOX", "MENU",        "HSCROLL", "VSCROLL",
-    "MINBUTTON", "MAXBUTTON", "LEFT", "RIGHT",     "TOP",     "TOPLEFT",     "TOPRIGHT", "BOTTOM",
-    "BOTTOMLEFT", "BOTTOMRIGHT", "BORDER", "OBJECT", "CLOSE", "HELP",
-};
+// Indexed by hit-test code, 0 to 21.
+const char hitTestNames[] =
+    "NOWHERE\0CLIENT\0CAPTION\0SYSMENU\0GROWBOX\0MENU\0HSCROLL\0VSCROLL\0MINBUTTON\0"
+    "MAXBUTTON\0LEFT\0RIGHT\0TOP\0TOPLEFT\0TOPRIGHT\0BOTTOM\0BOTTOMLEFT\0BOTTOMRIGHT\0"
+    "BORDER\0OBJECT\0CLOSE\0HELP\0";
 
 // In header order: the event at index i has the slot at
-// HEADER_SLOT_LBUTTONDOWN + 4 * i.
-const char *const eventNames[HEADER_EVENT_SLOT_COUNT] = {
-    "LBUTTONDOWN", "NCLBUTTONDOWN", "LBUTTONUP", "NCLBUTTONUP", "LBUTTONDBLCLK", "NCLBUTTONDBLCLK",
-    "MBUTTONDOWN", "NCMBUTTONDOWN", "MBUTTONUP", "NCMBUTTONUP", "RBUTTONDOWN",   "NCRBUTTONDOWN",
-};
+// HEADER_SLOT_LBUTTONDOWN + 4 * i; HEADER_EVENT_SLOT_COUNT of them.
+const char eventNames[] =
+    "LBUTTONDOWN\0NCLBUTTONDOWN\0LBUTTONUP\0NCLBUTTONUP\0LBUTTONDBLCLK\0NCLBUTTONDBLCLK\0"
+    "MBUTTONDOWN\0NCMBUTTONDOWN\0MBUTTONUP\0NCMBUTTONUP\0RBUTTONDOWN\0NCRBUTTONDOWN\0";
 static_assert(HEADER_SLOT_NCLBUTTONUP == HEADER_SLOT_LBUTTONDOWN + 4 * 3 &&
                   HEADER_SLOT_MBUTTONDOWN == HEADER_SLOT_LBUTTONDOWN + 4 * 6 &&
                   HEADER_SLOT_NCRBUTTONDOWN == HEADER_SLOT_LBUTTONDOWN + 4 * 11,
@@ -26,13 +25,7 @@ static_assert(HEADER_SLOT_NCLBUTTONUP == HEADER_SLOT_LBUTTONDOWN + 4 * 3 &&
 
 }  // namespace
 
-extern "C" int hitTestCodeFromName(const char *name) {
-  if (!name) return -1;
-  for (int code = 0; code < (int)(sizeof hitTestNames / sizeof hitTestNames[0]); ++code) {
-    if (lstrcmpA(name, hitTestNames[code]) == 0) return code;
-  }
-  return -1;
-}
+extern "C" int hitTestCodeFromName(const char *name) { return nameListIndex(hitTestNames, name); }
 
 extern "C" int minimizedPolicyFromName(const char *name) {
   if (!name) return POLICY_NONE;
@@ -48,28 +41,15 @@ extern "C" void setEventListSlot(const char *eventName, ImageOffset listOffset) 
 }
 
 extern "C" int sectionNameListContains(const char *names, const char *name) {
-  if (!names || !name) return 0;
-  for (const char *entry = names; *entry; entry += lstrlenA(entry) + 1) {
-    if (lstrcmpA(entry, name) == 0) return 1;
-  }
-  return 0;
+  return nameListIndex(names, name) >= 0;
 }
 
 int eventSlotCount(void) { return HEADER_EVENT_SLOT_COUNT; }
 
-const char *eventSlotName(int index) { return eventNames[index]; }
+const char *eventSlotName(int index) { return nameListAt(eventNames, index); }
 
 uint32_t eventSlotHeaderOffset(int index) { return HEADER_SLOT_LBUTTONDOWN + 4u * (uint32_t)index; }
 
-int eventSlotIndex(const char *name) {
-  if (!name) return -1;
-  for (int index = 0; index < eventSlotCount(); ++index) {
-    if (lstrcmpA(name, eventNames[index]) == 0) return index;
-  }
-  return -1;
-}
+int eventSlotIndex(const char *name) { return nameListIndex(eventNames, name); }
 
-const char *hitTestName(int code) {
-  if (code < 0 || code >= (int)(sizeof hitTestNames / sizeof hitTestNames[0])) return NULL;
-  return hitTestNames[code];
-}
+const char *hitTestName(int code) { return nameListAt(hitTestNames, code); }

@@ -1,32 +1,27 @@
 #include "config/options.h"
 
 #include "config/profile_reader.h"
+#include "system/name_lists.h"
 
 namespace {
 
-struct OptionRow {
-  const char *name;
-  int fallback;
-};
-
-// In the order of enum Option.
-const OptionRow OPTION_TABLE[OPTION_COUNT] = {
-    {"UseWH_CALLWNDPROC", 1},
-    {"MBUTTONUP.MoveProtect", 1},
-    {"LBUTTONUP.MoveProtect", 1},
-    {"UseXMOUSE", 0},
-    {"ThroughSimulateWM_MOUSEACTIVATE", 0},
-    {"MaskXMOUSEOnMOUSEMOVE", 0},
-};
+// In the order of enum Option: the key names, and the value each option
+// has when its key is missing.
+const char OPTION_NAMES[] =
+    "UseWH_CALLWNDPROC\0MBUTTONUP.MoveProtect\0LBUTTONUP.MoveProtect\0UseXMOUSE\0"
+    "ThroughSimulateWM_MOUSEACTIVATE\0MaskXMOUSEOnMOUSEMOVE\0";
+const unsigned char OPTION_FALLBACKS[OPTION_COUNT] = {1, 1, 1, 0, 0, 0};
 
 int isOption(int option) { return option >= 0 && option < OPTION_COUNT; }
 
 }  // namespace
 
-const char *optionName(int option) { return isOption(option) ? OPTION_TABLE[option].name : NULL; }
+const char *optionName(int option) {
+  return isOption(option) ? nameListAt(OPTION_NAMES, option) : NULL;
+}
 
 int readOption(int option) {
   if (!isOption(option)) return 0;
-  return readProfileInt(VORN_OPTIONS_SECTION, OPTION_TABLE[option].name,
-                        OPTION_TABLE[option].fallback);
+  return readProfileInt(VORN_OPTIONS_SECTION, nameListAt(OPTION_NAMES, option),
+                        OPTION_FALLBACKS[option]);
 }

@@ -2,33 +2,28 @@
 
 #include <windows.h>
 
+#include "system/name_lists.h"
+
 namespace {
 
-enum Library { LIBRARY_SHLWAPI, LIBRARY_VERSION, LIBRARY_COUNT };
+enum Library { LIBRARY_SHLWAPI, LIBRARY_VERSION, LIBRARY_DWMAPI, LIBRARY_ADVAPI32, LIBRARY_COUNT };
 
-const char *const LIBRARY_NAMES[LIBRARY_COUNT] = {"shlwapi.dll", "version.dll"};
+// In the order of enum Library.
+const char LIBRARY_NAMES[] = "shlwapi.dll\0version.dll\0dwmapi.dll\0advapi32.dll\0";
 
-enum Function {
-  PATH_APPEND_A,
-  PATH_REMOVE_FILE_SPEC_A,
-  GET_FILE_VERSION_INFO_SIZE_A,
-  GET_FILE_VERSION_INFO_A,
-  VER_QUERY_VALUE_A,
-  FUNCTION_COUNT
-};
+using delayLoaded::Function;
+using delayLoaded::FUNCTION_COUNT;
 
-struct FunctionRow {
-  Library library;
-  const char *name;
-};
-
-// In the order of enum Function.
-const FunctionRow FUNCTIONS[FUNCTION_COUNT] = {
-    {LIBRARY_SHLWAPI, "PathAppendA"},
-    {LIBRARY_SHLWAPI, "PathRemoveFileSpecA"},
-    {LIBRARY_VERSION, "GetFileVersionInfoSizeA"},
-    {LIBRARY_VERSION, "GetFileVersionInfoA"},
-    {LIBRARY_VERSION, "VerQueryValueA"},
+// In the order of enum Function: each function's name, and its DLL.
+const char FUNCTION_NAMES[] =
+    "PathAppendA\0PathRemoveFileSpecA\0"
+    "GetFileVersionInfoSizeA\0GetFileVersionInfoA\0VerQueryValueA\0"
+    "DwmGetWindowAttribute\0"
+    "OpenProcessToken\0GetTokenInformation\0ConvertSidToStringSidA\0"
+    "ConvertStringSecurityDescriptorToSecurityDescriptorA\0";
+const unsigned char FUNCTION_LIBRARIES[FUNCTION_COUNT] = {
+    LIBRARY_SHLWAPI, LIBRARY_SHLWAPI,  LIBRARY_VERSION,  LIBRARY_VERSION,  LIBRARY_VERSION,
+    LIBRARY_DWMAPI,  LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
 };
 
 // Per process, each one word: null until looked up, then what was found or
@@ -51,7 +46,7 @@ int systemLibraryPath(const char *name, char *path) {
 HMODULE loadLibrary(Library library) {
   char path[MAX_PATH];
   HMODULE module = NULL;
-  if (systemLibraryPath(LIBRARY_NAMES[library], path)) module = LoadLibraryA(path);
+  if (systemLibraryPath(nameListAt(LIBRARY_NAMES, library), path)) module = LoadLibraryA(path);
   return module ? module : (HMODULE)MISSING;
 }
 
@@ -60,53 +55,13 @@ HMODULE library(Library which) {
   return libraries[which] == (HMODULE)MISSING ? NULL : libraries[which];
 }
 
-FARPROC lookUp(Function which) {
+}  // namespace
+
+FARPROC delayLoaded::lookUp(Function which) {
   if (functions[which] == NULL) {
-    HMODULE module = library(FUNCTIONS[which].library);
-    FARPROC found = module ? GetProcAddress(module, FUNCTIONS[which].name) : NULL;
+    HMODULE module = library((Library)FUNCTION_LIBRARIES[which]);
+    FARPROC found = module ? GetProcAddress(module, nameListAt(FUNCTION_NAMES, which)) : NULL;
     functions[which] = found ? found : (FARPROC)MISSING;
   }
   return functions[which] == (FARPROC)MISSING ? NULL : functions[which];
 }
-
-// Through void *: FARPROC stands for functions of any type.
-template <typename Type>
-Type lookUpAs(Function which) {
-  return (Type)(void *)lookUp(which);
-}
-
-}  // namespace
-
-namespace delayLoaded {
-
-BOOL PathAppendA(LPSTR path, LPCSTR more) {
-  typedef BOOL(WINAPI * Type)(LPSTR, LPCSTR);
-  Type function = lookUpAs<Type>(PATH_APPEND_A);
-  return function ? function(path, more) : FALSE;
-}
-
-BOOL PathRemoveFileSpecA(LPSTR path) {
-  typedef BOOL(WINAPI * Type)(LPSTR);
-  Type function = lookUpAs<Type>(PATH_REMOVE_FILE_SPEC_A);
-  return function ? function(path) : FALSE;
-}
-
-DWORD GetFileVersionInfoSizeA(LPCSTR fileName, LPDWORD handle) {
-  typedef DWORD(WINAPI * Type)(LPCSTR, LPDWORD);
-  Type function = lookUpAs<Type>(GET_FILE_VERSION_INFO_SIZE_A);
-  return function ? function(fileName, handle) : 0;
-}
-
-BOOL GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD size, LPVOID data) {
-  typedef BOOL(WINAPI * Type)(LPCSTR, DWORD, DWORD, LPVOID);
-  Type function = lookUpAs<Type>(GET_FILE_VERSION_INFO_A);
-  return function ? function(fileName, handle, size, data) : FALSE;
-}
-
-BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length) {
-  typedef BOOL(WINAPI * Type)(LPCVOID, LPCSTR, LPVOID *, PUINT);
-  Type function = lookUpAs<Type>(VER_QUERY_VALUE_A);
-  return function ? function(block, subBlock, buffer, length) : FALSE;
-}
-
-}  // namespace delayLoaded

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "system/name_lists.h"
 #include "windows/activation.h"
 #include "windows/key_strokes.h"
 #include "windows/lowering.h"
@@ -18,10 +19,9 @@ namespace {
 typedef void (*ActionOperation)(HWND window, int minimizedPolicy, int isMdiChild);
 
 struct ActionRow {
-  const char *name;
   ActionOperation operation;
-  int clickVerdict;
-  int pressVerdict;
+  signed char clickVerdict;
+  signed char pressVerdict;
 };
 
 void doLowerAndSwitch(HWND window, int minimizedPolicy, int isMdiChild) {
@@ -65,29 +65,36 @@ const int SWALLOWS = MA_NOACTIVATEANDEAT;
 const int TO_WINDOW_ONLY = MA_NOACTIVATE;
 const int WINDOW_DECIDES = VERDICT_WINDOW_DECIDES;
 
+// The rows' names, in the order of ACTION_TABLE.
+const char ACTION_NAMES[] =
+    "LowerAndSwitch\0MinimizeOrLower\0LikeAAltEsc\0LikeAAltShiftEsc\0MinimizeTopWindow\0"
+    "ToggleMaximize\0MinimizeAll\0RestoreMinimizeAll\0ShowDesktop\0Activate\0"
+    "ActivateAndDefault\0RaiseAndDefault\0CancelMOUSEDOWN\0NoAction\0Default\0Through\0"
+    "ThroughWithNoActivate\0";
+
 // The press column is what a middle press with no list of its own gets
 // when its release's list chooses the row: only the pass-throughs,
 // "Default" and "ActivateAndDefault" let it go on. "RaiseAndDefault" lets
 // its click go on, yet its press is swallowed.
 const ActionRow ACTION_TABLE[] = {
-    {"LowerAndSwitch", doLowerAndSwitch, SWALLOWS, SWALLOWS},
-    {"MinimizeOrLower", doMinimizeOrLower, SWALLOWS, SWALLOWS},
-    {"LikeAAltEsc", doLikeAAltEsc, SWALLOWS, SWALLOWS},
-    {"LikeAAltShiftEsc", doLikeAAltShiftEsc, SWALLOWS, SWALLOWS},
-    {"MinimizeTopWindow", doMinimizeTopWindow, SWALLOWS, SWALLOWS},
-    {"ToggleMaximize", doToggleMaximize, SWALLOWS, SWALLOWS},
-    {"MinimizeAll", doMinimizeAll, SWALLOWS, SWALLOWS},
-    {"RestoreMinimizeAll", doRestoreMinimizeAll, SWALLOWS, SWALLOWS},
-    {"ShowDesktop", doShowDesktop, SWALLOWS, SWALLOWS},
-    {"Activate", doActivate, SWALLOWS, SWALLOWS},
-    {"ActivateAndDefault", doActivate, PASSES, PASSES},
-    {"RaiseAndDefault", doRaise, PASSES, SWALLOWS},
-    {"CancelMOUSEDOWN", doEnsureForeground, SWALLOWS, SWALLOWS},
-    {"NoAction", doNothing, SWALLOWS, SWALLOWS},
-    {"Default", doNothing, PASSES, PASSES},
+    {doLowerAndSwitch, SWALLOWS, SWALLOWS},      // LowerAndSwitch
+    {doMinimizeOrLower, SWALLOWS, SWALLOWS},     // MinimizeOrLower
+    {doLikeAAltEsc, SWALLOWS, SWALLOWS},         // LikeAAltEsc
+    {doLikeAAltShiftEsc, SWALLOWS, SWALLOWS},    // LikeAAltShiftEsc
+    {doMinimizeTopWindow, SWALLOWS, SWALLOWS},   // MinimizeTopWindow
+    {doToggleMaximize, SWALLOWS, SWALLOWS},      // ToggleMaximize
+    {doMinimizeAll, SWALLOWS, SWALLOWS},         // MinimizeAll
+    {doRestoreMinimizeAll, SWALLOWS, SWALLOWS},  // RestoreMinimizeAll
+    {doShowDesktop, SWALLOWS, SWALLOWS},         // ShowDesktop
+    {doActivate, SWALLOWS, SWALLOWS},            // Activate
+    {doActivate, PASSES, PASSES},                // ActivateAndDefault
+    {doRaise, PASSES, SWALLOWS},                 // RaiseAndDefault
+    {doEnsureForeground, SWALLOWS, SWALLOWS},    // CancelMOUSEDOWN
+    {doNothing, SWALLOWS, SWALLOWS},             // NoAction
+    {doNothing, PASSES, PASSES},                 // Default
     // The pass-throughs do nothing to windows: the hook's verdict is all.
-    {"Through", doNothing, WINDOW_DECIDES, WINDOW_DECIDES},
-    {"ThroughWithNoActivate", doNothing, TO_WINDOW_ONLY, TO_WINDOW_ONLY},
+    {doNothing, WINDOW_DECIDES, WINDOW_DECIDES},  // Through
+    {doNothing, TO_WINDOW_ONLY, TO_WINDOW_ONLY},  // ThroughWithNoActivate
 };
 
 const int ACTION_COUNT = (int)(sizeof ACTION_TABLE / sizeof ACTION_TABLE[0]);
@@ -98,11 +105,8 @@ int isRow(int action) { return action >= 0 && action < ACTION_COUNT; }
 
 // NULL and the empty name have no row.
 int findAction(const char *name) {
-  if (name == NULL || name[0] == '\0') return NO_ACTION;
-  for (int row = 0; row < ACTION_COUNT; ++row) {
-    if (lstrcmpA(name, ACTION_TABLE[row].name) == 0) return row;
-  }
-  return NO_ACTION;
+  int row = nameListIndex(ACTION_NAMES, name);
+  return row >= 0 ? row : NO_ACTION;
 }
 
 int actionClickVerdict(int action) {
@@ -133,4 +137,4 @@ int runAction(ImageOffset actionName, HWND window, int minimizedPolicy, int isMd
 
 int actionCount(void) { return ACTION_COUNT; }
 
-const char *actionNameAt(int row) { return isRow(row) ? ACTION_TABLE[row].name : NULL; }
+const char *actionNameAt(int row) { return isRow(row) ? nameListAt(ACTION_NAMES, row) : NULL; }

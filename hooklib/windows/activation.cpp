@@ -81,9 +81,12 @@ void activateWindow(HWND window, int isMdiChild) {
   SetForegroundWindow(window);
 }
 
+// A last activated window that has been destroyed since, or that the user
+// can no longer see, is as good as none.
 int ensureForegroundWindow(HWND window) {
   if (GetForegroundWindow() != NULL) return 1;
   HWND candidate = lastActivatedWindow;
+  if (!IsWindow(candidate) || isCloakedWindow(candidate)) candidate = NULL;
   if (candidate == NULL) candidate = nextNormalWindow(window, GW_HWNDFIRST);
   if (candidate != NULL) SetForegroundWindow(candidate);
   return 1;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "system/delay_loaded.h"
 #include "windows/last_activated_window.h"
 
 // ---- window facts ---------------------------------------------------------
@@ -21,6 +22,15 @@ int hasNonEmptyRect(HWND window) {
   GetWindowRect(window, &rect);
   // What IsRectEmpty tells, compared here: one function fewer to import.
   return rect.right > rect.left && rect.bottom > rect.top;
+}
+
+// A system without the desktop window manager, or one that cannot tell,
+// cloaks nothing.
+int isCloakedWindow(HWND window) {
+  DWORD cloaked = 0;
+  HRESULT result =
+      delayLoaded::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked);
+  return result == S_OK && cloaked != 0;
 }
 
 // ---- click targets --------------------------------------------------------
@@ -136,25 +146,28 @@ int passesNormalTest(HWND window, UINT) { return isNormalWindow(window); }
 
 }  // namespace
 
-int isEligibleWindow(HWND window, UINT step) {
+namespace {
+
+// The eligible and the normal test are one test: the normal one also
+// refuses minimised windows, and topmost ones in either direction. The
+// question to the desktop window manager comes last, as the dearest.
+int passesZOrderTest(HWND window, DWORD refusedStyle, int refusesTopmost) {
   DWORD style = windowStyle(window);
-  if ((style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) return 0;
+  if ((style & (WS_VISIBLE | refusedStyle)) != WS_VISIBLE) return 0;
   DWORD exStyle = windowExStyle(window);
   if (!isChildAllowed(style, exStyle)) return 0;
-  if (step == GW_HWNDNEXT && (exStyle & WS_EX_TOPMOST)) return 0;
+  if (refusesTopmost && (exStyle & WS_EX_TOPMOST)) return 0;
   if (!isAppWindowKind(exStyle)) return 0;
-  return hasNonEmptyRect(window);
+  return hasNonEmptyRect(window) && !isCloakedWindow(window);
 }
 
-int isNormalWindow(HWND window) {
-  DWORD style = windowStyle(window);
-  if ((style & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE)) != WS_VISIBLE) return 0;
-  DWORD exStyle = windowExStyle(window);
-  if (!isChildAllowed(style, exStyle)) return 0;
-  if (exStyle & WS_EX_TOPMOST) return 0;
-  if (!isAppWindowKind(exStyle)) return 0;
-  return hasNonEmptyRect(window);
+}  // namespace
+
+int isEligibleWindow(HWND window, UINT step) {
+  return passesZOrderTest(window, WS_DISABLED, step == GW_HWNDNEXT);
 }
+
+int isNormalWindow(HWND window) { return passesZOrderTest(window, WS_DISABLED | WS_MINIMIZE, 1); }
 
 HWND nextEligibleWindow(HWND window, UINT direction) {
   return walk(window, direction, isEligibleWindow);
@@ -168,7 +181,8 @@ int isTopOfZOrder(HWND window) {
   if (window == NULL) return 0;
   HWND lastActivated = lastActivatedWindow;
   if (lastActivated != NULL && lastActivated != window) return 0;
-  if (windowExStyle(window) & WS_EX_TOPMOST) return 1;
+  // The walk passes over a cloaked window; a topmost one is asked here.
+  if (windowExStyle(window) & WS_EX_TOPMOST) return !isCloakedWindow(window);
   return window == nextNormalWindow(window, GW_HWNDFIRST);
 }
 

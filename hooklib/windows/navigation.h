@@ -26,7 +26,14 @@ DWORD windowStyle(HWND window);
 DWORD windowExStyle(HWND window);
 int hasNonEmptyRect(HWND window);
 
-// 1 when `window` passes the eligible test of a walk stepping `step`.
+// 1 when the desktop window manager cloaks `window` (a suspended store app,
+// a window on another virtual desktop): the system still calls it visible,
+// enabled and non-empty, but the user cannot see it, and activating it
+// would switch the virtual desktop.
+int isCloakedWindow(HWND window);
+
+// 1 when `window` passes the eligible test of a walk stepping `step`. A
+// cloaked window passes neither this test nor the normal one.
 int isEligibleWindow(HWND window, UINT step);
 
 // 1 when `window` passes the normal test (eligible, not minimised, never
@@ -41,7 +48,8 @@ int isNormalWindow(HWND window);
 HWND nextEligibleWindow(HWND window, UINT direction);
 HWND nextNormalWindow(HWND window, UINT direction);
 
-// 1 when `window` counts as the top of the z-order. None never does.
+// 1 when `window` counts as the top of the z-order. None never does, nor a
+// cloaked window; cloaked windows above it do not count.
 int isTopOfZOrder(HWND window);
 
 // Brings `window` to the top without activating it. Always 1.

@@ -12,7 +12,10 @@ int rootAllowsMinimize(HWND window) {
   return (windowStyle(rootParent(window)) & (WS_POPUP | WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
 }
 
+// Posted to none, a command would become a message to whichever thread
+// runs the hook.
 void postSystemCommand(HWND window, WPARAM command) {
+  if (window == NULL) return;
   PostMessageA(window, WM_SYSCOMMAND, command, 0);
 }
 

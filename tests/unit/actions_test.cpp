@@ -653,6 +653,23 @@ TEST_F(ActionTest, ToggleMaximizeLeavesAPopupUnlessItIsMaximised) {
   EXPECT_FALSE(IsZoomed(popup));
 }
 
+// Posted to none, WM_SYSCOMMAND would turn into a message to the thread
+// that runs the hook: nothing of the kind may arrive, nor anything at all
+// for a window.
+TEST_F(ActionTest, ToggleMaximizeGivenNonePostsNothing) {
+  EXPECT_EQ(1, runNamedAction("ToggleMaximize", NULL, POLICY_NONE, 0));
+  int threadCommands = 0;
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    if (msg.hwnd == NULL && msg.message == WM_SYSCOMMAND) ++threadCommands;
+    DispatchMessageA(&msg);
+  }
+  EXPECT_EQ(0, threadCommands);
+  EXPECT_TRUE(flushPostedMessages());
+  for (HWND window : {a, b, c}) EXPECT_TRUE(messagesTo(window, WM_SYSCOMMAND).empty());
+  EXPECT_FALSE(IsZoomed(a) || IsZoomed(b) || IsZoomed(c));
+}
+
 // ---- Activate, ActivateAndDefault, RaiseAndDefault ------------------------------------
 
 // Records, for windows of its class, the raises that do not activate
@@ -764,6 +781,17 @@ TEST_F(NoForegroundTest, CancelMouseDownFallsBackPastMinimisedWindows) {
   ASSERT_EQ(nullptr, GetForegroundWindow());
   EXPECT_EQ(1, runNamedAction("CancelMOUSEDOWN", a, POLICY_NONE, 0));
   EXPECT_EQ(c, GetForegroundWindow());
+}
+
+// A last activated window destroyed since it was recorded is as good as
+// none: the highest normal window is activated instead of a dead handle.
+TEST_F(NoForegroundTest, CancelMouseDownPassesOverADestroyedLastActivatedWindow) {
+  HWND gone = createTopLevel(rectAt(190, 190, 300, 200));
+  ASSERT_TRUE(DestroyWindow(gone));
+  ASSERT_FALSE(IsWindow(gone));
+  lastActivatedWindow = gone;
+  EXPECT_EQ(1, runNamedAction("CancelMOUSEDOWN", b, POLICY_NONE, 0));
+  EXPECT_EQ(a, GetForegroundWindow());
 }
 
 TEST_F(NoForegroundTest, CancelMouseDownFallsBackToTheHighestNormalWindow) {

@@ -39,6 +39,16 @@ void winsimHangThread(DWORD threadId, BOOL hung);
 void winsimSetIdleHandler(void (*handler)(void));
 int winsimIdleExitCount(void);
 
+// ---- the desktop window manager ------------------------------------------------------
+// Cloaks `window` (`reason` one or more of DWM_CLOAKED_APP, _SHELL,
+// _INHERITED) or, with 0, shows it again: its styles, rectangle and
+// z-order stay as they are; only DwmGetWindowAttribute(DWMWA_CLOAKED)
+// tells. 0 for a window that does not exist.
+int winsimSetWindowCloaked(HWND window, DWORD reason);
+// How often DwmGetWindowAttribute was called since the last clear of the
+// records.
+int winsimDwmAttributeCallCount(void);
+
 // ---- mouse input -----------------------------------------------------------------------
 // A mouse message as the thread of `window` retrieves it: puts the cursor
 // at `point`, runs the WH_MOUSE hooks with a MOUSEHOOKSTRUCT (pt, window,

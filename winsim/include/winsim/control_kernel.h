@@ -8,9 +8,9 @@
 extern "C" {
 #endif
 
-// Puts every kernel setting below back to its default and stops any
-// planned failure. Open handles, sections, files and loaded libraries are
-// left alone.
+// Puts every kernel setting below back to its default (the user's SID
+// too), stops any planned failure and clears the section records. Open
+// handles, sections, files and loaded libraries are left alone.
 void winsimResetKernel(void);
 
 // ---- handles -------------------------------------------------------------------
@@ -82,7 +82,7 @@ void winsimSetStartedProcessesStay(BOOL stay);
 
 // ---- system libraries ---------------------------------------------------------------
 // Whether LoadLibraryA finds the system DLL called `name` (shlwapi.dll,
-// version.dll): by default every one is present; a missing one fails to
+// version.dll, dwmapi.dll, advapi32.dll): by default every one is present; a missing one fails to
 // load with ERROR_MOD_NOT_FOUND. A library loaded already stays loaded.
 void winsimSetLibraryPresent(LPCSTR name, BOOL present);
 // How many LoadLibraryA calls for `name` FreeLibrary has not yet matched.
@@ -92,6 +92,30 @@ int winsimLibraryLoadCount(LPCSTR name);
 // Successful HeapAlloc and HeapReAlloc calls so far, and blocks not yet freed.
 long winsimHeapAllocationCount(void);
 long winsimHeapBlockCount(void);
+// LocalAlloc'd blocks not yet given back with LocalFree.
+long winsimLocalBlockCount(void);
+
+// ---- security ------------------------------------------------------------------------
+// The SID of the process's user, as GetTokenInformation(TokenUser) gives it
+// (by default S-1-5-21-1111111111-2222222222-3333333333-1001). `text` is a
+// SID in its text form; 0 when it is not one.
+int winsimSetUserSid(LPCSTR text);
+
+// Each CreateFileMappingA call, in order: the name asked for (empty for
+// none), whether security attributes with a descriptor were given, and the
+// descriptor as its SDDL text. A named section made with a descriptor keeps
+// it: CreateFileMappingA (which opens an existing section for writing) and
+// OpenFileMappingA grant the user only what the descriptor's DACL allows
+// the user's SID (GA, GR, GW), else they fail with ERROR_ACCESS_DENIED.
+enum { WINSIM_SECTION_NAME = 64, WINSIM_DESCRIPTOR_TEXT = 512 };
+typedef struct WinsimSectionRecord {
+  char name[WINSIM_SECTION_NAME];
+  BOOL hasDescriptor;
+  char descriptor[WINSIM_DESCRIPTOR_TEXT];
+} WinsimSectionRecord;
+int winsimSectionRecordCount(void);
+const WinsimSectionRecord *winsimSectionRecord(int index);
+void winsimClearSectionRecords(void);
 
 #ifdef __cplusplus
 }

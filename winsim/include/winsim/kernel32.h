@@ -37,6 +37,9 @@ extern "C" {
 #define ERROR_DIRECTORY 267L
 #define ERROR_INVALID_ADDRESS 487L
 #define ERROR_MAPPED_ALIGNMENT 1132L
+#define ERROR_UNKNOWN_REVISION 1305L
+#define ERROR_INVALID_SECURITY_DESCR 1338L
+#define ERROR_INVALID_SID 1337L
 #define ERROR_TIMEOUT 1460L
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
@@ -132,6 +135,14 @@ SIZE_T WINAPI VirtualQuery(LPCVOID address, PMEMORY_BASIC_INFORMATION info, SIZE
 // ---- heaps ----------------------------------------------------------------
 #define HEAP_ZERO_MEMORY 0x00000008u
 #define HEAP_REALLOC_IN_PLACE_ONLY 0x00000010u
+typedef HANDLE HLOCAL;
+#define LMEM_FIXED 0x0000u
+#define LMEM_ZEROINIT 0x0040u
+// Local memory, as the system's functions that hand memory to the caller
+// use it; LocalFree returns NULL on success and accepts NULL.
+HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);
+HLOCAL WINAPI LocalFree(HLOCAL memory);
+
 HANDLE WINAPI GetProcessHeap(void);
 LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
 LPVOID WINAPI HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes);
@@ -156,6 +167,8 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
 BOOL WINAPI FreeLibrary(HMODULE module);
 DWORD WINAPI GetVersion(void);
 DWORD WINAPI GetCurrentProcessId(void);
+// The pseudo handle (HANDLE)-1, as on Windows; it needs no CloseHandle.
+HANDLE WINAPI GetCurrentProcess(void);
 DWORD WINAPI GetCurrentThreadId(void);
 DWORD WINAPI GetTickCount(void);
 void WINAPI Sleep(DWORD milliseconds);

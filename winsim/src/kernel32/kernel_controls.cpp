@@ -1,6 +1,7 @@
 // Controls that span the kernel areas.
 #include <windows.h>
 
+#include "advapi32/security_descriptors.h"
 #include "handles.h"
 #include "kernel_defaults.h"
 #include "libraries.h"
@@ -16,6 +17,8 @@ void winsimResetKernel(void) {
   winsimFailNextMapViewOfFile(0);
   winsim::makeEveryLibraryPresent();
   winsim::resetProcesses();
+  winsimClearSectionRecords();
+  winsim::resetSecurity();
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }

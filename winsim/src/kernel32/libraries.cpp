@@ -4,6 +4,8 @@
 // winsim's own. KERNEL32 is loaded into every process from its start
 // (GetModuleHandleA finds it): only the functions programs look up in it
 // at run time are listed.
+#include <dwmapi.h>
+#include <sddl.h>
 #include <shlwapi.h>
 #include <windows.h>
 
@@ -27,9 +29,11 @@ struct Library {
 const Library LIBRARIES[] = {
     {"shlwapi.dll", (HMODULE)(uintptr_t)0x70000000},
     {"version.dll", (HMODULE)(uintptr_t)0x70010000},
+    {"dwmapi.dll", (HMODULE)(uintptr_t)0x70020000},
+    {"advapi32.dll", (HMODULE)(uintptr_t)0x70030000},
     {"kernel32.dll", (HMODULE)(uintptr_t)0x7B000000},
 };
-const int KERNEL32 = 2;
+const int KERNEL32 = 4;
 const int LIBRARY_COUNT = (int)(sizeof LIBRARIES / sizeof LIBRARIES[0]);
 
 struct Export {
@@ -51,6 +55,11 @@ const Export EXPORTS[] = {
     WINSIM_EXPORT(1, GetFileVersionInfoSizeA),
     WINSIM_EXPORT(1, GetFileVersionInfoA),
     WINSIM_EXPORT(1, VerQueryValueA),
+    WINSIM_EXPORT(2, DwmGetWindowAttribute),
+    WINSIM_EXPORT(3, OpenProcessToken),
+    WINSIM_EXPORT(3, GetTokenInformation),
+    WINSIM_EXPORT(3, ConvertSidToStringSidA),
+    WINSIM_EXPORT(3, ConvertStringSecurityDescriptorToSecurityDescriptorA),
     WINSIM_EXPORT(KERNEL32, CloseHandle),
     WINSIM_EXPORT(KERNEL32, CreateProcessA),
     WINSIM_EXPORT(KERNEL32, GetCommandLineA),

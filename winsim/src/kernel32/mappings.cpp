@@ -12,10 +12,15 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <string.h>
+
 #include <iterator>
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
+
+#include "advapi32/security_descriptors.h"
 
 #include "handles.h"
 #include "mapped_views.h"
@@ -30,6 +35,8 @@ struct Section {
   std::string name;  // empty for an unnamed section
   int handles;
   int views;
+  bool hasDescriptor;
+  std::string securityText;  // the descriptor's SDDL text, when made with one
 };
 
 struct View {
@@ -49,6 +56,7 @@ std::mutex sectionsLock;
 int liveSections = 0;
 DWORD plannedCreateFailure = 0;
 DWORD plannedMapFailure = 0;
+std::vector<WinsimSectionRecord> sectionRecords;
 
 // Made on first use and never destroyed, so that a view released late in
 // the process's exit still finds them.
@@ -122,7 +130,7 @@ Section *newSection(uint64_t bytes, DWORD protect, const std::string &name) {
     return NULL;
   }
   ++liveSections;
-  return new Section{descriptor, size, protect, name, 0, 0};
+  return new Section{descriptor, size, protect, name, 0, 0, false, std::string()};
 }
 
 HANDLE failWith(DWORD error) {
@@ -136,6 +144,24 @@ bool takePlannedFailure(DWORD *planned) {
   *planned = 0;
   if (error) SetLastError(error);
   return error != 0;
+}
+
+// Caller holds sectionsLock.
+void recordCreation(LPCSTR name, bool hasDescriptor, const std::string &descriptor) {
+  WinsimSectionRecord record;
+  memset(&record, 0, sizeof record);
+  if (name) strncpy(record.name, name, sizeof record.name - 1);
+  record.hasDescriptor = hasDescriptor;
+  strncpy(record.descriptor, descriptor.c_str(), sizeof record.descriptor - 1);
+  sectionRecords.push_back(record);
+}
+
+// Whether the user may open `section` with `rights` (FILE_MAP_READ,
+// FILE_MAP_WRITE): a section made without a descriptor lets the user do
+// anything.
+bool userMayOpen(const Section &section, DWORD rights) {
+  if (!section.hasDescriptor) return true;
+  return (winsim::userSectionRights(section.securityText) & rights) == rights;
 }
 
 // Which rights a view asks of the handle it is mapped through.
@@ -222,10 +248,36 @@ int winsimViewCount(void) {
   return (int)views().size();
 }
 
+int winsimSectionRecordCount(void) {
+  std::lock_guard<std::mutex> guard(sectionsLock);
+  return (int)sectionRecords.size();
+}
+
+const WinsimSectionRecord *winsimSectionRecord(int index) {
+  std::lock_guard<std::mutex> guard(sectionsLock);
+  if (index < 0 || index >= (int)sectionRecords.size()) return NULL;
+  return &sectionRecords[(size_t)index];
+}
+
+void winsimClearSectionRecords(void) {
+  std::lock_guard<std::mutex> guard(sectionsLock);
+  sectionRecords.clear();
+}
+
 // Only sections backed by the paging file are offered; mapping a real
-// file is not something this system does.
-HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect, DWORD sizeHigh,
-                                 DWORD sizeLow, LPCSTR name) {
+// file is not something this system does. An existing section is opened
+// for reading and writing, as the system does.
+HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect,
+                                 DWORD sizeHigh, DWORD sizeLow, LPCSTR name) {
+  std::string descriptor;
+  bool hasDescriptor = security && security->lpSecurityDescriptor;
+  if (hasDescriptor && !winsim::descriptorText(security->lpSecurityDescriptor, &descriptor)) {
+    return failWith(ERROR_INVALID_SECURITY_DESCR);
+  }
+  {
+    std::lock_guard<std::mutex> guard(sectionsLock);
+    recordCreation(name, hasDescriptor, descriptor);
+  }
   if (takePlannedFailure(&plannedCreateFailure)) return NULL;
   if (file != INVALID_HANDLE_VALUE) return failWith(ERROR_NOT_SUPPORTED);
   uint64_t size = ((uint64_t)sizeHigh << 32) | sizeLow;
@@ -235,6 +287,9 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD prote
   if (!sectionName.empty()) {
     auto existing = namedSections().find(sectionName);
     if (existing != namedSections().end()) {
+      if (!userMayOpen(*existing->second, FILE_MAP_READ | FILE_MAP_WRITE)) {
+        return failWith(ERROR_ACCESS_DENIED);
+      }
       HANDLE handle = newSectionHandle(existing->second, FILE_MAP_ALL_ACCESS);
       SetLastError(ERROR_ALREADY_EXISTS);  // the old size and contents stay
       return handle;
@@ -242,6 +297,8 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD prote
   }
   Section *section = newSection(size, protect, sectionName);
   if (!section) return failWith(ERROR_NOT_ENOUGH_MEMORY);
+  section->hasDescriptor = hasDescriptor;
+  section->securityText = descriptor;
   if (!sectionName.empty()) namedSections()[sectionName] = section;
   HANDLE handle = newSectionHandle(section, FILE_MAP_ALL_ACCESS);
   SetLastError(ERROR_SUCCESS);
@@ -254,6 +311,7 @@ HANDLE WINAPI OpenFileMappingA(DWORD access, BOOL, LPCSTR name) {
   std::lock_guard<std::mutex> guard(sectionsLock);
   auto existing = namedSections().find(name);
   if (existing == namedSections().end()) return failWith(ERROR_FILE_NOT_FOUND);
+  if (!userMayOpen(*existing->second, rightsForView(access))) return failWith(ERROR_ACCESS_DENIED);
   return newSectionHandle(existing->second, access);
 }
 

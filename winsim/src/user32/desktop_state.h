@@ -63,6 +63,9 @@ struct Window {
   int extraSize;
   char text[TEXT_CAPACITY];
   HWND lastActivePopup;
+  // What DwmGetWindowAttribute(DWMWA_CLOAKED) answers: 0, or why the
+  // desktop window manager cloaks the window (DWM_CLOAKED_*).
+  DWORD cloaked;
   // MDI client windows only.
   HWND mdiActiveChild;
   UINT mdiFirstChildId;

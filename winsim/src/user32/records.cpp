@@ -40,6 +40,7 @@ Ring<HWND, 256> foregrounds;
 Ring<WinsimMessageBoxRecord, 16> messageBoxes;
 Ring<WinsimHookCallRecord, 1024> hookCalls;
 int getClassNameCalls;
+int dwmAttributeCalls;
 
 void copyBytes(char *target, LPCSTR source) {
   target[0] = '\0';
@@ -80,6 +81,8 @@ void recordCallNextHook(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
 
 void countGetClassName() { ++getClassNameCalls; }
 
+void countDwmAttribute() { ++dwmAttributeCalls; }
+
 void clearRecords() {
   messages.clear();
   keys.clear();
@@ -89,6 +92,7 @@ void clearRecords() {
   messageBoxes.clear();
   hookCalls.clear();
   getClassNameCalls = 0;
+  dwmAttributeCalls = 0;
 }
 
 }  // namespace winsim
@@ -136,5 +140,7 @@ int winsimCallNextHookRecordCount(void) { return hookCalls.count(); }
 const WinsimHookCallRecord *winsimCallNextHookRecord(int index) { return hookCalls.at(index); }
 
 int winsimGetClassNameCallCount(void) { return getClassNameCalls; }
+
+int winsimDwmAttributeCallCount(void) { return dwmAttributeCalls; }
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // The record of calls that tests inspect through the control API: sent and
 // posted messages, key strokes, settings, window moves, foreground
-// requests, message boxes and CallNextHookEx calls. Fixed-size rings, so
+// requests, message boxes and CallNextHookEx calls, and how often two
+// queries were made. Fixed-size rings, so
 // recording never allocates.
 #pragma once
 
@@ -16,6 +17,7 @@ void recordForeground(HWND window);
 void recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void recordCallNextHook(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 void countGetClassName();
+void countDwmAttribute();
 void clearRecords();
 
 }  // namespace winsim
