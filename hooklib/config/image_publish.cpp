@@ -48,30 +48,26 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, NULL, PAGE_READWRITE, 0, size,
                                       target->sectionName);
   int existed = section && GetLastError() == ERROR_ALREADY_EXISTS;
-  if (!section) {
-    reportPublishFailure(target);
-    return 0;
-  }
-  mappingHandle = section;
-  unsigned char *view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
-  if (!view) {
-    reportPublishFailure(target);
-    return 0;
+  unsigned char *view = NULL;
+  if (section) {
+    mappingHandle = section;
+    view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
   }
   // A section still held by other processes keeps the size it was made
   // with, whatever this call asked for.
   uint32_t capacity = existed ? mappedViewSize(view) : size;
-  if (used > capacity) {
-    UnmapViewOfFile(view);
-    reportPublishFailure(target);
-    return 0;
+  if (view && used <= capacity) {
+    copyImageInto(view, capacity);
+    imageBase = view;
+    imageHeader = view;
+    imageSize = capacity;
+    imageWritable = 1;
+    return 1;
   }
-  copyImageInto(view, capacity);
-  imageBase = view;
-  imageHeader = view;
-  imageSize = capacity;
-  imageWritable = 1;
-  return 1;
+  // No section, no view, or no room: one report for all three.
+  if (view) UnmapViewOfFile(view);
+  reportPublishFailure(target);
+  return 0;
 }
 
 void mapPublishedImage(void) {

@@ -18,15 +18,20 @@ int takeCandidate(const char *candidate) {
 }
 
 // Each candidate is built in a MAX_PATH buffer, as the path functions
-// expect, and only then copied into the 256-character iniPath.
+// expect, and only then copied into the 256-character iniPath: `folder`
+// with vorn.ini appended, opened.
+HANDLE tryFolder(char *folder) {
+  if (!delayLoaded::PathAppendA(folder, iniFileName) || !takeCandidate(folder)) {
+    return INVALID_HANDLE_VALUE;
+  }
+  return openConfigurationFile(iniPath);
+}
+
 HANDLE tryWindowsDirectory() {
   char candidate[MAX_PATH];
   UINT length = GetWindowsDirectoryA(candidate, 256);
   if (length == 0 || length >= 256) return INVALID_HANDLE_VALUE;
-  if (!delayLoaded::PathAppendA(candidate, iniFileName) || !takeCandidate(candidate)) {
-    return INVALID_HANDLE_VALUE;
-  }
-  return openConfigurationFile(iniPath);
+  return tryFolder(candidate);
 }
 
 HANDLE tryProgramDirectory() {
@@ -34,10 +39,7 @@ HANDLE tryProgramDirectory() {
   DWORD length = GetModuleFileNameA(NULL, candidate, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
   delayLoaded::PathRemoveFileSpecA(candidate);
-  if (!delayLoaded::PathAppendA(candidate, iniFileName) || !takeCandidate(candidate)) {
-    return INVALID_HANDLE_VALUE;
-  }
-  return openConfigurationFile(iniPath);
+  return tryFolder(candidate);
 }
 
 }  // namespace

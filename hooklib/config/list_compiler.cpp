@@ -48,20 +48,26 @@ void compileCommentedRule(ImageOffset list, int number) {
   writeEntry(list, number, LIST_POLICY, POLICY_NONE);
 }
 
-void compileRule(ImageOffset list, const char *section, int number, char *matchValue) {
+// The action of entry `entry` from key `actionKey` (default "Default"), then
+// its MinimizedPolicy from the same key followed by ".IfNextIsMinimized".
+void compileAction(ImageOffset list, const char *section, int entry, const char *actionKey) {
   char key[PROFILE_NAME_BUFFER];
   char value[PROFILE_VALUE_BUFFER];
+  readProfileString(section, actionKey, "Default", value);
+  writeEntry(list, entry, LIST_ACTION, builderPlaceString(value));
+  lstrcpyA(key, actionKey);
+  lstrcatA(key, ".IfNextIsMinimized");
+  readProfileString(section, key, "", value);
+  writeEntry(list, entry, LIST_POLICY, minimizedPolicyFromName(value));
+}
+
+void compileRule(ImageOffset list, const char *section, int number, char *matchValue) {
+  char key[PROFILE_NAME_BUFFER];
   int condition = takeForegroundCondition(matchValue);
   writeEntry(list, number, LIST_FOREGROUND, condition);
   writeEntry(list, number, LIST_MATCH, findOrCreateMatch(matchValue));
-
   buildRuleKey(key, number, ".Action");
-  readProfileString(section, key, "Default", value);
-  writeEntry(list, number, LIST_ACTION, builderPlaceString(value));
-
-  buildRuleKey(key, number, ".Action.IfNextIsMinimized");
-  readProfileString(section, key, "", value);
-  writeEntry(list, number, LIST_POLICY, minimizedPolicyFromName(value));
+  compileAction(list, section, number, key);
 }
 
 // Rules 1 to 9, up to the first empty N.Match.
@@ -84,12 +90,8 @@ void compileRules(const char *section, ImageOffset list) {
 }
 
 void compileDefaultRule(const char *section, ImageOffset list) {
-  char value[PROFILE_VALUE_BUFFER];
   writeEntry(list, 0, LIST_FOREGROUND, FOREGROUND_NONE);
-  readProfileString(section, "Default.Action", "Default", value);
-  writeEntry(list, 0, LIST_ACTION, builderPlaceString(value));
-  readProfileString(section, "Default.Action.IfNextIsMinimized", "", value);
-  writeEntry(list, 0, LIST_POLICY, minimizedPolicyFromName(value));
+  compileAction(list, section, 0, "Default.Action");
 }
 
 ImageOffset compileList(const char *section) {
