@@ -43,6 +43,12 @@ typedef enum WinsimShell32 {
 } WinsimShell32;
 void winsimSetShell32(WinsimShell32 presence, DWORD fileVersionMS);
 
+// ---- processes ----------------------------------------------------------------------
+// The program file QueryFullProcessImageNameA gives for process
+// `processId`; by default every process runs the host program itself. A
+// NULL path puts the default back.
+void winsimSetProcessImagePath(DWORD processId, LPCSTR path);
+
 // ---- system libraries ---------------------------------------------------------------
 // Whether LoadLibraryA finds the system DLL called `name` (shlwapi.dll,
 // version.dll): by default every one is present; a missing one fails to

@@ -156,6 +156,12 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
 BOOL WINAPI FreeLibrary(HMODULE module);
 DWORD WINAPI GetVersion(void);
 DWORD WINAPI GetCurrentProcessId(void);
+// Processes: the current one and every one a simulated thread runs in.
+#define PROCESS_QUERY_LIMITED_INFORMATION 0x1000u
+HANDLE WINAPI GetCurrentProcess(void);
+HANDLE WINAPI OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
+BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
+BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64);
 DWORD WINAPI GetCurrentThreadId(void);
 DWORD WINAPI GetTickCount(void);
 void WINAPI Sleep(DWORD milliseconds);

@@ -43,8 +43,8 @@ typedef const void *LPCVOID;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
 typedef BYTE *LPBYTE;
-typedef DWORD *LPDWORD;
-typedef BOOL *LPBOOL;
+typedef DWORD *LPDWORD, *PDWORD;
+typedef BOOL *LPBOOL, *PBOOL;
 typedef LONG *PLONG;
 typedef UINT *PUINT;
 

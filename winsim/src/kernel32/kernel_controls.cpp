@@ -4,6 +4,7 @@
 #include "handles.h"
 #include "kernel_defaults.h"
 #include "libraries.h"
+#include "processes.h"
 #include "winsim/control_kernel.h"
 
 extern "C" {
@@ -14,6 +15,7 @@ void winsimResetKernel(void) {
   winsimFailNextCreateFileMapping(0);
   winsimFailNextMapViewOfFile(0);
   winsim::makeEveryLibraryPresent();
+  winsim::forgetProcessImagePaths();
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }
