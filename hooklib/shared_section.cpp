@@ -1,7 +1,9 @@
 // The library's shared section `_SDATA`: one copy of these variables for
 // every process that has the library loaded. The section attribute places
-// them; the Windows linker marks the section shared (the host build has no
-// such flag and ignores it).
+// them; the build passes VORN_SECTION_SHARING as `shared,` for the DLL, so
+// that the Windows linker marks the section shared, and empty for the
+// programs that link these objects themselves (vorncheck, the tests), whose
+// copies stay their own.
 //
 // They are defined here together, in their designed order, so that the
 // section's layout is one fact in one place; `no_reorder` keeps the
@@ -18,7 +20,7 @@
 #include "hooks/hook_state.h"
 #include "windows/last_activated_window.h"
 
-#define VORN_SHARED __attribute__((section("_SDATA"), shared, no_reorder))
+#define VORN_SHARED __attribute__((section("_SDATA"), VORN_SECTION_SHARING no_reorder))
 
 extern "C" {
 

@@ -13,6 +13,9 @@ hold for the deliverables exactly as shipped.
   check_pe.py daemon FILE
       vornd.exe: a GUI-subsystem program that imports the three control
       functions by name from vorn.dll and needs no MinGW runtime DLL.
+  check_pe.py program FILE
+      a program that links the library's objects itself (vorncheck.exe):
+      its copy of _SDATA, if any, is not shared with other processes.
 
 Prints what it found; exits 1 with a reason for every failed check.
 """
@@ -35,6 +38,7 @@ SHARED_VARIABLES = ["iniPath", "useCallWndProcRetHook", "mbuttonUpMoveProtect",
 INITIALISER_SECTIONS = (".ctors", ".dtors", ".init_array", ".fini_array", ".CRT", ".tls")
 IMAGE_DIRECTORY_ENTRY_TLS = 9
 SHARED_DATA_FLAGS = 0xD0000040  # shared | read | write | initialized data
+IMAGE_SCN_MEM_SHARED = 0x10000000
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
 
 
@@ -229,8 +233,17 @@ def check_daemon(path, failures):
             failures.append("imports from %s, which is neither a system DLL nor vorn.dll" % dll)
 
 
+def check_program(path, failures):
+    pe = PeFile(path)
+    section = pe.section("_SDATA")
+    flags = section[4] if section else 0
+    print("%s: %d bytes, _SDATA flags 0x%08X" % (path, len(pe.data), flags))
+    if flags & IMAGE_SCN_MEM_SHARED:
+        failures.append("_SDATA is shared: every copy of the program would see the others' state")
+
+
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("dll", "daemon"):
+    if len(argv) < 3 or argv[1] not in ("dll", "daemon", "program"):
         print(__doc__)
         return 2
     failures = []
@@ -239,8 +252,10 @@ def main(argv):
             max_size = int(argv[argv.index("--max-size") + 1]) if "--max-size" in argv else 0
             map_path = argv[argv.index("--map") + 1] if "--map" in argv else None
             check_dll(argv[2], max_size, map_path, failures)
-        else:
+        elif argv[1] == "daemon":
             check_daemon(argv[2], failures)
+        else:
+            check_program(argv[2], failures)
     except (OSError, ValueError, struct.error) as error:
         failures.append("cannot read %s: %s" % (argv[2], error))
     for failure in failures:
