@@ -161,9 +161,31 @@ def check_binary(cases, folder, name, version):
 
 # ---- the programs, run -------------------------------------------------------------
 
+class Finished:
+    def __init__(self, returncode, stdout, stderr):
+        self.returncode, self.stdout, self.stderr = returncode, stdout, stderr
+
+
+def run_command(command, folder, timeout=60):
+    """Runs `command` in `folder` to its end. Its output goes through files,
+    not pipes: Wine's own helper processes, started by a first program,
+    inherit and keep its handles, and a pipe would never reach its end."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen(command, cwd=folder, stdout=out, stderr=err,
+                                   stdin=subprocess.DEVNULL)
+        try:
+            process.wait(timeout=timeout * TIME_SCALE)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+        out.seek(0)
+        err.seek(0)
+        return Finished(process.returncode, out.read().decode("utf-8", "replace").replace("\r\n", "\n"),
+                        err.read().decode("utf-8", "replace").replace("\r\n", "\n"))
+
+
 def run(wine_run, folder, *arguments, timeout=60):
-    return subprocess.run([wine_run] + list(arguments), cwd=folder, capture_output=True,
-                          text=True, timeout=timeout * TIME_SCALE)
+    return run_command([os.path.abspath(wine_run)] + list(arguments), folder, timeout)
 
 
 def wait_for(predicate, seconds):
@@ -179,6 +201,7 @@ def daemon_start_and_stop(cases, wine_run, folder, daemon, row, vorncheck):
     """Starts `daemon` from the unpacked folder and stops it with --stop;
     `vorncheck` (a command list) --status must see it load the vorn.ini
     beside it while it runs."""
+    wine_run = os.path.abspath(wine_run)
     started = subprocess.Popen([wine_run, daemon], cwd=folder, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     seen = {"text": ""}
@@ -186,8 +209,7 @@ def daemon_start_and_stop(cases, wine_run, folder, daemon, row, vorncheck):
     wanted = "%s: runs what that file compiles to now" % row
 
     def current():
-        status = subprocess.run(vorncheck + ["--status"], cwd=folder, capture_output=True,
-                                text=True, timeout=60 * TIME_SCALE)
+        status = run_command(vorncheck + ["--status"], folder)
         seen["text"] = status.stdout + status.stderr
         line = next((l for l in status.stdout.splitlines() if l.startswith(loads)), "")
         return (status.returncode == 0 and wanted in status.stdout and
@@ -221,6 +243,10 @@ def unpack(zip_path):
 
 def main(dist, junit, mode, wine_run, vorncheck64=None):
     cases = Cases()
+    # The programs run in the unpacked folder: paths given relative to here
+    # must still find them.
+    wine_run = os.path.abspath(wine_run)
+    vorncheck64 = os.path.abspath(vorncheck64) if vorncheck64 else None
     version = project_version()
     zip_path = os.path.join(dist, "vorn-%s-windows.zip" % version)
     if not os.path.exists(zip_path):
@@ -263,7 +289,7 @@ def main(dist, junit, mode, wine_run, vorncheck64=None):
             result = run(wine_run, folder, "vorncheck.exe", "--version")
             cases.check("vorncheck.exe --version",
                         None if result.returncode == 0 and
-                        result.stdout.replace("\r\n", "\n") == "vorncheck %s (32-bit)\n" % version
+                        result.stdout == "vorncheck %s (32-bit)\n" % version
                         else "exit %d: %r" % (result.returncode, result.stdout + result.stderr))
             result = run(wine_run, folder, "vorncheck.exe", "vorn.ini", timeout=120)
             cases.check("vorncheck.exe vorn.ini: clean",
