@@ -79,13 +79,15 @@ TEST_F(VorncheckStatus, RunningCurrentThenEditedThenReloaded) {
 
   ProgramRun run = vorncheck("--status");
   EXPECT_EQ(0u, run.exitCode) << run.output;
-  EXPECT_TRUE(says(run, pair.row + ": process " + std::to_string(daemonProcess) + ", ")) << run.output;
+  EXPECT_TRUE(says(run, pair.row + ": process " + std::to_string(daemonProcess) + ", "))
+      << run.output;
   EXPECT_TRUE(says(run, "\\" + pair.program + "\n")) << run.output;
   EXPECT_TRUE(says(run, pair.row + ": loads ")) << run.output;
   EXPECT_TRUE(says(run, "\\vorn.ini\n")) << run.output;
   EXPECT_TRUE(says(run, pair.row + ": runs what that file compiles to now")) << run.output;
   // The daemon is of this program's build.
-  EXPECT_TRUE(says(run, std::to_string(sizeof(void *) * 8) + "-bit programs: covered, by " + pair.row))
+  EXPECT_TRUE(
+      says(run, std::to_string(sizeof(void *) * 8) + "-bit programs: covered, by " + pair.row))
       << run.output;
 
   ASSERT_TRUE(writeConfiguration(CAPTION_MINIMIZES));

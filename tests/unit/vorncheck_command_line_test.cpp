@@ -121,10 +121,10 @@ TEST(VorncheckCommandLine, StatusVersionAndHelpStandAlone) {
 // three exit codes are explained.
 TEST(VorncheckCommandLine, HelpHasALineForEachOptionAndTheExitCodes) {
   std::string help = vorntest::printedText("vorncheck-help.txt", printHelp);
-  const char *options[] = {"--image OUT", "--explain EVENT", "--class CLASS", "--active CLASS",
-                           "--parent CLASS", "--hit NAME", "--foreground", "--background",
-                           "--point", "--wait SECONDS", "--at X Y", "--status", "--version",
-                           "--help"};
+  const char *options[] = {"--image OUT",    "--explain EVENT", "--class CLASS", "--active CLASS",
+                           "--parent CLASS", "--hit NAME",      "--foreground",  "--background",
+                           "--point",        "--wait SECONDS",  "--at X Y",      "--status",
+                           "--version",      "--help"};
   for (const char *option : options) {
     std::string line = std::string("\n  ") + option + " ";
     size_t at = help.find(line);

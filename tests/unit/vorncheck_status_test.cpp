@@ -79,8 +79,8 @@ class VorncheckStatusTest : public ::testing::Test {
     windowClass.lpszClassName = daemon.names->windowName;
     ASSERT_NE(0, RegisterClassA(&windowClass));
     daemon.registered = true;
-    daemon.window = CreateWindowExA(0, daemon.names->windowName, daemon.names->windowName,
-                                    WS_POPUP, 0, 0, 0, 0, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    daemon.window = CreateWindowExA(0, daemon.names->windowName, daemon.names->windowName, WS_POPUP,
+                                    0, 0, 0, 0, NULL, NULL, GetModuleHandleA(NULL), NULL);
     ASSERT_NE((HWND)NULL, daemon.window);
   }
 
@@ -131,7 +131,8 @@ class VorncheckStatusTest : public ::testing::Test {
   // Runs --status; its exit code goes to `exitCode`.
   std::string status(int *exitCode) {
     int code = -1;
-    std::string text = printedText("vorncheck-status.txt", [&](FILE *out) { code = reportStatus(out); });
+    std::string text =
+        printedText("vorncheck-status.txt", [&](FILE *out) { code = reportStatus(out); });
     *exitCode = code;
     return text;
   }
@@ -175,15 +176,15 @@ TEST_F(VorncheckStatusTest, RunningWithTheFileAsItIsIsCurrent) {
   EXPECT_NE(std::string::npos, row(report, 1).find(" no ")) << report;
   char program[MAX_PATH];
   GetModuleFileNameA(NULL, program, MAX_PATH);
-  EXPECT_NE(std::string::npos, sameSeparators(report).find(
-                                   "vornd: process " + processId() + ", " + sameSeparators(program)))
+  EXPECT_NE(std::string::npos, sameSeparators(report).find("vornd: process " + processId() + ", " +
+                                                           sameSeparators(program)))
       << report;
   EXPECT_NE(std::string::npos,
             sameSeparators(report).find("vornd: loads " + sameSeparators(programDirectoryIni())))
       << report;
   EXPECT_NE(std::string::npos, report.find("vornd: runs what that file compiles to now")) << report;
-  EXPECT_NE(std::string::npos, report.find(bits() + " programs: covered, by vornd (process " +
-                                           processId() + ")"))
+  EXPECT_NE(std::string::npos,
+            report.find(bits() + " programs: covered, by vornd (process " + processId() + ")"))
       << report;
 }
 
@@ -237,7 +238,8 @@ TEST_F(VorncheckStatusTest, RunningOnAStaleEmptySectionLoadsNothing) {
   EXPECT_NE(std::string::npos, report.find("vornd: holds no configuration, so every click passes"))
       << report;
   EXPECT_NE(std::string::npos,
-            report.find("vornd: the file holds [Status] Error=fail to FileMapping")) << report;
+            report.find("vornd: the file holds [Status] Error=fail to FileMapping"))
+      << report;
 }
 
 TEST_F(VorncheckStatusTest, RunningWithoutAnyFile) {

@@ -126,17 +126,21 @@ const char *takeHelp(CommandLine *options, char **) { return askFor(options, TAS
 
 const OptionRow OPTIONS[] = {
     {"--image", 1, takeImage, "OUT", "also write the compiled image to OUT, byte for byte"},
-    {"--explain", 1, takeExplain, "EVENT", "which rule wins for a click of EVENT (NCMBUTTONUP, ...), and why"},
+    {"--explain", 1, takeExplain, "EVENT",
+     "which rule wins for a click of EVENT (NCMBUTTONUP, ...), and why"},
     {"--class", 1, takeClass, "CLASS", "with --explain: the class of the window under the pointer"},
-    {"--active", 1, takeActive, "CLASS", "with --explain: the class of the window the click is about"},
+    {"--active", 1, takeActive, "CLASS",
+     "with --explain: the class of the window the click is about"},
     {"--parent", 1, takeParent, "CLASS", "with --explain: the class of the outermost parent"},
     {"--hit", 1, takeHit, "NAME", "with --explain: the area under the pointer (default CLIENT)"},
-    {"--foreground", 0, takeForeground, "", "with --explain: the window is the one in front (the default)"},
+    {"--foreground", 0, takeForeground, "",
+     "with --explain: the window is the one in front (the default)"},
     {"--background", 0, takeBackground, "", "with --explain: the window is not the one in front"},
     {"--point", 0, takePoint, "", "what a click on the window under the pointer would do"},
     {"--wait", 1, takeWait, "SECONDS", "with --point: count down first, to move the pointer there"},
     {"--at", 2, takeAt, "X Y", "what a click at the screen point X Y would do"},
-    {"--status", 0, takeStatus, "", "which vornd runs, which vorn.ini it loads, whether an edit is loaded"},
+    {"--status", 0, takeStatus, "",
+     "which vornd runs, which vorn.ini it loads, whether an edit is loaded"},
     {"--version", 0, takeVersion, "", "print vorncheck's version"},
     {"--help", 0, takeHelp, "", "print this help"},
 };
@@ -150,8 +154,8 @@ const OptionRow *findOption(const char *argument) {
 
 // What the options ask for together.
 const char *checkCombination(const CommandLine &options) {
-  bool alone = options.task == TASK_STATUS || options.task == TASK_VERSION ||
-               options.task == TASK_HELP;
+  bool alone =
+      options.task == TASK_STATUS || options.task == TASK_VERSION || options.task == TASK_HELP;
   if (alone && (options.file || options.imageOut || options.point.waitGiven)) {
     return "--status, --version and --help take no file and no other option";
   }

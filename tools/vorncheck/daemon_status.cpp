@@ -100,10 +100,11 @@ Loaded compareSection(DaemonStatus *status) {
       int compiled = compilePrivately(status->configuration, fullPath);
       if (compiled == 1) {
         loaded = sameImage(view, viewSize, imageHeader, imageSize) ? LOADED_CURRENT
-                 : status->sectionEmpty                           ? LOADED_NONE
-                                                                  : LOADED_EDITED;
+                 : status->sectionEmpty                            ? LOADED_NONE
+                                                                   : LOADED_EDITED;
       } else {
-        status->problem = compiled == 0 ? "its vorn.ini cannot be read" : "its vorn.ini cannot be compiled";
+        status->problem =
+            compiled == 0 ? "its vorn.ini cannot be read" : "its vorn.ini cannot be compiled";
       }
       releaseConfiguration();
     }
@@ -121,12 +122,18 @@ void readStatusEntry(DaemonStatus *status) {
 
 const char *loadedWord(const DaemonStatus &status) {
   switch (status.loaded) {
-    case LOADED_NOT_RUNNING: return "-";
-    case LOADED_CURRENT: return "current";
-    case LOADED_EDITED: return "edit not loaded";
-    case LOADED_NONE: return "none loaded";
-    case LOADED_NO_FILE: return "no vorn.ini";
-    default: return "unknown";
+    case LOADED_NOT_RUNNING:
+      return "-";
+    case LOADED_CURRENT:
+      return "current";
+    case LOADED_EDITED:
+      return "edit not loaded";
+    case LOADED_NONE:
+      return "none loaded";
+    case LOADED_NO_FILE:
+      return "no vorn.ini";
+    default:
+      return "unknown";
   }
 }
 
@@ -149,8 +156,9 @@ void printNotes(FILE *out, const DaemonStatus &status) {
               "%s: does not run, but its section %s is still held by programs its library was "
               "loaded into; %s\n",
               name, status.names->sectionName,
-              status.sectionEmpty ? "it holds no configuration"
-                                  : "it still holds a configuration (did the daemon end without --stop?)");
+              status.sectionEmpty
+                  ? "it holds no configuration"
+                  : "it still holds a configuration (did the daemon end without --stop?)");
     }
     return;
   }
@@ -162,7 +170,8 @@ void printNotes(FILE *out, const DaemonStatus &status) {
       fprintf(out, "%s: runs what that file compiles to now\n", name);
       break;
     case LOADED_EDITED:
-      fprintf(out, "%s: the file was edited since it was loaded: edit not loaded yet: start %s again\n",
+      fprintf(out,
+              "%s: the file was edited since it was loaded: edit not loaded yet: start %s again\n",
               name, status.names->programFile);
       break;
     case LOADED_NONE:
@@ -172,8 +181,7 @@ void printNotes(FILE *out, const DaemonStatus &status) {
               name, status.names->programFile);
       break;
     case LOADED_NO_FILE:
-      fprintf(out,
-              "%s: finds no vorn.ini (it looks in the Windows directory, then beside %s)%s\n",
+      fprintf(out, "%s: finds no vorn.ini (it looks in the Windows directory, then beside %s)%s\n",
               name, status.names->programFile,
               status.sectionExists && !status.sectionEmpty
                   ? ": it runs the configuration of a file that is gone"
@@ -267,8 +275,8 @@ int reportStatus(FILE *out) {
   for (int i = 0; i < 2; ++i) inspectDaemon(DAEMON_PAIR[i], &statuses[i]);
   fprintf(out, "vorn %s, vorncheck %d-bit, on %d-bit Windows\n", VORN_VERSION,
           (int)(sizeof(void *) * 8), onWindows64() ? 64 : 32);
-  fprintf(out, "%-8s %-13s %-7s %-8s %-7s %s\n", "daemon", "window", "running", "process",
-          "bits", "configuration");
+  fprintf(out, "%-8s %-13s %-7s %-8s %-7s %s\n", "daemon", "window", "running", "process", "bits",
+          "configuration");
   for (const DaemonStatus &status : statuses) printRow(out, status);
   for (const DaemonStatus &status : statuses) printNotes(out, status);
   printCoverage(out, statuses, 2);

@@ -24,25 +24,25 @@ extern const DaemonNames DAEMON_PAIR[2];
 // How a daemon's configuration compares with its file.
 enum Loaded {
   LOADED_NOT_RUNNING = 0,
-  LOADED_CURRENT,      // the section holds what the file compiles to now
-  LOADED_EDITED,       // it holds something else: the file changed since the load
-  LOADED_NONE,         // the file is there, the section holds no configuration
-  LOADED_NO_FILE,      // neither place holds a vorn.ini
-  LOADED_UNKNOWN,      // something could not be read
+  LOADED_CURRENT,  // the section holds what the file compiles to now
+  LOADED_EDITED,   // it holds something else: the file changed since the load
+  LOADED_NONE,     // the file is there, the section holds no configuration
+  LOADED_NO_FILE,  // neither place holds a vorn.ini
+  LOADED_UNKNOWN,  // something could not be read
 };
 
 struct DaemonStatus {
   const DaemonNames *names;
   HWND window;
   DWORD processId;
-  int processBits;                  // 32 or 64; 0 when unknown
-  char program[MAX_PATH];           // "" when the process could not be asked
-  char configuration[MAX_PATH];     // the vorn.ini it loads; "" when there is none
-  char statusError[256];            // the file's [Status] Error; "" when none
+  int processBits;               // 32 or 64; 0 when unknown
+  char program[MAX_PATH];        // "" when the process could not be asked
+  char configuration[MAX_PATH];  // the vorn.ini it loads; "" when there is none
+  char statusError[256];         // the file's [Status] Error; "" when none
   bool sectionExists;
-  bool sectionEmpty;                // every header field -1: no lists, no matches
+  bool sectionEmpty;  // every header field -1: no lists, no matches
   Loaded loaded;
-  const char *problem;              // what could not be found out, for LOADED_UNKNOWN
+  const char *problem;  // what could not be found out, for LOADED_UNKNOWN
 };
 
 // Looks at one daemon.
