@@ -30,6 +30,8 @@ endif()
 # Tests and tools are linked statically under MinGW so that Wine needs no
 # MinGW runtime DLLs; the hook library sets its own, leaner, options.
 if(VORN_WINDOWS)
+  # The version resources (windres).
+  enable_language(RC)
   set(VORN_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 endif()
 

@@ -54,9 +54,8 @@ int builderStart(void) {
   capacity = initialCapacity;
   used = IMAGE_HEADER_SIZE;
   intact = 1;
-  for (int field = 0; field < HEADER_FIELD_COUNT; ++field) {
-    writeImageInt(scratch, 4u * (uint32_t)field, NO_OFFSET);
-  }
+  // Every header field -1: all of its bytes 0xFF.
+  memset(scratch, 0xFF, 4u * HEADER_FIELD_COUNT);
   updateArenaCursor();
   return 1;
 }

@@ -60,17 +60,18 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   // A section still held by other processes keeps the size it was made
   // with, whatever this call asked for.
   uint32_t capacity = existed ? mappedViewSize(view) : size;
-  if (!view || used > capacity) {
-    if (view) UnmapViewOfFile(view);
-    reportPublishFailure(target);
-    return 0;
+  if (view && used <= capacity) {
+    copyImageInto(view, capacity);
+    imageBase = view;
+    imageHeader = view;
+    imageSize = capacity;
+    imageWritable = 1;
+    return 1;
   }
-  copyImageInto(view, capacity);
-  imageBase = view;
-  imageHeader = view;
-  imageSize = capacity;
-  imageWritable = 1;
-  return 1;
+  // No section, no view, or no room: one report for all three.
+  if (view) UnmapViewOfFile(view);
+  reportPublishFailure(target);
+  return 0;
 }
 
 void mapPublishedImage(void) {

@@ -28,18 +28,21 @@ int isString(const ImageView &view, int32_t offset) {
   return memchr(view.bytes + offset, '\0', view.size - (uint32_t)offset) != NULL;
 }
 
+// A field of a record that isRecord has found whole in the image.
+int32_t recordField(const ImageView &view, int32_t record, uint32_t field) {
+  return readImageInt(view.bytes, (uint32_t)record + field);
+}
+
 int isMatch(const ImageView &view, int32_t match) {
   if (!isRecord(view, match, MATCH_RECORD_SIZE)) return 0;
-  int32_t name = 0;
-  int32_t count = 0;
-  fieldAt(view, (uint32_t)match + MATCH_NAME, &name);
-  fieldAt(view, (uint32_t)match + MATCH_PATTERN_COUNT, &count);
-  if (!isString(view, name) || count < 0 || count > MATCH_MAX_PATTERNS) return 0;
+  int32_t count = recordField(view, match, MATCH_PATTERN_COUNT);
+  if (!isString(view, recordField(view, match, MATCH_NAME)) || count < 0 ||
+      count > MATCH_MAX_PATTERNS) {
+    return 0;
+  }
   for (int p = 1; p <= count; ++p) {
     for (uint32_t array : MATCH_CLASS_ARRAYS) {
-      int32_t text = 0;
-      fieldAt(view, (uint32_t)match + matchPatternField(array, p), &text);
-      if (!isString(view, text)) return 0;
+      if (!isString(view, recordField(view, match, matchPatternField(array, p)))) return 0;
     }
   }
   return 1;
@@ -47,16 +50,12 @@ int isMatch(const ImageView &view, int32_t match) {
 
 int isList(const ImageView &view, int32_t list) {
   if (!isRecord(view, list, LIST_RECORD_SIZE)) return 0;
-  int32_t count = 0;
-  fieldAt(view, (uint32_t)list + LIST_COUNT, &count);
+  int32_t count = recordField(view, list, LIST_COUNT);
   if (count < 0 || count > LIST_MAX_RULES) return 0;
   for (int entry = 0; entry <= count; ++entry) {
-    int32_t action = 0;
-    fieldAt(view, (uint32_t)list + listEntryField(LIST_ACTION, entry), &action);
-    if (!isString(view, action)) return 0;
+    if (!isString(view, recordField(view, list, listEntryField(LIST_ACTION, entry)))) return 0;
     if (entry == 0) continue;
-    int32_t match = 0;
-    fieldAt(view, (uint32_t)list + listEntryField(LIST_MATCH, entry), &match);
+    int32_t match = recordField(view, list, listEntryField(LIST_MATCH, entry));
     if (match != NO_OFFSET && !isMatch(view, match)) return 0;
   }
   return 1;

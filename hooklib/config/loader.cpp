@@ -67,13 +67,10 @@ int compileConfiguration(HANDLE file, const CompileTarget *target) {
   readOptions();
   readXmouseOptions();
 
-  if (!builderStart()) {
-    reportPublishFailure(target);
-    return 0;
-  }
-  compileImage();
   int published = 0;
-  if (builderIntact()) {
+  int started = builderStart();
+  if (started) compileImage();
+  if (started && builderIntact()) {
     published = publishImage(ruleSize, target);  // reports its own failures
   } else {
     reportPublishFailure(target);

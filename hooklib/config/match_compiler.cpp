@@ -10,26 +10,20 @@
 
 namespace {
 
-ImageOffset findMatch(const char *name) {
-  ImageOffset record = builderReadInt(HEADER_FIRST_MATCH);
+// The record named `name`; NO_OFFSET when there is none, with `lastLink`
+// set to the field that ends the chain, where a new record is linked.
+ImageOffset findMatch(const char *name, uint32_t *lastLink) {
+  uint32_t link = HEADER_FIRST_MATCH;
+  ImageOffset record = builderReadInt(link);
   while (record != NO_OFFSET) {
     if (lstrcmpA(builderString(builderReadInt((uint32_t)record + MATCH_NAME)), name) == 0) {
       return record;
     }
-    record = builderReadInt((uint32_t)record + MATCH_NEXT);
+    link = (uint32_t)record + MATCH_NEXT;
+    record = builderReadInt(link);
   }
+  *lastLink = link;
   return NO_OFFSET;
-}
-
-// Links `record` at the end of the MatchRecord chain.
-void appendMatch(ImageOffset record) {
-  uint32_t link = HEADER_FIRST_MATCH;
-  ImageOffset current = builderReadInt(link);
-  while (current != NO_OFFSET) {
-    link = (uint32_t)current + MATCH_NEXT;
-    current = builderReadInt(link);
-  }
-  builderWriteInt(link, record);
 }
 
 // nPattern as stored: Patterns have slots and keys only for 1 to 35, so a
@@ -40,33 +34,34 @@ int boundedPatternCount(int count) {
   return count;
 }
 
-// Reads Pattern p's three class names and hit-test name into the record.
+// Reads Pattern p's three class names, then its hit-test name, into the
+// record.
 void compilePattern(ImageOffset record, const char *section, int p) {
   char key[PROFILE_NAME_BUFFER];
   char value[PROFILE_VALUE_BUFFER];
-  for (int which = 0; which < MATCH_CLASS_ARRAY_COUNT; ++which) {
-    buildPatternKey(key, p, PATTERN_CLASS_KEY_SUFFIXES[which]);
+  for (int which = 0; which <= MATCH_CLASS_ARRAY_COUNT; ++which) {
+    bool className = which < MATCH_CLASS_ARRAY_COUNT;
+    buildPatternKey(key, p,
+                    className ? PATTERN_CLASS_KEY_SUFFIXES[which] : PATTERN_HIT_TEST_KEY_SUFFIX);
     readProfileString(section, key, "", value);
-    ImageOffset text = builderPlaceString(value);
-    builderWriteInt((uint32_t)record + matchPatternField(MATCH_CLASS_ARRAYS[which], p), text);
+    int32_t field = className ? builderPlaceString(value) : hitTestCodeFromName(value);
+    uint32_t array = className ? MATCH_CLASS_ARRAYS[which] : (uint32_t)MATCH_HIT_TEST;
+    builderWriteInt((uint32_t)record + matchPatternField(array, p), field);
   }
-  buildPatternKey(key, p, PATTERN_HIT_TEST_KEY_SUFFIX);
-  readProfileString(section, key, "", value);
-  builderWriteInt((uint32_t)record + matchPatternField(MATCH_HIT_TEST, p),
-                  hitTestCodeFromName(value));
 }
 
 }  // namespace
 
 extern "C" ImageOffset findOrCreateMatch(const char *name) {
   if (!name) name = "";
-  ImageOffset existing = findMatch(name);
+  uint32_t lastLink = HEADER_FIRST_MATCH;
+  ImageOffset existing = findMatch(name, &lastLink);
   if (existing != NO_OFFSET) return existing;
 
   ImageOffset record = builderPlaceRecord(MATCH_RECORD_SIZE);
   if (record == NO_OFFSET) return NO_OFFSET;
   builderWriteInt((uint32_t)record + MATCH_NEXT, NO_OFFSET);
-  appendMatch(record);
+  builderWriteInt(lastLink, record);
   builderWriteInt((uint32_t)record + MATCH_NAME, builderPlaceString(name));
 
   // A name too long for "Match.<name>" to fit a section name has no section

@@ -15,7 +15,6 @@ namespace {
 // library).
 int readShellVersion(unsigned *major, unsigned *minor) {
   char path[MAX_PATH];
-  path[0] = '\0';
   DWORD found = SearchPathA(NULL, "shell32.dll", NULL, 256, path, NULL);
   if (found == 0 || found >= 256) return 0;
   DWORD ignored = 0;

@@ -7,6 +7,7 @@
 
 #include "command_line.h"
 #include "config/name_tables.h"
+#include "support/printed_text.h"
 
 namespace {
 
@@ -86,10 +87,11 @@ TEST(VorncheckCommandLine, AtTakesAScreenPoint) {
 
 TEST(VorncheckCommandLine, TasksAndTheirOptionsDoNotMix) {
   EXPECT_EQ("--point and --at cannot be combined", problemOf({"--point", "--at", "1", "2"}));
-  EXPECT_EQ("--explain, --point and --at cannot be combined",
-            problemOf({"--explain", "MBUTTONUP", "--class", "Edit", "--point"}));
-  EXPECT_EQ("--explain, --point and --at cannot be combined",
-            problemOf({"--at", "1", "2", "--explain", "MBUTTONUP", "--class", "Edit"}));
+  const char *tasks = "--explain, --point, --at, --status, --version and --help cannot be combined";
+  EXPECT_EQ(tasks, problemOf({"--explain", "MBUTTONUP", "--class", "Edit", "--point"}));
+  EXPECT_EQ(tasks, problemOf({"--at", "1", "2", "--explain", "MBUTTONUP", "--class", "Edit"}));
+  EXPECT_EQ(tasks, problemOf({"--status", "--point"}));
+  EXPECT_EQ(tasks, problemOf({"--version", "--help"}));
   const char *clickOptions =
       "--class, --active, --parent, --hit, --foreground and --background go with --explain";
   EXPECT_EQ(clickOptions, problemOf({"--class", "Edit"}));
@@ -97,6 +99,46 @@ TEST(VorncheckCommandLine, TasksAndTheirOptionsDoNotMix) {
   EXPECT_EQ(clickOptions, problemOf({"--at", "1", "2", "--hit", "CAPTION"}));
   EXPECT_EQ("unknown option", problemOf({"--pointer"}));
   EXPECT_EQ("more than one file given", problemOf({"a.ini", "b.ini"}));
+}
+
+TEST(VorncheckCommandLine, StatusVersionAndHelpStandAlone) {
+  const Task expected[] = {TASK_STATUS, TASK_VERSION, TASK_HELP};
+  const char *names[] = {"--status", "--version", "--help"};
+  for (int i = 0; i < 3; ++i) {
+    CommandLine options;
+    EXPECT_EQ("", parse({names[i]}, &options)) << names[i];
+    EXPECT_EQ(expected[i], options.task) << names[i];
+    EXPECT_EQ("--status, --version and --help take no file and no other option",
+              problemOf({names[i], "vorn.ini"}))
+        << names[i];
+    EXPECT_EQ("--status, --version and --help take no file and no other option",
+              problemOf({"--image", "out.img", names[i]}))
+        << names[i];
+  }
+}
+
+// Every option has its line in the help, starting with its name, and the
+// three exit codes are explained.
+TEST(VorncheckCommandLine, HelpHasALineForEachOptionAndTheExitCodes) {
+  std::string help = vorntest::printedText("vorncheck-help.txt", printHelp);
+  const char *options[] = {"--image OUT",    "--explain EVENT", "--class CLASS", "--active CLASS",
+                           "--parent CLASS", "--hit NAME",      "--foreground",  "--background",
+                           "--point",        "--wait SECONDS",  "--at X Y",      "--status",
+                           "--version",      "--help"};
+  for (const char *option : options) {
+    std::string line = std::string("\n  ") + option + " ";
+    size_t at = help.find(line);
+    ASSERT_NE(std::string::npos, at) << option << " has no line of its own:\n" << help;
+    EXPECT_EQ(std::string::npos, help.find(line, at + 1)) << option << " has two lines";
+    size_t end = help.find('\n', at + 1);
+    EXPECT_GT(end - at, line.size() + 10) << option << " is not explained";
+  }
+  for (const char *code : {"\n  0  ", "\n  1  ", "\n  2  "}) {
+    EXPECT_NE(std::string::npos, help.find(code)) << "exit code" << code << "is not explained";
+  }
+  std::string usage = vorntest::printedText("vorncheck-usage.txt", printUsage);
+  EXPECT_EQ(0u, help.find(usage)) << "the help starts with the usage";
+  EXPECT_NE(std::string::npos, usage.find("--status | --version | --help"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "command_line.h"
 
 #include <errno.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -17,12 +18,14 @@ struct OptionRow {
   const char *name;
   int valueCount;
   TakeOption take;
+  const char *values;  // what follows the name, as the help shows it
+  const char *help;
 };
 
 // Sets `task`, unless another option has asked for another task.
 const char *askFor(CommandLine *options, Task task) {
   if (options->task != TASK_CHECK && options->task != task) {
-    return "--explain, --point and --at cannot be combined";
+    return "--explain, --point, --at, --status, --version and --help cannot be combined";
   }
   options->task = task;
   return nullptr;
@@ -115,18 +118,31 @@ const char *takeAt(CommandLine *options, char **values) {
   return askFor(options, TASK_POINT);
 }
 
+const char *takeStatus(CommandLine *options, char **) { return askFor(options, TASK_STATUS); }
+
+const char *takeVersion(CommandLine *options, char **) { return askFor(options, TASK_VERSION); }
+
+const char *takeHelp(CommandLine *options, char **) { return askFor(options, TASK_HELP); }
+
 const OptionRow OPTIONS[] = {
-    {"--image", 1, takeImage},
-    {"--explain", 1, takeExplain},
-    {"--class", 1, takeClass},
-    {"--active", 1, takeActive},
-    {"--parent", 1, takeParent},
-    {"--hit", 1, takeHit},
-    {"--foreground", 0, takeForeground},
-    {"--background", 0, takeBackground},
-    {"--point", 0, takePoint},
-    {"--wait", 1, takeWait},
-    {"--at", 2, takeAt},
+    {"--image", 1, takeImage, "OUT", "also write the compiled image to OUT, byte for byte"},
+    {"--explain", 1, takeExplain, "EVENT",
+     "which rule wins for a click of EVENT (NCMBUTTONUP, ...), and why"},
+    {"--class", 1, takeClass, "CLASS", "with --explain: the class of the window under the pointer"},
+    {"--active", 1, takeActive, "CLASS",
+     "with --explain: the class of the window the click is about"},
+    {"--parent", 1, takeParent, "CLASS", "with --explain: the class of the outermost parent"},
+    {"--hit", 1, takeHit, "NAME", "with --explain: the area under the pointer (default CLIENT)"},
+    {"--foreground", 0, takeForeground, "",
+     "with --explain: the window is the one in front (the default)"},
+    {"--background", 0, takeBackground, "", "with --explain: the window is not the one in front"},
+    {"--point", 0, takePoint, "", "what a click on the window under the pointer would do"},
+    {"--wait", 1, takeWait, "SECONDS", "with --point: count down first, to move the pointer there"},
+    {"--at", 2, takeAt, "X Y", "what a click at the screen point X Y would do"},
+    {"--status", 0, takeStatus, "",
+     "which vornd runs, which vorn.ini it loads, whether an edit is loaded"},
+    {"--version", 0, takeVersion, "", "print vorncheck's version"},
+    {"--help", 0, takeHelp, "", "print this help"},
 };
 
 const OptionRow *findOption(const char *argument) {
@@ -138,6 +154,11 @@ const OptionRow *findOption(const char *argument) {
 
 // What the options ask for together.
 const char *checkCombination(const CommandLine &options) {
+  bool alone =
+      options.task == TASK_STATUS || options.task == TASK_VERSION || options.task == TASK_HELP;
+  if (alone && (options.file || options.imageOut || options.point.waitGiven)) {
+    return "--status, --version and --help take no file and no other option";
+  }
   bool explaining = options.task == TASK_EXPLAIN;
   if (explaining && options.click.invokedClass == nullptr) return "--explain needs --class";
   if (!explaining && options.clickGiven) {
@@ -170,4 +191,34 @@ const char *parseCommandLine(int argc, char **argv, CommandLine *options) {
     }
   }
   return checkCombination(*options);
+}
+
+void printUsage(FILE *out) {
+  fprintf(out,
+          "usage: vorncheck [--image OUT] [FILE]\n"
+          "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
+          "                 [--hit NAME] [--foreground|--background] [FILE]\n"
+          "       vorncheck --point [--wait SECONDS] [FILE]\n"
+          "       vorncheck --at X Y [FILE]\n"
+          "       vorncheck --status | --version | --help\n");
+}
+
+void printHelp(FILE *out) {
+  printUsage(out);
+  fprintf(out,
+          "\nChecks a vorn.ini: what the hooks will see, and every mistake with its line.\n"
+          "Without FILE: the vorn.ini the daemon would load (the Windows directory's,\n"
+          "else the one beside vorncheck.exe).\n\noptions:\n");
+  for (const OptionRow &row : OPTIONS) {
+    char named[32];
+    snprintf(named, sizeof named, "%s%s%s", row.name, row.values[0] ? " " : "", row.values);
+    fprintf(out, "  %-19s %s\n", named, row.help);
+  }
+  fprintf(out,
+          "\nexit codes:\n"
+          "  0  the file is clean; --status: vornd runs and has the file as it is now;\n"
+          "     --explain, --point, --at, --version and --help\n"
+          "  1  warnings only; --status: no vornd runs, or it runs another configuration\n"
+          "  2  errors, a file that cannot be read, or a wrong command line;\n"
+          "     --status: what runs cannot be found out\n");
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <stdio.h>
+
 #include "explain.h"
 
 // What vorncheck is asked to do with the file.
@@ -10,6 +12,9 @@ enum Task {
   TASK_CHECK = 0,  // report what the hooks will see, and every mistake
   TASK_EXPLAIN,    // --explain: the rule walk for a click described by class names
   TASK_POINT,      // --point or --at: what a click on a real window would do
+  TASK_STATUS,     // --status: which daemons run, and whether they run the file as it is now
+  TASK_VERSION,    // --version
+  TASK_HELP,       // --help
 };
 
 // Where --point and --at look.
@@ -35,3 +40,8 @@ const int LONGEST_WAIT_SECONDS = 600;
 
 // Fills `options` from the arguments; NULL on success, else what is wrong.
 const char *parseCommandLine(int argc, char **argv, CommandLine *options);
+
+// The usage lines, then one line for each option, then the exit codes.
+void printHelp(FILE *out);
+// The first lines of printHelp, for a command line that is wrong.
+void printUsage(FILE *out);

@@ -11,10 +11,14 @@
 //   vorncheck --at X Y [FILE]        what a click on the window under the
 //                                    pointer (or at the screen point X Y)
 //                                    would do
+//   vorncheck --status               which vornd runs, which vorn.ini it
+//                                    loads, and whether an edit is loaded
+//   vorncheck --version | --help
 //
 // Without FILE: the vorn.ini the daemon would use. Exit code: 0 clean,
 // 1 warnings, 2 errors (and 2 for a file that cannot be read or a wrong
-// command line); --explain, --point and --at end with 0.
+// command line); --explain, --point, --at, --version and --help end with 0;
+// --status: 0 running and current, 1 otherwise, 2 when it cannot tell.
 #include <windows.h>
 
 #include <stdio.h>
@@ -24,25 +28,23 @@
 #include "config/ini_location.h"
 #include "config/loader_state.h"
 #include "config_checks.h"
+#include "daemon_status.h"
 #include "explain.h"
 #include "image_report.h"
 #include "ini_document.h"
 #include "point_report.h"
 #include "pointer_wait.h"
 #include "private_compile.h"
+#include "vorn_version.h"
 
 namespace {
 
 const int exitError = 2;
 
 int usage(const char *problem) {
-  if (problem) fprintf(stderr, "vorncheck: %s\n", problem);
-  fprintf(stderr,
-          "usage: vorncheck [--image OUT] [FILE]\n"
-          "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
-          "                 [--hit NAME] [--foreground|--background] [FILE]\n"
-          "       vorncheck --point [--wait SECONDS] [FILE]\n"
-          "       vorncheck --at X Y [FILE]\n");
+  fprintf(stderr, "vorncheck: %s\n", problem);
+  printUsage(stderr);
+  fprintf(stderr, "vorncheck --help tells more\n");
   return exitError;
 }
 
@@ -82,6 +84,18 @@ int main(int argc, char **argv) {
   CommandLine options;
   const char *problem = parseCommandLine(argc, argv, &options);
   if (problem) return usage(problem);
+  switch (options.task) {
+    case TASK_HELP:
+      printHelp(stdout);
+      return 0;
+    case TASK_VERSION:
+      printf("vorncheck %s (%d-bit)\n", VORN_VERSION, (int)(sizeof(void *) * 8));
+      return 0;
+    case TASK_STATUS:
+      return reportStatus(stdout);
+    default:
+      break;
+  }
 
   char found[MAX_PATH];
   const char *file = options.file;

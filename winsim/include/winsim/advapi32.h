@@ -11,7 +11,6 @@ extern "C" {
 #endif
 
 typedef HANDLE *PHANDLE;
-typedef DWORD *PDWORD;
 typedef ULONG *PULONG;
 typedef void *PSID;
 typedef void *PSECURITY_DESCRIPTOR;

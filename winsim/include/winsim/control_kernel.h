@@ -80,6 +80,11 @@ const WinsimProcessRecord *winsimProcessRecord(int index);
 void winsimClearProcessRecords(void);
 void winsimSetStartedProcessesStay(BOOL stay);
 
+// The program file QueryFullProcessImageNameA gives for process
+// `processId`; by default every process runs the host program itself. A
+// NULL path puts the default back.
+void winsimSetProcessImagePath(DWORD processId, LPCSTR path);
+
 // ---- system libraries ---------------------------------------------------------------
 // Whether LoadLibraryA finds the system DLL called `name` (shlwapi.dll,
 // version.dll, dwmapi.dll, advapi32.dll): by default every one is present; a missing one fails to

@@ -169,6 +169,9 @@ DWORD WINAPI GetVersion(void);
 DWORD WINAPI GetCurrentProcessId(void);
 // The pseudo handle (HANDLE)-1, as on Windows; it needs no CloseHandle.
 HANDLE WINAPI GetCurrentProcess(void);
+#define PROCESS_QUERY_LIMITED_INFORMATION 0x1000u
+HANDLE WINAPI OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
+BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
 DWORD WINAPI GetCurrentThreadId(void);
 DWORD WINAPI GetTickCount(void);
 void WINAPI Sleep(DWORD milliseconds);

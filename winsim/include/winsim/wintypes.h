@@ -46,6 +46,7 @@ typedef BYTE *LPBYTE;
 typedef DWORD *LPDWORD;
 typedef BOOL *LPBOOL;
 typedef BOOL *PBOOL;
+typedef DWORD *PDWORD;
 typedef LONG *PLONG;
 typedef UINT *PUINT;
 

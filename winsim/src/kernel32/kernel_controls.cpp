@@ -5,6 +5,7 @@
 #include "handles.h"
 #include "kernel_defaults.h"
 #include "libraries.h"
+#include "process_images.h"
 #include "processes.h"
 #include "winsim/control_kernel.h"
 
@@ -19,6 +20,7 @@ void winsimResetKernel(void) {
   winsim::resetProcesses();
   winsimClearSectionRecords();
   winsim::resetSecurity();
+  winsim::forgetProcessImagePaths();
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }

@@ -12,6 +12,7 @@
 
 #include "handles.h"
 #include "host_paths.h"
+#include "process_images.h"
 #include "processes.h"
 #include "winsim/control_kernel.h"
 
@@ -96,7 +97,7 @@ BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64) {
     SetLastError(ERROR_INVALID_FUNCTION);
     return FALSE;
   }
-  if (process != (HANDLE)(intptr_t)-1 || !wow64) {
+  if (!winsim::isProcessHandle(process) || !wow64) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }

@@ -156,6 +156,13 @@ Thread *findThread(DWORD id) {
 
 Thread &currentThread() { return *findThread(desktop().currentThreadId); }
 
+bool processHasThread(DWORD processId) {
+  for (const Thread &t : desktop().threads) {
+    if (t.inUse && t.processId == processId) return true;
+  }
+  return false;
+}
+
 DWORD createThread(DWORD processId) {
   Desktop &d = theDesktop;
   for (Thread &t : d.threads) {

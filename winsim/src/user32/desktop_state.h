@@ -163,6 +163,8 @@ HWND validOrNull(HWND window);  // `window` while it is a live window, else NULL
 Thread *findThread(DWORD id);
 Thread &currentThread();
 DWORD createThread(DWORD processId);
+// Whether a thread of process `processId` exists: the processes winsim knows.
+bool processHasThread(DWORD processId);
 void pushEvent(DWORD threadId, const ThreadEvent &event);
 // Runs what other threads asked of `threadId` (see ThreadEvent).
 void runPendingEvents(DWORD threadId);

@@ -1,0 +1,112 @@
+// Processes as other programs see them: a handle opened by process id and
+// the program file it runs (processes.cpp answers whether it runs under
+// WOW64, as for the current one). A process is the
+// current one or any in which a simulated thread runs (user32's threads
+// carry their process ids); each runs the host program unless a test
+// says otherwise.
+#include <windows.h>
+
+#include <limits.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "handles.h"
+#include "process_images.h"
+#include "user32/desktop_state.h"
+#include "winsim/control_kernel.h"
+
+namespace {
+
+// What GetCurrentProcess returns on Windows: a pseudo handle that every
+// process call takes as the calling process.
+HANDLE const CURRENT_PROCESS = (HANDLE)(intptr_t)-1;
+
+struct Process {
+  DWORD id;
+};
+
+void closeProcess(void *object) { delete (Process *)object; }
+
+const winsim::HandleKind processKind = {"process", closeProcess};
+
+std::mutex imagePathsLock;
+std::map<DWORD, std::string> &imagePaths() {
+  static std::map<DWORD, std::string> paths;
+  return paths;
+}
+
+std::string hostProgram() {
+  char path[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  return length > 0 ? std::string(path, (size_t)length) : std::string();
+}
+
+// The process behind `handle`, or 0 with ERROR_INVALID_HANDLE.
+DWORD processIdOf(HANDLE handle) {
+  if (handle == CURRENT_PROCESS) return GetCurrentProcessId();
+  Process *process = (Process *)winsim::handleObject(handle, &processKind);
+  if (!process) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  return process->id;
+}
+
+}  // namespace
+
+void winsim::forgetProcessImagePaths() {
+  std::lock_guard<std::mutex> hold(imagePathsLock);
+  imagePaths().clear();
+}
+
+bool winsim::isProcessHandle(HANDLE handle) {
+  return handle == CURRENT_PROCESS || winsim::handleObject(handle, &processKind) != NULL;
+}
+
+extern "C" {
+
+HANDLE WINAPI OpenProcess(DWORD, BOOL, DWORD processId) {
+  if (processId == 0 ||
+      (processId != GetCurrentProcessId() && !winsim::processHasThread(processId))) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return NULL;
+  }
+  return winsim::newHandle(&processKind, new Process{processId});
+}
+
+BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD, LPSTR name, PDWORD size) {
+  DWORD id = processIdOf(process);
+  if (!id || !name || !size) {
+    if (id) SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::string path;
+  {
+    std::lock_guard<std::mutex> hold(imagePathsLock);
+    auto found = imagePaths().find(id);
+    path = found != imagePaths().end() ? found->second : hostProgram();
+  }
+  // The size is in and out: the buffer's, then the characters written.
+  if (path.size() + 1 > *size) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
+  }
+  memcpy(name, path.c_str(), path.size() + 1);
+  *size = (DWORD)path.size();
+  return TRUE;
+}
+
+void winsimSetProcessImagePath(DWORD processId, LPCSTR path) {
+  std::lock_guard<std::mutex> hold(imagePathsLock);
+  if (path) {
+    imagePaths()[processId] = path;
+  } else {
+    imagePaths().erase(processId);
+  }
+}
+
+}  // extern "C"
