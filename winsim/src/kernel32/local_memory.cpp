@@ -55,8 +55,6 @@ HLOCAL WINAPI LocalFree(HLOCAL memory) {
   return NULL;
 }
 
-HANDLE WINAPI GetCurrentProcess(void) { return (HANDLE)(intptr_t)-1; }
-
 long winsimLocalBlockCount(void) { return liveLocalBlocks; }
 
 }  // extern "C"
