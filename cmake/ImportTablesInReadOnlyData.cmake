@@ -1,6 +1,7 @@
 # vorn_import_tables_script(<output>)
 # Writes <output>: the linker's own script for DLLs, with the import tables
-# (.idata) moved to the end of .rdata instead of a section of their own.
+# (.idata) moved to the end of .rdata instead of a section of their own,
+# less the import libraries' unused head references.
 # Each section takes whole 512-byte blocks of the file, so one section
 # fewer saves what its last block wasted. The system finds the import
 # tables through the data directories, which the linker fills from the
@@ -32,6 +33,14 @@ function(vorn_import_tables_script output)
     string(REPLACE "    SORT(*)(.idata$${part})" "    \".idata$${part}\" = ABSOLUTE(.) - __image_base__;\n    SORT(*)(.idata$${part})" tables "${tables}")
   endforeach()
   string(REPLACE "__rt_psrelocs_end = .;\n" "__rt_psrelocs_end = .;\n    . = ALIGN(4);\n${tables}\n"
+                 script "${script}")
+  # Each imported function's member of an import library brings a 4-byte
+  # reference to its library's head in .idata$7, there only to pull the head
+  # into the link, and the loader never reads it; its library's name, in
+  # the same section of the tail member, stays. Dropped before .rdata takes
+  # the rest. Members named otherwise (another toolchain) are simply kept.
+  string(REPLACE "SECTIONS\n{\n"
+                 "SECTIONS\n{\n  /DISCARD/ : { *:*s[0-9][0-9][0-9][0-9][0-9].o(.idata$7) }\n"
                  script "${script}")
   file(WRITE ${output} "${script}")
 endfunction()
