@@ -26,6 +26,8 @@ void copyImageInto(unsigned char *view, uint32_t viewSize) {
 
 }  // namespace
 
+const char publishedSectionName[] = VORN_SECTION_NAME;
+
 uint32_t mappedViewSize(const void *view) {
   MEMORY_BASIC_INFORMATION info;
   if (!view || VirtualQuery(view, &info, sizeof info) < sizeof info) return 0;
@@ -75,7 +77,7 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
 }
 
 void mapPublishedImage(void) {
-  mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
+  mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, publishedSectionName);
   imageBase =
       mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0) : NULL;
   imageHeader = imageBase;

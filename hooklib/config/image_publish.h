@@ -7,6 +7,10 @@
 
 #include "config/loader.h"
 
+// This pair's section, which the daemon publishes and every process maps;
+// one copy of the name for the library.
+extern const char publishedSectionName[];
+
 // Creates (or, for a name still held elsewhere, opens) the section, maps it
 // writable and copies the image in, header last. Sets mappingHandle,
 // imageBase, imageHeader and imageSize. The section gets the larger of

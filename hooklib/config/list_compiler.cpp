@@ -55,7 +55,8 @@ void compileAction(ImageOffset list, const char *section, int number, const char
   char value[PROFILE_VALUE_BUFFER];
   readProfileString(section, actionKey, "Default", value);
   writeEntry(list, number, LIST_ACTION, builderPlaceString(value));
-  lstrcpyA(key, actionKey);
+  key[0] = '\0';  // appended to: lstrcatA is imported anyway, lstrcpyA is not
+  lstrcatA(key, actionKey);
   lstrcatA(key, ".IfNextIsMinimized");
   readProfileString(section, key, "", value);
   writeEntry(list, number, LIST_POLICY, minimizedPolicyFromName(value));

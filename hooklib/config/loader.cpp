@@ -82,7 +82,7 @@ int compileConfiguration(HANDLE file, const CompileTarget *target) {
 extern "C" int loadConfiguration(void) {
   HANDLE file = locateConfigurationFile();
   if (file == INVALID_HANDLE_VALUE) return 0;
-  CompileTarget target = {VORN_SECTION_NAME, 1};
+  CompileTarget target = {publishedSectionName, 1};
   if (!compileConfiguration(file, &target)) return 0;
   // The daemon's hooks read this view too: it gets the same check as every
   // other process's.

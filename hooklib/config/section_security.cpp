@@ -14,11 +14,11 @@ const char DESCRIPTOR_TAIL[] = ")(A;;GR;;;S-1-15-2-1)S:(ML;;NW;;;LW)";
 // 15 sub-authorities of at most 11 characters each make 184.
 const int SID_TEXT_CAPACITY = 192;
 
-// The SID of the process's user as text, into `text`; 0 when it cannot be
-// had.
-int userSidText(char *text) {
+// The SID of the process's user as text, from LocalAlloc (LocalFree it);
+// NULL when it cannot be had.
+LPSTR userSidText() {
   HANDLE token = NULL;
-  if (!delayLoaded::OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 0;
+  if (!delayLoaded::OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return NULL;
   union {
     TOKEN_USER user;
     BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
@@ -28,19 +28,21 @@ int userSidText(char *text) {
       delayLoaded::GetTokenInformation(token, TokenUser, &information, sizeof information, &needed);
   CloseHandle(token);
   LPSTR sid = NULL;
-  if (!found || !delayLoaded::ConvertSidToStringSidA(information.user.User.Sid, &sid)) return 0;
-  lstrcpyA(text, sid);
-  LocalFree(sid);
-  return 1;
+  if (!found || !delayLoaded::ConvertSidToStringSidA(information.user.User.Sid, &sid)) return NULL;
+  return sid;
 }
 
 }  // namespace
 
 LPSECURITY_ATTRIBUTES sandboxReadableSecurity(SECURITY_ATTRIBUTES *attributes) {
+  LPSTR sid = userSidText();
+  if (!sid) return NULL;
   char text[sizeof DESCRIPTOR_HEAD + SID_TEXT_CAPACITY + sizeof DESCRIPTOR_TAIL];
-  lstrcpyA(text, DESCRIPTOR_HEAD);
-  if (!userSidText(text + sizeof DESCRIPTOR_HEAD - 1)) return NULL;
+  text[0] = '\0';  // appended to: lstrcatA is imported anyway, lstrcpyA is not
+  lstrcatA(text, DESCRIPTOR_HEAD);
+  lstrcatA(text, sid);
   lstrcatA(text, DESCRIPTOR_TAIL);
+  LocalFree(sid);
   attributes->nLength = sizeof *attributes;
   attributes->bInheritHandle = FALSE;
   attributes->lpSecurityDescriptor = NULL;

@@ -10,6 +10,7 @@
 #include "hooks/gesture.h"
 #include "hooks/hook_state.h"
 #include "hooks/mouse_move.h"
+#include "system/process_bitness.h"
 #include "windows/navigation.h"
 
 namespace {
@@ -63,11 +64,17 @@ void raiseIfSimulatingActivation(const MouseEvent *event, LRESULT verdict) {
 // here the call is passed on at once, or the click would be handled twice.
 // Only the installing process receives such calls: everywhere else the
 // first test decides.
+//
+// A call for a window of a program of this process's own bitness comes
+// here the other way round: the other pair's hook, newer in the chain, was
+// marshalled to its daemon, which passed it on, and the chain goes on from
+// there, where this library cannot run either. That program's own copy of
+// the library never saw the click, so it is handled here.
 int isMarshalledCall(HWND window) {
   if (!hooksInstalledHere) return 0;
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == GetCurrentProcessId()) return 0;
+  if (owner == GetCurrentProcessId() || processSharesThisBitness(owner)) return 0;
   ++marshalledCallCount;
   return 1;
 }

@@ -24,10 +24,6 @@ struct ActionRow {
   signed char pressVerdict;
 };
 
-void doLowerAndSwitch(HWND window, int minimizedPolicy, int isMdiChild) {
-  lowerAndSwitch(window, minimizedPolicy, isMdiChild);
-}
-
 void doMinimizeOrLower(HWND window, int minimizedPolicy, int isMdiChild) {
   lowerAndSwitch(window, minimizedPolicy, isMdiChild);
   minimizeIfAllowed(window);
@@ -77,7 +73,7 @@ const char ACTION_NAMES[] =
 // "Default" and "ActivateAndDefault" let it go on. "RaiseAndDefault" lets
 // its click go on, yet its press is swallowed.
 const ActionRow ACTION_TABLE[] = {
-    {doLowerAndSwitch, SWALLOWS, SWALLOWS},      // LowerAndSwitch
+    {lowerAndSwitch, SWALLOWS, SWALLOWS},        // LowerAndSwitch: its own signature
     {doMinimizeOrLower, SWALLOWS, SWALLOWS},     // MinimizeOrLower
     {doLikeAAltEsc, SWALLOWS, SWALLOWS},         // LikeAAltEsc
     {doLikeAAltShiftEsc, SWALLOWS, SWALLOWS},    // LikeAAltShiftEsc

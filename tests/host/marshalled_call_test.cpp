@@ -1,7 +1,10 @@
 // Mouse hook calls the system marshals into the daemon: a program of the
 // other bitness cannot load this library, so the system runs the mouse
 // hook for its windows in the process that installed it. Such a call is
-// passed on untouched; the other pair handles that program. Host only:
+// passed on untouched; the other pair handles that program. A call for a
+// program of this library's own bitness reaches the daemon when the other
+// pair's daemon passed its marshalled call on: that program's library
+// never saw the click, so the daemon handles it. Host only:
 // winsim's processes of the other bitness make the system marshal (under
 // Wine the test program and every window it owns share one bitness).
 #include "unit/loader_fixture.h"
@@ -44,6 +47,8 @@ class MarshalledCallTest : public LoaderTest {
 
   void TearDown() override {
     winsimSetProcessOfOtherBitness(OTHER_PROCESS, FALSE);
+    winsimSetWindowsBitness(WINSIM_WINDOWS_32);
+    winsimSetCallNextHookResult(0);
     MyEndHook();
     winsimResetDesktop();
     LoaderTest::TearDown();
@@ -62,7 +67,15 @@ class MarshalledCallTest : public LoaderTest {
   HWND foreign = NULL;
 };
 
+// The hook procedure as the system calls it in this process (the one
+// that installed the hooks) for `window`, which another process owns.
+static LRESULT pressDeliveredHere(HWND window) {
+  MOUSEHOOKSTRUCT info = {{200, 200}, window, HTCLIENT, 0};
+  return mouseHookProc(HC_ACTION, WM_LBUTTONDOWN, (LPARAM)&info);
+}
+
 TEST_F(MarshalledCallTest, AMarshalledCallIsPassedOnWithoutAWalkOrAnAction) {
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
   winsimSetProcessOfOtherBitness(OTHER_PROCESS, TRUE);
   int before = marshalledCallCount;
   POINT point = lastPoint;
@@ -75,6 +88,38 @@ TEST_F(MarshalledCallTest, AMarshalledCallIsPassedOnWithoutAWalkOrAnAction) {
   EXPECT_EQ(0, winsimForegroundRecordCount());
   EXPECT_EQ(point.x, lastPoint.x) << "the gesture is the other pair's";
   EXPECT_EQ(point.y, lastPoint.y);
+}
+
+TEST_F(MarshalledCallTest, ACallForAProgramOfThisBitnessPassedOnByTheOtherPairIsHandledHere) {
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  ASSERT_EQ(1, hooksInstalledHere);
+  int before = marshalledCallCount;
+  EXPECT_EQ(1, pressDeliveredHere(foreign)) << "swallowed: the rule ran here";
+  EXPECT_EQ(before, marshalledCallCount);
+  EXPECT_LT(0, winsimGetClassNameCallCount()) << "the rule was walked";
+  EXPECT_EQ(0, winsimCallNextHookRecordCount()) << "the press went no further";
+  EXPECT_EQ(200, lastPoint.x) << "the gesture is this pair's";
+}
+
+TEST_F(MarshalledCallTest, AProgramOfTheOtherBitnessStaysTheOtherPairsWhicheverWayItsCallCame) {
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  winsimSetProcessOfOtherBitness(OTHER_PROCESS, TRUE);
+  winsimSetCallNextHookResult(7);
+  int before = marshalledCallCount;
+  EXPECT_EQ(7, pressDeliveredHere(foreign)) << "the next hook's answer, passed on";
+  EXPECT_EQ(before + 1, marshalledCallCount);
+  EXPECT_EQ(0, winsimGetClassNameCallCount());
+  EXPECT_EQ(1, winsimCallNextHookRecordCount());
+}
+
+TEST_F(MarshalledCallTest, WithoutIsWow64ProcessNoCallIsTakenForThisBitnessAndTheCallPasses) {
+  // Windows before XP SP2 has no IsWow64Process, and no other bitness.
+  winsimSetWindowsBitness(WINSIM_WINDOWS_WITHOUT_WOW64);
+  winsimSetCallNextHookResult(7);
+  int before = marshalledCallCount;
+  EXPECT_EQ(7, pressDeliveredHere(foreign));
+  EXPECT_EQ(before + 1, marshalledCallCount);
+  EXPECT_EQ(0, winsimGetClassNameCallCount());
 }
 
 TEST_F(MarshalledCallTest, CallsInTheWindowsOwnProcessAreHandledAsEver) {

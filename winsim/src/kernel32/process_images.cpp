@@ -63,6 +63,10 @@ void winsim::forgetProcessImagePaths() {
   imagePaths().clear();
 }
 
+DWORD winsim::processIdOfHandle(HANDLE handle) {
+  return isProcessHandle(handle) ? processIdOf(handle) : 0;
+}
+
 bool winsim::isProcessHandle(HANDLE handle) {
   return handle == CURRENT_PROCESS || winsim::handleObject(handle, &processKind) != NULL;
 }

@@ -9,5 +9,7 @@ namespace winsim {
 void forgetProcessImagePaths();
 // The current process's pseudo handle, or one that OpenProcess returned.
 bool isProcessHandle(HANDLE handle);
+// The process id behind such a handle; 0 for any other handle.
+DWORD processIdOfHandle(HANDLE handle);
 
 }  // namespace winsim

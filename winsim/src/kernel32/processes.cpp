@@ -14,6 +14,7 @@
 #include "host_paths.h"
 #include "process_images.h"
 #include "processes.h"
+#include "user32/desktop_state.h"
 #include "winsim/control_kernel.h"
 
 namespace {
@@ -101,7 +102,11 @@ BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  *wow64 = bitness == WINSIM_WINDOWS_64;
+  // The simulated programs are 32-bit ones, which run under WOW64 on
+  // 64-bit Windows, except those a test gave the other bitness: 64-bit
+  // programs beside them.
+  *wow64 =
+      bitness == WINSIM_WINDOWS_64 && !winsim::isOtherBitness(winsim::processIdOfHandle(process));
   return TRUE;
 }
 
