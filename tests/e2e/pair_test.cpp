@@ -34,7 +34,6 @@
 #include "test_windows.h"
 #include "vorn_names.h"
 #include "window_class.h"
-#include "window_state.h"
 
 namespace e2e {
 namespace {
@@ -156,7 +155,10 @@ class BothPairs : public Scenario {
   // A gesture on the caption of window `window` (the host's when
   // `inHost`) maximises it with exactly one SC_MAXIMIZE, and the message
   // the rule is for does not reach it. The window is restored afterwards,
-  // by the test, so that it covers nothing in the next step.
+  // by the test, so that it covers nothing in the next step: the two
+  // windows lie side by side, and neither needs to be brought forward
+  // (under Wine a window of this process activated after one of the host
+  // becomes the foreground window but may stay below it).
   void expectMaximisedOnce(HWND window, bool inHost, UINT message, const char *what) {
     SCOPED_TRACE(what);
     if (inHost) {
@@ -166,7 +168,6 @@ class BothPairs : public Scenario {
     }
     int commands = maximiseCommands(window, inHost);
     int messages = received(window, inHost, message);
-    ASSERT_TRUE(activate(window)) << desktop();
     if (message == WM_NCLBUTTONDBLCLK) {
       ASSERT_TRUE(doubleClick(window, HTCAPTION, LEFT_BUTTON));
     } else {
