@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "config/image_layout.h"
 #include "config/loader.h"
@@ -27,7 +28,9 @@ const int WINDOW_HEIGHT = 220;
 
 }  // namespace
 
-Scenario::Scenario() : stageDirectory(defaultStageDirectory()), daemons(stageDirectory) {}
+Scenario::Scenario() : Scenario(defaultStageDirectory()) {}
+
+Scenario::Scenario(std::string stage) : stageDirectory(std::move(stage)), daemons(stageDirectory) {}
 
 void Scenario::SetUp() {
   registerWindowClasses();
@@ -107,8 +110,8 @@ int Scenario::isHooking() {
   return hookLibraryIsHooking();
 }
 
-int Scenario::imageHeaderField(int offset, int missing) {
-  HANDLE section = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
+int Scenario::imageHeaderField(int offset, int missing, const char *sectionName) {
+  HANDLE section = OpenFileMappingA(FILE_MAP_READ, FALSE, sectionName);
   if (!section) return missing;
   const unsigned char *image =
       (const unsigned char *)MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0);
@@ -151,5 +154,7 @@ HWND Scenario::openWindow(const char *title, int left, int top) {
 }
 
 std::string Scenario::desktop() const { return describeDesktop(windows); }
+
+void Scenario::gesturesEndOnOwnMarker() { useGestureMarker(marker); }
 
 }  // namespace e2e

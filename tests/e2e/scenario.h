@@ -14,12 +14,16 @@
 
 #include "daemon_process.h"
 #include "mouse_input.h"
+#include "vorn_names.h"
 
 namespace e2e {
 
 class Scenario : public ::testing::Test {
  protected:
   Scenario();
+  // A scenario whose daemon is staged in `stage` rather than beside this
+  // program.
+  explicit Scenario(std::string stage);
 
   void SetUp() override;
   void TearDown() override;
@@ -46,8 +50,8 @@ class Scenario : public ::testing::Test {
   int isHooking();
 
   // ImageHeader field at `offset` of the configuration image the daemon
-  // published; `missing` when there is no image.
-  int imageHeaderField(int offset, int missing = -2);
+  // published (in section `section`); `missing` when there is no image.
+  int imageHeaderField(int offset, int missing = -2, const char *section = VORN_SECTION_NAME);
 
   // A captioned window of 320x220 pixels at (`left`, `top`); it becomes the
   // active window.
@@ -61,6 +65,10 @@ class Scenario : public ::testing::Test {
 
   // The scenario's windows, for messages.
   std::string desktop() const;
+
+  // Gestures end on this process's marker again, after some that ended on
+  // another process's (mouse_input.h).
+  void gesturesEndOnOwnMarker();
 
   std::string stageDirectory;
   DaemonProcesses daemons;

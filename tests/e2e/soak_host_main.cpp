@@ -1,7 +1,8 @@
 // vorn_soak_host: the soak test's second process. It makes the soak
 // windows that the test asks for in a shared report, handles its messages
 // until the test posts WM_QUIT to its thread, and writes into the report
-// what its windows receive (soak_report.h).
+// what its windows receive (soak_report.h), and, when the test posts
+// SOAK_LIST_MODULES to its thread, which modules it has loaded.
 //
 //   vorn_soak_host REPORT_SECTION_NAME
 //
@@ -11,6 +12,10 @@
 
 #include <stdio.h>
 
+#include <set>
+#include <string>
+
+#include "process_modules.h"
 #include "soak_report.h"
 #include "soak_windows.h"
 
@@ -23,11 +28,21 @@ e2e::SoakReport *openReport(const char *sectionName) {
   return (e2e::SoakReport *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, sizeof(e2e::SoakReport));
 }
 
-int runMessageLoop() {
+void listModules(e2e::SoakReport *report) {
+  std::string names = e2e::describeModules(e2e::loadedModules());
+  lstrcpynA(report->modules, names.c_str(), sizeof report->modules);
+  InterlockedIncrement(&report->modulesListed);  // a full barrier: the list is seen first
+}
+
+int runMessageLoop(e2e::SoakReport *report) {
   MSG message;
   BOOL got;
   while ((got = GetMessageA(&message, NULL, 0, 0)) != 0) {
     if (got == -1) return 2;
+    if (message.hwnd == NULL && message.message == e2e::SOAK_LIST_MODULES) {
+      listModules(report);
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
@@ -50,5 +65,5 @@ int main(int argc, char **argv) {
     fprintf(stderr, "vorn_soak_host: could not make the windows\n");
     return 2;
   }
-  return runMessageLoop();
+  return runMessageLoop(report);
 }

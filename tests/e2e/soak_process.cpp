@@ -57,7 +57,7 @@ bool SoakProcess::openHere(const std::vector<SoakWindowRequest> &requests, POINT
 }
 
 std::string SoakProcess::startHost(const std::vector<SoakWindowRequest> &requests,
-                                   POINT markerCorner) {
+                                   POINT markerCorner, const std::string &hostProgram) {
   if (requests.size() > SOAK_MOST_WINDOWS || report) return "too many windows, or started twice";
   char sectionName[64];
   snprintf(sectionName, sizeof sectionName, "vornSoakReport-%lu",
@@ -70,7 +70,7 @@ std::string SoakProcess::startHost(const std::vector<SoakWindowRequest> &request
   memset((void *)report, 0, sizeof(SoakReport));
   requestWindows(report, requests, markerCorner);
 
-  std::string program = hostProgramPath();
+  std::string program = hostProgram.empty() ? hostProgramPath() : hostProgram;
   std::string commandLine = "\"" + program + "\" " + sectionName;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -154,6 +154,42 @@ std::string SoakProcess::faults() const {
     text += line;
   }
   return text;
+}
+
+std::set<std::string> SoakProcess::hostModules() const {
+  std::set<std::string> names;
+  if (!process || !report) return names;
+  LONG before = report->modulesListed;
+  if (!PostThreadMessageA(threadId, SOAK_LIST_MODULES, 0, 0)) return names;
+  if (!pumpUntil([&] { return report->modulesListed != before || !isRunning(); },
+                 HOST_TIMEOUT_MS) ||
+      report->modulesListed == before) {
+    return names;
+  }
+  MemoryBarrier();
+  char list[SOAK_MODULES_SIZE];
+  memcpy(list, report->modules, sizeof list);
+  list[sizeof list - 1] = '\0';
+  for (char *name = strtok(list, " "); name; name = strtok(NULL, " ")) names.insert(name);
+  return names;
+}
+
+int SoakProcess::systemCommandsReceived(int index, WPARAM command) const {
+  if (!report || index < 0 || index >= windowCount()) return 0;
+  if (command == SC_MAXIMIZE) return report->systemCommands[index][SOAK_MAXIMIZE_COMMAND];
+  if (command == SC_RESTORE) return report->systemCommands[index][SOAK_RESTORE_COMMAND];
+  return 0;
+}
+
+int SoakProcess::countReceived(int index, UINT message) const {
+  int count = 0;
+  LONG last = logged();
+  LONG first = last > SOAK_LOG_CAPACITY ? last - SOAK_LOG_CAPACITY : 0;
+  for (LONG n = first; n < last; ++n) {
+    SoakLogEntry logEntry = entry(n);
+    if (logEntry.window == index && logEntry.message == message) ++count;
+  }
+  return count;
 }
 
 LONG SoakProcess::logged() const { return report ? report->logged : 0; }

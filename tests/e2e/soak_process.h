@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,11 @@ class SoakProcess {
   // Makes the requested windows and a marker in this process.
   bool openHere(const std::vector<SoakWindowRequest> &requests, POINT markerCorner);
 
-  // Starts the window host beside this program with the requested windows
-  // and waits, pumping, until they exist. "" on success, else what failed.
-  std::string startHost(const std::vector<SoakWindowRequest> &requests, POINT markerCorner);
+  // Starts the window host with the requested windows and waits, pumping,
+  // until they exist. "" on success, else what failed. `program` is the
+  // host's path; by default the one beside this program, of its bitness.
+  std::string startHost(const std::vector<SoakWindowRequest> &requests, POINT markerCorner,
+                        const std::string &program = "");
 
   // False once the host has ended, for whatever reason; this process is
   // always running.
@@ -45,6 +48,18 @@ class SoakProcess {
   // The faults raised in the process so far: "" when none, else how many
   // and where the first were.
   std::string faults() const;
+
+  // The file names (lower case) of the host's modules, which it lists
+  // itself when asked; empty when it does not answer.
+  std::set<std::string> hostModules() const;
+
+  // How many WM_SYSCOMMAND of `command` (SC_MAXIMIZE or SC_RESTORE)
+  // window `index` received.
+  int systemCommandsReceived(int index, WPARAM command) const;
+
+  // How often window `index` received `message`, of the entries logged so
+  // far (and still kept).
+  int countReceived(int index, UINT message) const;
 
   // Entries logged so far, and entry n (n below logged(), and not more
   // than SOAK_LOG_CAPACITY behind it).

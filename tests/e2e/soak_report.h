@@ -8,21 +8,30 @@
 // test process keeps one of its own for its own windows in ordinary
 // memory. One thread writes a report, the test reads it: an entry is
 // complete before `logged` counts it.
+//
+// The host may be of the other bitness than the test (the 32-bit pair's
+// test watches a 64-bit host's windows), so the report holds no pointers
+// and no sizes that depend on it: its layout is pinned below.
 #pragma once
 
 #include <windows.h>
 
+#include <stddef.h>
 #include <stdint.h>
 
 namespace e2e {
 
 enum SoakWindowClass { SOAK_PLAIN, SOAK_GUARDED, SOAK_OPEN, SOAK_CLASS_COUNT };
 
+// The system commands a window counts (SoakReport::systemCommands).
+enum SoakSystemCommand { SOAK_MAXIMIZE_COMMAND, SOAK_RESTORE_COMMAND, SOAK_COMMAND_COUNT };
+
 enum : int32_t {
   SOAK_MOST_WINDOWS = 8,
   SOAK_LOG_CAPACITY = 65536,
   SOAK_MARKER_POINTS = 8,
   SOAK_FAULTS_KEPT = 4,
+  SOAK_MODULES_SIZE = 2048,
   // The window of a log entry that is the marker window, or none of the
   // process's soak windows.
   SOAK_MARKER = -1,
@@ -76,10 +85,31 @@ struct SoakReport {
   volatile LONG faults;
   SoakFault firstFaults[SOAK_FAULTS_KEPT];
 
+  // How many WM_SYSCOMMAND of SC_MAXIMIZE and of SC_RESTORE each window
+  // received. vorn posts them for its actions, and decides which to post
+  // when its hook runs: an action carried out twice for one click shows
+  // here as two commands, even where the window ends as it would after one.
+  volatile LONG systemCommands[SOAK_MOST_WINDOWS][SOAK_COMMAND_COUNT];
+
+  // The file names (in lower case, separated by blanks) of the process's
+  // modules, as the host listed them when the test last asked for them
+  // (SOAK_LIST_MODULES); `modulesListed` counts the answers. Another
+  // process's modules cannot be listed from a process of the other
+  // bitness, so the host lists its own.
+  volatile LONG modulesListed;
+  char modules[SOAK_MODULES_SIZE];
+
   // Entries written so far; entry n is log[n % SOAK_LOG_CAPACITY].
   volatile LONG logged;
   SoakLogEntry log[SOAK_LOG_CAPACITY];
 };
+
+// Posted to the host's thread: list the modules into the report.
+enum : UINT { SOAK_LIST_MODULES = WM_APP + 1 };
+
+// The same in the i686 and the x86_64 build.
+static_assert(sizeof(SoakReport) == 1051496, "the report's layout depends on the bitness");
+static_assert(offsetof(SoakReport, modules) == 868, "the report's layout depends on the bitness");
 
 inline const SoakLogEntry &soakLogEntry(const SoakReport *report, LONG n) {
   return report->log[n % SOAK_LOG_CAPACITY];

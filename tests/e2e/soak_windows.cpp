@@ -35,10 +35,21 @@ void logMessage(int32_t window, UINT message, POINT point) {
   InterlockedIncrement(&activeReport->logged);  // a full barrier: the entry is seen first
 }
 
+void countSystemCommand(int32_t window, WPARAM command) {
+  if (window < 0) return;
+  if ((command & 0xFFF0) == SC_MAXIMIZE) {
+    InterlockedIncrement(&activeReport->systemCommands[window][SOAK_MAXIMIZE_COMMAND]);
+  }
+  if ((command & 0xFFF0) == SC_RESTORE) {
+    InterlockedIncrement(&activeReport->systemCommands[window][SOAK_RESTORE_COMMAND]);
+  }
+}
+
 LRESULT CALLBACK soakWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (activeReport && isMouseMessage(message)) {
     logMessage(windowIndex(window), message, screenPointOf(window, message, lParam));
   }
+  if (activeReport && message == WM_SYSCOMMAND) countSystemCommand(windowIndex(window), wParam);
   switch (message) {
     case WM_NCRBUTTONDOWN:  // would track the system menu in a modal loop
     case WM_CONTEXTMENU:

@@ -96,6 +96,14 @@ int pointerMovesHeardAt(POINT point) {
 
 int countReceived(HWND window, UINT message) { return received.count(window, message); }
 
+int systemCommandsReceived(HWND window, WPARAM command) {
+  int count = 0;
+  for (const RecordedMessage &entry : received.to(window, WM_SYSCOMMAND)) {
+    if ((entry.wParam & 0xFFF0) == command) ++count;
+  }
+  return count;
+}
+
 std::string buttonMessagesReceived(HWND window) {
   std::string names;
   for (const RecordedMessage &logged : received) {

@@ -38,6 +38,10 @@ int pointerMovesHeardAt(POINT point);
 // forgetReceivedMessages().
 int countReceived(HWND window, UINT message);
 
+// How many WM_SYSCOMMAND of `command` (SC_MAXIMIZE, SC_RESTORE, ...)
+// `window` received since the last forgetReceivedMessages().
+int systemCommandsReceived(HWND window, WPARAM command);
+
 // The mouse-button and wheel messages `window` received, in order, as text
 // such as "WM_NCMBUTTONDOWN, WM_NCMBUTTONUP"; "none" when there were none.
 std::string buttonMessagesReceived(HWND window);
