@@ -138,8 +138,7 @@ TEST_F(MarshalledCallTest, AProcessThatInstalledNoHooksNeverTakesACallForMarshal
   int32_t installed = hooksInstalledHere;
   hooksInstalledHere = 0;
   int before = marshalledCallCount;
-  MOUSEHOOKSTRUCT info = {{200, 200}, foreign, HTCLIENT, 0};
-  LRESULT result = mouseHookProc(HC_ACTION, WM_LBUTTONDOWN, (LPARAM)&info);
+  LRESULT result = pressDeliveredHere(foreign);
   hooksInstalledHere = installed;
   EXPECT_EQ(1, result) << "swallowed";
   EXPECT_EQ(before, marshalledCallCount);

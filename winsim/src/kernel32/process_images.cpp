@@ -47,13 +47,9 @@ std::string hostProgram() {
 
 // The process behind `handle`, or 0 with ERROR_INVALID_HANDLE.
 DWORD processIdOf(HANDLE handle) {
-  if (handle == CURRENT_PROCESS) return GetCurrentProcessId();
-  Process *process = (Process *)winsim::handleObject(handle, &processKind);
-  if (!process) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
-  return process->id;
+  DWORD id = winsim::processIdOfHandle(handle);
+  if (!id) SetLastError(ERROR_INVALID_HANDLE);
+  return id;
 }
 
 }  // namespace
@@ -64,11 +60,9 @@ void winsim::forgetProcessImagePaths() {
 }
 
 DWORD winsim::processIdOfHandle(HANDLE handle) {
-  return isProcessHandle(handle) ? processIdOf(handle) : 0;
-}
-
-bool winsim::isProcessHandle(HANDLE handle) {
-  return handle == CURRENT_PROCESS || winsim::handleObject(handle, &processKind) != NULL;
+  if (handle == CURRENT_PROCESS) return GetCurrentProcessId();
+  Process *process = (Process *)winsim::handleObject(handle, &processKind);
+  return process ? process->id : 0;
 }
 
 extern "C" {

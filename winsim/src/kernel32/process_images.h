@@ -7,9 +7,8 @@ namespace winsim {
 
 // Every process runs the host program again.
 void forgetProcessImagePaths();
-// The current process's pseudo handle, or one that OpenProcess returned.
-bool isProcessHandle(HANDLE handle);
-// The process id behind such a handle; 0 for any other handle.
+// The process id behind the current process's pseudo handle or one that
+// OpenProcess returned; 0 for any other handle.
 DWORD processIdOfHandle(HANDLE handle);
 
 }  // namespace winsim

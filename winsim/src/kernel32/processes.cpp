@@ -98,15 +98,15 @@ BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64) {
     SetLastError(ERROR_INVALID_FUNCTION);
     return FALSE;
   }
-  if (!winsim::isProcessHandle(process) || !wow64) {
+  DWORD processId = winsim::processIdOfHandle(process);
+  if (!processId || !wow64) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
   // The simulated programs are 32-bit ones, which run under WOW64 on
   // 64-bit Windows, except those a test gave the other bitness: 64-bit
   // programs beside them.
-  *wow64 =
-      bitness == WINSIM_WINDOWS_64 && !winsim::isOtherBitness(winsim::processIdOfHandle(process));
+  *wow64 = bitness == WINSIM_WINDOWS_64 && !winsim::isOtherBitness(processId);
   return TRUE;
 }
 
