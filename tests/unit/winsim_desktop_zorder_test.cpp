@@ -262,6 +262,26 @@ TEST_F(DesktopZOrder, ForegroundChangeDeactivatesThenActivatesAndRaisesLater) {
   EXPECT_EQ(0, count(a, WM_WINDOWPOSCHANGED)) << "that raise sends no position messages";
 }
 
+// What the foreground lock lets through everywhere: the foreground process
+// moving the foreground among its own windows; and its time-out, set in
+// pvParam itself and read back through a DWORD. (Whom the lock refuses is
+// pinned on the host: Wine has no lock.)
+TEST_F(DesktopZOrder, TheForegroundProcessMovesTheForegroundAndTheLockTimeOutReadsBack) {
+  HWND a = make(), b = make();
+  ASSERT_TRUE(pumpUntil([&] { return GetForegroundWindow() == b; }));
+  EXPECT_TRUE(SetForegroundWindow(a));
+  EXPECT_EQ(a, GetForegroundWindow());
+  EXPECT_TRUE(SetForegroundWindow(b));
+  EXPECT_EQ(b, GetForegroundWindow());
+  DWORD saved = 0;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &saved, 0));
+  ASSERT_TRUE(SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)1234, 0));
+  DWORD timeout = 0;
+  EXPECT_TRUE(SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0));
+  EXPECT_EQ(1234u, timeout);
+  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, (PVOID)(UINT_PTR)saved, 0);
+}
+
 TEST_F(DesktopZOrder, MinimisedWindowsStayMinimisedAndInPlaceWhenActivated) {
   HWND a = make(), b = make();
   SendMessageA(a, WM_SYSCOMMAND, SC_MINIMIZE, 0);

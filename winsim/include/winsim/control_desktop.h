@@ -51,16 +51,16 @@ int winsimDwmAttributeCallCount(void);
 
 // ---- mouse input -----------------------------------------------------------------------
 // A mouse message as the thread of `window` retrieves it: puts the cursor
-// at `point`, runs the WH_MOUSE hooks with a MOUSEHOOKSTRUCT (pt, window,
-// hit-test code); unless one of them returns non-zero, lets a button press
-// activate its top-level window the way the system does (WM_MOUSEACTIVATE),
-// runs the WH_GETMESSAGE hooks and calls the window procedure. Returns 1
-// when the window received the message, 0 when it was discarded.
-// A window of a process of the other bitness (below) is the exception: its
-// WH_MOUSE hooks run on the thread that installed the newest global one
-// (marshalled into the installing process, as the system does when it
-// cannot load the hook's library into the window's process), and no
-// WH_GETMESSAGE hook runs for it.
+// at `point`, makes that thread's process the one that received the last
+// input event (the foreground lock), runs the WH_MOUSE chain with a
+// MOUSEHOOKSTRUCT (pt, window, hit-test code); unless it returns non-zero,
+// lets a button press activate its top-level window the way the system
+// does (WM_MOUSEACTIVATE), runs the WH_GETMESSAGE chain and calls the window
+// procedure with the message as that chain left it. Returns 1 when the
+// window received the message, 0 when it was discarded (WM_NULL counts as
+// discarded). Each hook of a chain runs where Windows runs it (hooks.cpp):
+// in the window's process when its library can be loaded there, else a
+// WH_MOUSE hook on its installer's thread, from where the chain goes on.
 int winsimMouseInput(UINT message, POINT point, HWND window, int hitTestCode);
 
 // ---- records -----------------------------------------------------------------------------
@@ -140,10 +140,24 @@ void winsimSetCallNextHookResult(LRESULT result);
 void winsimFailSetWindowsHook(BOOL fail);     // SetWindowsHookExA returns NULL
 void winsimFailUnhookWindowsHook(BOOL fail);  // UnhookWindowsHookEx returns FALSE
 int winsimInstalledHookCount(int idHook);
-// Makes the threads of `processId` (winsimCreateThreadInProcess) those of
-// a program of the other bitness (32-bit beside 64-bit): no hook runs on
-// them, and their mouse input is marshalled (winsimMouseInput).
+// Makes `processId` (winsimCreateThreadInProcess) a program of the other
+// bitness than the test program's (32-bit beside 64-bit). A global hook's
+// library has its installer's bitness and loads only into programs of
+// that bitness.
 void winsimSetProcessOfOtherBitness(DWORD processId, BOOL other);
+// Makes `processId` a Store app: no global hook's library loads into it.
+void winsimSetStoreAppProcess(DWORD processId, BOOL storeApp);
+
+// ---- the foreground lock ----------------------------------------------------------------
+// SetForegroundWindow succeeds only for the foreground process, the process
+// that received the last input event, when there is no foreground window,
+// or when the lock time-out (SPI_SETFOREGROUNDLOCKTIMEOUT, 200,000 ms after
+// a reset) is 0; otherwise it flashes the window and changes nothing.
+// winsimMouseInput gives the last input event to the window's process; a
+// reset, to the test program's.
+void winsimSetLastInputProcess(DWORD processId);
+// How often SetForegroundWindow flashed `window` instead of activating it.
+int winsimWindowFlashCount(HWND window);
 
 // ---- settings -------------------------------------------------------------------------------
 void winsimSetActiveWindowTracking(BOOL enabled);

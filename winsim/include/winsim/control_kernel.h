@@ -84,6 +84,8 @@ void winsimSetStartedProcessesStay(BOOL stay);
 // `processId`; by default every process runs the host program itself. A
 // NULL path puts the default back.
 void winsimSetProcessImagePath(DWORD processId, LPCSTR path);
+// How often OpenProcess was called since the last winsimResetKernel.
+int winsimOpenProcessCallCount(void);
 
 // ---- system libraries ---------------------------------------------------------------
 // Whether LoadLibraryA finds the system DLL called `name` (shlwapi.dll,

@@ -10,6 +10,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,6 +21,10 @@
 #include "winsim/control_kernel.h"
 
 namespace {
+
+// OpenProcess calls since the kernel was last reset.
+std::atomic<int> openProcessCalls{0};
+
 
 // What GetCurrentProcess returns on Windows: a pseudo handle that every
 // process call takes as the calling process.
@@ -57,6 +62,7 @@ DWORD processIdOf(HANDLE handle) {
 void winsim::forgetProcessImagePaths() {
   std::lock_guard<std::mutex> hold(imagePathsLock);
   imagePaths().clear();
+  openProcessCalls = 0;
 }
 
 DWORD winsim::processIdOfHandle(HANDLE handle) {
@@ -68,6 +74,7 @@ DWORD winsim::processIdOfHandle(HANDLE handle) {
 extern "C" {
 
 HANDLE WINAPI OpenProcess(DWORD, BOOL, DWORD processId) {
+  ++openProcessCalls;
   if (processId == 0 ||
       (processId != GetCurrentProcessId() && !winsim::processHasThread(processId))) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -106,5 +113,7 @@ void winsimSetProcessImagePath(DWORD processId, LPCSTR path) {
     imagePaths().erase(processId);
   }
 }
+
+int winsimOpenProcessCallCount(void) { return openProcessCalls; }
 
 }  // extern "C"

@@ -81,6 +81,30 @@ HWND successorOf(HWND window) {
   return NULL;
 }
 
+DWORD processOfThread(DWORD threadId) {
+  Thread *t = findThread(threadId);
+  return t ? t->processId : 0;
+}
+
+// The foreground lock, from the Remarks of SetForegroundWindow: "The system
+// restricts which processes can set the foreground window. A process can
+// set the foreground window by calling SetForegroundWindow only if ... at
+// least one of the following conditions is true: The foreground lock
+// time-out has expired (see SPI_GETFOREGROUNDLOCKTIMEOUT in
+// SystemParametersInfo). The calling process is the foreground process.
+// The calling process was started by the foreground process. There is
+// currently no foreground window, and thus no foreground process. The
+// calling process received the last input event. Either the foreground
+// process or the calling process is being debugged." winsim knows no
+// parents and no debuggers, and counts the time-out as expired when it is
+// 0. Wine has no such lock: it lets every call through.
+bool mayCallerSetForeground() {
+  Desktop &d = desktop();
+  DWORD caller = GetCurrentProcessId();
+  if (d.foregroundLockTimeout == 0 || GetForegroundWindow() == NULL) return true;
+  return caller == processOfThread(d.foregroundThreadId) || caller == d.lastInputProcessId;
+}
+
 }  // namespace
 
 bool canActivate(HWND window) {
@@ -165,7 +189,21 @@ HWND WINAPI GetForegroundWindow(void) {
 
 BOOL WINAPI SetForegroundWindow(HWND window) {
   recordForeground(window);
+  if (!mayCallerSetForeground()) {
+    // "An application cannot force a window to the foreground while the
+    // user is working with another window. Instead, Windows flashes the
+    // taskbar button of the window to notify the user."
+    if (Window *w = findWindow(window)) ++w->flashCount;
+    return FALSE;
+  }
   return setForeground(window, true);
+}
+
+void winsimSetLastInputProcess(DWORD processId) { desktop().lastInputProcessId = processId; }
+
+int winsimWindowFlashCount(HWND window) {
+  Window *w = findWindow(window);
+  return w ? w->flashCount : 0;
 }
 
 HWND WINAPI GetActiveWindow(void) { return validOrNull(currentThread().activeWindow); }

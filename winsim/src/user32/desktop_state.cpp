@@ -84,6 +84,10 @@ void resetDesktop() {
   setDefaultMetrics(d);
   d.currentThreadId = createThread(MAIN_PROCESS_ID);
   d.foregroundThreadId = 0;
+  // As after the user's last click into the test program itself, with
+  // Windows' default lock time-out (200,000 ms).
+  d.lastInputProcessId = MAIN_PROCESS_ID;
+  d.foregroundLockTimeout = 200000;
   makeDesktopWindow(d);
   registerBuiltinClasses();
   clearRecords();

@@ -63,6 +63,9 @@ struct Window {
   int extraSize;
   char text[TEXT_CAPACITY];
   HWND lastActivePopup;
+  // How often the system flashed the window's taskbar button instead of
+  // bringing it to the foreground (the foreground lock).
+  int flashCount;
   // What DwmGetWindowAttribute(DWMWA_CLOAKED) answers: 0, or why the
   // desktop window manager cloaks the window (DWM_CLOAKED_*).
   DWORD cloaked;
@@ -111,7 +114,8 @@ struct Hook {
   DWORD threadId;
   unsigned serial;
   HHOOK handle;
-  DWORD installerThreadId;  // the thread that called SetWindowsHookExA
+  DWORD installerThreadId;   // the thread that called SetWindowsHookExA
+  DWORD installerProcessId;  // and its process, whose bitness the hook's library has
 };
 
 struct Desktop {
@@ -137,6 +141,12 @@ struct Desktop {
   int idleExits;
   // Processes of the other bitness (winsimSetProcessOfOtherBitness).
   DWORD otherBitnessProcesses[MAX_THREADS];
+  // Processes of Store apps (winsimSetStoreAppProcess).
+  DWORD storeAppProcesses[MAX_THREADS];
+  // The foreground lock (SetForegroundWindow): the process that received
+  // the last input event, and the lock time-out in milliseconds.
+  DWORD lastInputProcessId;
+  DWORD foregroundLockTimeout;
 };
 
 // The one desktop, made ready on first use and by winsimResetDesktop.
@@ -234,11 +244,10 @@ UINT nextMdiChildId(const Window &client);
 
 // ---- hooks ----------------------------------------------------------------------
 LRESULT runHookChain(int type, int code, WPARAM wParam, LPARAM lParam);
-// True when `processId` was made a process of the other bitness: no hook
-// of ours runs in it, and its mouse messages reach our WH_MOUSE hooks on
-// the thread that installed them.
+// True when `processId` was made a process of the other bitness than the
+// test program's (winsimSetProcessOfOtherBitness).
 bool isOtherBitness(DWORD processId);
-// The thread that installed the newest global WH_MOUSE hook, or 0.
-DWORD newestGlobalMouseHookInstaller();
+// True when `processId` was made a Store app (winsimSetStoreAppProcess).
+bool isStoreApp(DWORD processId);
 
 }  // namespace winsim

@@ -74,16 +74,6 @@ bool activateOnClick(HWND window, UINT message, int hitTestCode) {
   return answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT;
 }
 
-// A program of the other bitness cannot load our hook library: the system
-// runs our WH_MOUSE hooks for it on the thread that installed them (in the
-// installing process), and waits for their answer.
-LRESULT marshalledMouseHooks(UINT message, MOUSEHOOKSTRUCT *info) {
-  DWORD installer = newestGlobalMouseHookInstaller();
-  if (!installer || !findThread(installer)) return 0;
-  AsThread installingThread(installer);
-  return runHookChain(WH_MOUSE, HC_ACTION, message, (LPARAM)info);
-}
-
 MSG mouseMessage(UINT message, POINT point, HWND window, int hitTestCode) {
   MSG msg = {window, message, 0, MAKELPARAM(point.x, point.y), GetTickCount(), point};
   if (isNonClient(message)) {
@@ -141,18 +131,17 @@ int winsimMouseInput(UINT message, POINT point, HWND window, int hitTestCode) {
   if (!w) return 0;
   desktop().cursor = point;
   AsThread owningThread(w->threadId);
+  // The input event is the process's that retrieves it: from now on it
+  // may set the foreground window (activation.cpp).
+  desktop().lastInputProcessId = GetCurrentProcessId();
   MOUSEHOOKSTRUCT info = {point, window, (UINT)hitTestCode, 0};
-  if (isOtherBitness(GetCurrentProcessId())) {
-    if (marshalledMouseHooks(message, &info)) return 0;
-  } else if (runHookChain(WH_MOUSE, HC_ACTION, message, (LPARAM)&info)) {
-    return 0;
-  }
+  if (runHookChain(WH_MOUSE, HC_ACTION, message, (LPARAM)&info)) return 0;
   if (!findWindow(window)) return 0;
   if (isButtonDown(message) && !activateOnClick(window, message, hitTestCode)) return 0;
   if (!findWindow(window)) return 0;
   MSG msg = mouseMessage(message, point, window, hitTestCode);
   runHookChain(WH_GETMESSAGE, HC_ACTION, PM_REMOVE, (LPARAM)&msg);
-  if (!findWindow(msg.hwnd)) return 0;
+  if (msg.message == WM_NULL || !findWindow(msg.hwnd)) return 0;
   callProcedure(msg.hwnd, msg.message, msg.wParam, msg.lParam);
   return 1;
 }

@@ -29,6 +29,19 @@ BOOL setDragMetric(int metric, UINT pixels) {
   return TRUE;
 }
 
+// The time-out travels in pvParam itself when it is set, and comes back
+// through a DWORD pvParam points at.
+BOOL foregroundLockTimeout(UINT action, PVOID pvParam) {
+  Desktop &d = desktop();
+  if (action == SPI_SETFOREGROUNDLOCKTIMEOUT) {
+    d.foregroundLockTimeout = (DWORD)(UINT_PTR)pvParam;
+    return TRUE;
+  }
+  if (!pvParam) return FALSE;
+  *(DWORD *)pvParam = d.foregroundLockTimeout;
+  return TRUE;
+}
+
 }  // namespace
 
 }  // namespace winsim
@@ -48,6 +61,9 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
     case SPI_GETACTIVEWINDOWTRACKING:
     case SPI_SETACTIVEWINDOWTRACKING:
       return activeWindowTracking(action, pvParam);
+    case SPI_GETFOREGROUNDLOCKTIMEOUT:
+    case SPI_SETFOREGROUNDLOCKTIMEOUT:
+      return foregroundLockTimeout(action, pvParam);
     case SPI_SETDRAGWIDTH:
       return setDragMetric(SM_CXDRAG, uiParam);
     case SPI_SETDRAGHEIGHT:
