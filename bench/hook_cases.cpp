@@ -5,6 +5,7 @@
 #include "config/loader_state.h"
 #include "hook_scene.h"
 #include "hooks/hook_state.h"
+#include "hooks/marshalled_messages.h"
 #include "vorn.h"
 
 namespace {
@@ -52,6 +53,24 @@ LRESULT dispatchLeftPress(void) { return sendToHook(dispatcher, WM_LBUTTONDOWN);
 
 LRESULT dispatchRightPress(void) { return sendToHook(dispatcher, WM_RBUTTONDOWN); }
 
+// Where the system ran the mouse hook in the daemon: the daemon's note, and
+// the message as the program's get-message hook retrieves it.
+HOOKPROC volatile retrieval = msgHookProc;
+
+LRESULT retrieveMarshalled(UINT message) {
+  noteMarshalledMessage(GetCurrentThreadId(), message, hookScene.pane);
+  MSG msg = {};
+  msg.hwnd = hookScene.pane;
+  msg.message = message;
+  msg.pt.x = 150;
+  msg.pt.y = 150;
+  return retrieval(HC_ACTION, PM_REMOVE, (LPARAM)&msg);
+}
+
+LRESULT retrieveMarshalledMove(void) { return retrieveMarshalled(WM_MOUSEMOVE); }
+
+LRESULT retrieveMarshalledLeftPress(void) { return retrieveMarshalled(WM_LBUTTONDOWN); }
+
 }  // namespace
 
 const HookCase HOOK_CASES[] = {
@@ -62,6 +81,11 @@ const HookCase HOOK_CASES[] = {
     {"clickOnOneRuleList", "click on a list of one rule", useDefaultOptions, dispatchLeftPress},
     {"clickOnMaximalList", "click on a maximal list (9 rules x 35 Patterns, none holds)",
      useDefaultOptions, dispatchRightPress},
+    {"moveDecidedOnRetrieval", "move noted by the daemon, decided by the get-message hook",
+     useDefaultOptions, retrieveMarshalledMove},
+    {"clickDecidedOnRetrieval",
+     "click on a list of one rule, noted by the daemon, decided by the get-message hook",
+     useDefaultOptions, retrieveMarshalledLeftPress},
 };
 
 const int HOOK_CASE_COUNT = sizeof HOOK_CASES / sizeof HOOK_CASES[0];

@@ -39,5 +39,6 @@ VORN_SHARED int32_t middleState = 0;
 VORN_SHARED int32_t lbuttonUpArmed = 0;
 VORN_SHARED POINT lastPoint = {0, 0};
 VORN_SHARED HWND lastActivatedWindow = NULL;
+VORN_SHARED MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS] = {};
 
 }  // extern "C"

@@ -15,6 +15,16 @@
 
 extern "C" {
 
+// A mouse hook call the daemon passed on for a thread of another process
+// (hooks/marshalled_messages.h): the thread that will retrieve the
+// message, the message, and the window's handle as 32 bits.
+struct MarshalledMessage {
+  uint32_t threadId;
+  uint32_t message;
+  uint32_t window;
+};
+enum { MARSHALLED_MESSAGE_SLOTS = 16 };
+
 // ---- shared --------------------------------------------------------------
 extern int32_t activationHold;
 extern int32_t foregroundChanged;
@@ -24,6 +34,7 @@ extern HHOOK callWndProcRetHook;
 extern int32_t middleState;
 extern int32_t lbuttonUpArmed;
 extern POINT lastPoint;
+extern MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS];
 
 // ---- per process ---------------------------------------------------------
 extern HINSTANCE moduleHandle;
@@ -34,7 +45,7 @@ extern int32_t clickCount;
 // without removing them (killed, or crashed).
 extern int32_t hooksInstalledHere;
 // Mouse hook calls this process passed on untouched because they were for
-// a window of another process (marshalled: mouse_hook.cpp).
+// a window of another process (marshalled: hooks/marshalled_messages.h).
 extern int32_t marshalledCallCount;
 
 }  // extern "C"

@@ -9,8 +9,9 @@
 #include "hooks/button_messages.h"
 #include "hooks/gesture.h"
 #include "hooks/hook_state.h"
+#include "hooks/marshalled_messages.h"
+#include "hooks/mouse_decision.h"
 #include "hooks/mouse_move.h"
-#include "system/process_bitness.h"
 #include "windows/navigation.h"
 
 namespace {
@@ -57,24 +58,20 @@ void raiseIfSimulatingActivation(const MouseEvent *event, LRESULT verdict) {
   if (verdict == MA_ACTIVATE || verdict == MA_ACTIVATEANDEAT) raiseWithoutActivating(event->target);
 }
 
-// The system cannot load a hook library into a program of the other
-// bitness (64-bit beside 32-bit): it runs the mouse hook for that
-// program's windows in the process that installed the hook instead, on its
-// thread. The other pair handles those windows in their own process, so
-// here the call is passed on at once, or the click would be handled twice.
-// Only the installing process receives such calls: everywhere else the
-// first test decides.
-//
-// A call for a window of a program of this process's own bitness comes
-// here the other way round: the other pair's hook, newer in the chain, was
-// marshalled to its daemon, which passed it on, and the chain goes on from
-// there, where this library cannot run either. That program's own copy of
-// the library never saw the click, so it is handled here.
-int isMarshalledCall(HWND window) {
+// Where the system cannot load this library into the program that
+// receives a click (the other bitness, a Store app), it runs the mouse hook
+// in the process that installed it, on its thread, and the chain goes on
+// from there. Here, in the daemon, such a call is only noted and passed on
+// at once: the program's own get-message hook decides the click in the
+// program (hooks/marshalled_messages.h), or, where this library cannot run
+// at all, the other pair or nobody does. Only the installing process
+// receives such calls: everywhere else the first test decides.
+int isMarshalledCall(UINT message, HWND window) {
   if (!hooksInstalledHere) return 0;
   DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == GetCurrentProcessId() || processSharesThisBitness(owner)) return 0;
+  DWORD threadId = GetWindowThreadProcessId(window, &owner);
+  if (owner == GetCurrentProcessId()) return 0;
+  noteMarshalledMessage(threadId, message, window);
   ++marshalledCallCount;
   return 1;
 }
@@ -97,22 +94,27 @@ LRESULT hookResult(LRESULT verdict, int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-// A message that is only peeked at (HC_NOREMOVE) will be seen again when it
-// is removed: it changes nothing now.
-extern "C" LRESULT CALLBACK mouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code < 0 || code == HC_NOREMOVE || imageHeader == NULL ||
-      isMarshalledCall(((const MOUSEHOOKSTRUCT *)lParam)->hwnd)) {
-    return CallNextHookEx(mouseHook, code, wParam, lParam);
-  }
+LRESULT decideMouseMessage(UINT message, const MOUSEHOOKSTRUCT *mouse) {
   MouseEvent event;
-  event.message = LOWORD(wParam);
-  event.hook = (const MOUSEHOOKSTRUCT *)lParam;
+  event.message = message;
+  event.hook = mouse;
   event.target = NULL;
-  if (!isMove(event.message)) {
-    event.target = clickTarget(event.hook->hwnd);
-    lastPoint = event.hook->pt;
+  if (!isMove(message)) {
+    event.target = clickTarget(mouse->hwnd);
+    lastPoint = mouse->pt;
   }
   LRESULT verdict = dispatchMessage(&event);
   raiseIfSimulatingActivation(&event, verdict);
-  return hookResult(verdict, code, wParam, lParam);
+  return verdict;
+}
+
+// A message that is only peeked at (HC_NOREMOVE) will be seen again when it
+// is removed: it changes nothing now.
+extern "C" LRESULT CALLBACK mouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  const MOUSEHOOKSTRUCT *mouse = (const MOUSEHOOKSTRUCT *)lParam;
+  if (code < 0 || code == HC_NOREMOVE || isMarshalledCall(LOWORD(wParam), mouse->hwnd) ||
+      imageHeader == NULL) {
+    return CallNextHookEx(mouseHook, code, wParam, lParam);
+  }
+  return hookResult(decideMouseMessage(LOWORD(wParam), mouse), code, wParam, lParam);
 }

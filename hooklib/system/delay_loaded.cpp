@@ -11,12 +11,11 @@ enum Library {
   LIBRARY_VERSION,
   LIBRARY_DWMAPI,
   LIBRARY_ADVAPI32,
-  LIBRARY_KERNEL32,
   LIBRARY_COUNT
 };
 
 // In the order of enum Library.
-const char LIBRARY_NAMES[] = "shlwapi.dll\0version.dll\0dwmapi.dll\0advapi32.dll\0kernel32.dll\0";
+const char LIBRARY_NAMES[] = "shlwapi.dll\0version.dll\0dwmapi.dll\0advapi32.dll\0";
 
 using delayLoaded::Function;
 using delayLoaded::FUNCTION_COUNT;
@@ -27,12 +26,11 @@ const char FUNCTION_NAMES[] =
     "GetFileVersionInfoSizeA\0GetFileVersionInfoA\0VerQueryValueA\0"
     "DwmGetWindowAttribute\0"
     "OpenProcessToken\0GetTokenInformation\0ConvertSidToStringSidA\0"
-    "ConvertStringSecurityDescriptorToSecurityDescriptorA\0"
-    "IsWow64Process\0";
+    "ConvertStringSecurityDescriptorToSecurityDescriptorA\0";
 const unsigned char FUNCTION_LIBRARIES[FUNCTION_COUNT] = {
     LIBRARY_SHLWAPI,  LIBRARY_SHLWAPI,  LIBRARY_VERSION,  LIBRARY_VERSION,
     LIBRARY_VERSION,  LIBRARY_DWMAPI,   LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
-    LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_KERNEL32,
+    LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
 };
 
 // Per process, each one word: null until looked up, then what was found or

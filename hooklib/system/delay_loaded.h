@@ -3,9 +3,7 @@
 // hooked process with KERNEL32 and USER32 alone, and a DLL is loaded only
 // into a process that calls one of its functions: SHLWAPI, VERSION and
 // ADVAPI32 into the daemon's, whose loader alone uses them, DWMAPI into a
-// process whose hook walks the z-order. KERNEL32's IsWow64Process is
-// looked up too: systems older than Windows XP SP2 lack it, and an import
-// of it would keep the library from loading there at all.
+// process whose hook walks the z-order.
 //
 // Each DLL is loaded from the system directory, never from a program's own
 // folder, and each function is looked up once per process: what was found,
@@ -39,7 +37,6 @@ enum Function {
   GET_TOKEN_INFORMATION,
   CONVERT_SID_TO_STRING_SID_A,
   CONVERT_STRING_SECURITY_DESCRIPTOR_A,
-  IS_WOW64_PROCESS,
   FUNCTION_COUNT
 };
 
@@ -119,13 +116,6 @@ inline BOOL ConvertStringSecurityDescriptorToSecurityDescriptorA(LPCSTR text, DW
   typedef BOOL(WINAPI * Type)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
   Type function = lookUpAs<Type>(CONVERT_STRING_SECURITY_DESCRIPTOR_A);
   return function ? function(text, revision, descriptor, size) : FALSE;
-}
-
-// KERNEL32 (Windows XP SP2 and later; older systems run no other bitness)
-inline BOOL IsWow64Process(HANDLE process, PBOOL wow64) {
-  typedef BOOL(WINAPI * Type)(HANDLE, PBOOL);
-  Type function = lookUpAs<Type>(IS_WOW64_PROCESS);
-  return function ? function(process, wow64) : FALSE;
 }
 
 }  // namespace delayLoaded

@@ -1,12 +1,12 @@
-// Mouse hook calls the system marshals into the daemon: a program of the
-// other bitness cannot load this library, so the system runs the mouse
-// hook for its windows in the process that installed it. Such a call is
-// passed on untouched; the other pair handles that program. A call for a
-// program of this library's own bitness reaches the daemon when the other
-// pair's daemon passed its marshalled call on: that program's library
-// never saw the click, so the daemon handles it. Host only:
-// winsim's processes of the other bitness make the system marshal (under
-// Wine the test program and every window it owns share one bitness).
+// Mouse hook calls the system marshals into the daemon: where it cannot
+// load this library into the program that receives a click, it runs the
+// mouse hook in the process that installed it. Such a call is noted and
+// passed on untouched, whatever the program's bitness: the program's own
+// get-message hook decides a noted message, in the program (a program of
+// the other bitness never reads the note; the other pair handles it).
+// Host only: winsim's processes of the other bitness make the system
+// marshal (under Wine the test program and every window it owns share one
+// bitness).
 #include "unit/loader_fixture.h"
 
 #include "hooks/hook_state.h"
@@ -90,15 +90,34 @@ TEST_F(MarshalledCallTest, AMarshalledCallIsPassedOnWithoutAWalkOrAnAction) {
   EXPECT_EQ(point.y, lastPoint.y);
 }
 
-TEST_F(MarshalledCallTest, ACallForAProgramOfThisBitnessPassedOnByTheOtherPairIsHandledHere) {
+// A press as the get-message hook of `window`'s thread sees it.
+static MSG retrieved(HWND window) {
+  MSG msg = {window, WM_LBUTTONDOWN, 0, MAKELPARAM(100, 100), 0, {200, 200}};
+  return msg;
+}
+
+TEST_F(MarshalledCallTest, ACallForAnotherProcessIsPassedOnAndDecidedOnceWhereItIsRetrieved) {
   winsimSetWindowsBitness(WINSIM_WINDOWS_64);
-  ASSERT_EQ(1, hooksInstalledHere);
+  winsimSetCallNextHookResult(7);
   int before = marshalledCallCount;
-  EXPECT_EQ(1, pressDeliveredHere(foreign)) << "swallowed: the rule ran here";
-  EXPECT_EQ(before, marshalledCallCount);
-  EXPECT_LT(0, winsimGetClassNameCallCount()) << "the rule was walked";
-  EXPECT_EQ(0, winsimCallNextHookRecordCount()) << "the press went no further";
-  EXPECT_EQ(200, lastPoint.x) << "the gesture is this pair's";
+  EXPECT_EQ(7, pressDeliveredHere(foreign)) << "passed on, the next hook's answer returned";
+  EXPECT_EQ(before + 1, marshalledCallCount);
+  EXPECT_EQ(0, winsimGetClassNameCallCount()) << "nothing decided in the daemon";
+  DWORD daemonThread = winsimSetCurrentThread(GetWindowThreadProcessId(foreign, NULL));
+  MSG msg = retrieved(foreign);
+  msgHookProc(HC_ACTION, PM_REMOVE, (LPARAM)&msg);
+  EXPECT_EQ((UINT)WM_NULL, msg.message) << "swallowed in the program: the rule ran there";
+  EXPECT_LT(0, winsimGetClassNameCallCount());
+  MSG again = retrieved(foreign);
+  msgHookProc(HC_ACTION, PM_REMOVE, (LPARAM)&again);
+  EXPECT_EQ((UINT)WM_LBUTTONDOWN, again.message) << "the note is used up: no second decision";
+  winsimSetCurrentThread(daemonThread);
+  pressDeliveredHere(foreign);
+  winsimSetCurrentThread(GetWindowThreadProcessId(foreign, NULL));
+  MSG peeked = retrieved(foreign);
+  msgHookProc(HC_ACTION, PM_NOREMOVE, (LPARAM)&peeked);
+  EXPECT_EQ((UINT)WM_LBUTTONDOWN, peeked.message) << "a peek decides nothing";
+  winsimSetCurrentThread(daemonThread);
 }
 
 TEST_F(MarshalledCallTest, AProgramOfTheOtherBitnessStaysTheOtherPairsWhicheverWayItsCallCame) {
@@ -110,16 +129,6 @@ TEST_F(MarshalledCallTest, AProgramOfTheOtherBitnessStaysTheOtherPairsWhicheverW
   EXPECT_EQ(before + 1, marshalledCallCount);
   EXPECT_EQ(0, winsimGetClassNameCallCount());
   EXPECT_EQ(1, winsimCallNextHookRecordCount());
-}
-
-TEST_F(MarshalledCallTest, WithoutIsWow64ProcessNoCallIsTakenForThisBitnessAndTheCallPasses) {
-  // Windows before XP SP2 has no IsWow64Process, and no other bitness.
-  winsimSetWindowsBitness(WINSIM_WINDOWS_WITHOUT_WOW64);
-  winsimSetCallNextHookResult(7);
-  int before = marshalledCallCount;
-  EXPECT_EQ(7, pressDeliveredHere(foreign));
-  EXPECT_EQ(before + 1, marshalledCallCount);
-  EXPECT_EQ(0, winsimGetClassNameCallCount());
 }
 
 TEST_F(MarshalledCallTest, CallsInTheWindowsOwnProcessAreHandledAsEver) {

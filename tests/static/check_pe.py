@@ -40,7 +40,8 @@ DLL_IMPORTS = ["kernel32.dll", "user32.dll"]
 SHARED_VARIABLES = ["iniPath", "useCallWndProcRetHook", "mbuttonUpMoveProtect",
                     "lbuttonUpMoveProtect", "xmouseMode", "maskXmouseOnMove", "activationHold",
                     "foregroundChanged", "mouseHook", "getMessageHook", "callWndProcRetHook",
-                    "middleState", "lbuttonUpArmed", "lastPoint", "lastActivatedWindow"]
+                    "middleState", "lbuttonUpArmed", "lastPoint", "lastActivatedWindow",
+                    "marshalledMessages"]
 # Input sections whose contents only start-up code would run.
 INITIALISER_SECTIONS = (".ctors", ".dtors", ".init_array", ".fini_array", ".CRT", ".tls")
 IMAGE_DIRECTORY_ENTRY_TLS = 9
@@ -77,6 +78,8 @@ SHARED_LAYOUT = {
     "iniPath": (256, 1), "lastPoint": (8, 4),
     "mouseHook": ("pointer", "pointer"), "getMessageHook": ("pointer", "pointer"),
     "callWndProcRetHook": ("pointer", "pointer"), "lastActivatedWindow": ("pointer", "pointer"),
+    # Sixteen notes of three 32-bit words, the same on either bitness.
+    "marshalledMessages": (192, 4),
 }
 
 
