@@ -19,25 +19,37 @@ enum {
 };
 
 // ---- ImageHeader field offsets ----------------------------------------------
+// The events that have a list slot in the header, in header order: the
+// event name a HookN key gives, the mouse message it is (a number here,
+// where no system header is included; non-client messages lie below
+// WM_MOUSEFIRST, 0x200), and its slot's offset. The table of event names
+// (config/name_tables.cpp) and vorncheck's events are made from this list.
+#define VORN_EVENT_SLOTS(SLOT)         \
+  SLOT(LBUTTONDOWN, 0x0201, 8)         \
+  SLOT(NCLBUTTONDOWN, 0x00A1, 12)      \
+  SLOT(LBUTTONUP, 0x0202, 16)          \
+  SLOT(NCLBUTTONUP, 0x00A2, 20)        \
+  SLOT(LBUTTONDBLCLK, 0x0203, 24)      \
+  SLOT(NCLBUTTONDBLCLK, 0x00A3, 28)    \
+  SLOT(MBUTTONDOWN, 0x0207, 32)        \
+  SLOT(NCMBUTTONDOWN, 0x00A7, 36)      \
+  SLOT(MBUTTONUP, 0x0208, 40)          \
+  SLOT(NCMBUTTONUP, 0x00A8, 44)        \
+  SLOT(RBUTTONDOWN, 0x0204, 48)        \
+  SLOT(NCRBUTTONDOWN, 0x00A4, 52)
+
+#define VORN_HEADER_SLOT(name, message, offset) HEADER_SLOT_##name = offset,
+#define VORN_COUNT_SLOT(name, message, offset) +1
 enum {
   HEADER_FIRST_LIST = 0,
   HEADER_FIRST_MATCH = 4,
-  HEADER_SLOT_LBUTTONDOWN = 8,
-  HEADER_SLOT_NCLBUTTONDOWN = 12,
-  HEADER_SLOT_LBUTTONUP = 16,
-  HEADER_SLOT_NCLBUTTONUP = 20,
-  HEADER_SLOT_LBUTTONDBLCLK = 24,
-  HEADER_SLOT_NCLBUTTONDBLCLK = 28,
-  HEADER_SLOT_MBUTTONDOWN = 32,
-  HEADER_SLOT_NCMBUTTONDOWN = 36,
-  HEADER_SLOT_MBUTTONUP = 40,
-  HEADER_SLOT_NCMBUTTONUP = 44,
-  HEADER_SLOT_RBUTTONDOWN = 48,
-  HEADER_SLOT_NCRBUTTONDOWN = 52,
+  VORN_EVENT_SLOTS(VORN_HEADER_SLOT)
   HEADER_MASKXMOUSE_MATCH = 56,
   HEADER_FIELD_COUNT = 15,
-  HEADER_EVENT_SLOT_COUNT = 12,
+  HEADER_EVENT_SLOT_COUNT = 0 VORN_EVENT_SLOTS(VORN_COUNT_SLOT),
 };
+#undef VORN_HEADER_SLOT
+#undef VORN_COUNT_SLOT
 
 // ---- ListRecord field offsets (entry k of an array at offset + 4 * k) ----------
 enum {

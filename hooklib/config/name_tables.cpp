@@ -15,13 +15,21 @@ const char hitTestNames[] =
 
 // In header order: the event at index i has the slot at
 // HEADER_SLOT_LBUTTONDOWN + 4 * i; HEADER_EVENT_SLOT_COUNT of them.
-const char eventNames[] =
-    "LBUTTONDOWN\0NCLBUTTONDOWN\0LBUTTONUP\0NCLBUTTONUP\0LBUTTONDBLCLK\0NCLBUTTONDBLCLK\0"
-    "MBUTTONDOWN\0NCMBUTTONDOWN\0MBUTTONUP\0NCMBUTTONUP\0RBUTTONDOWN\0NCRBUTTONDOWN\0";
-static_assert(HEADER_SLOT_NCLBUTTONUP == HEADER_SLOT_LBUTTONDOWN + 4 * 3 &&
-                  HEADER_SLOT_MBUTTONDOWN == HEADER_SLOT_LBUTTONDOWN + 4 * 6 &&
-                  HEADER_SLOT_NCRBUTTONDOWN == HEADER_SLOT_LBUTTONDOWN + 4 * 11,
-              "the event slots follow each other in the order of eventNames");
+#define EVENT_NAME(name, message, offset) #name "\0"
+const char eventNames[] = VORN_EVENT_SLOTS(EVENT_NAME);
+#undef EVENT_NAME
+
+// eventSlotHeaderOffset counts on it.
+#define EVENT_OFFSET(name, message, offset) offset,
+constexpr uint32_t EVENT_OFFSETS[] = {VORN_EVENT_SLOTS(EVENT_OFFSET)};
+#undef EVENT_OFFSET
+
+constexpr bool slotsFollowEachOther(int index) {
+  return index == HEADER_EVENT_SLOT_COUNT ||
+         (EVENT_OFFSETS[index] == HEADER_SLOT_LBUTTONDOWN + 4u * (uint32_t)index &&
+          slotsFollowEachOther(index + 1));
+}
+static_assert(slotsFollowEachOther(0), "the event slots follow each other in header order");
 
 }  // namespace
 

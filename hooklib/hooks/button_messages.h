@@ -1,5 +1,4 @@
-// The left and right buttons, the wheel and every message without a row of
-// its own.
+// The left and right buttons' handlers (the dispatcher's table names them).
 #pragma once
 
 #include <windows.h>
@@ -10,4 +9,3 @@ LRESULT handleLeftPress(const MouseEvent *event);
 LRESULT handleLeftRelease(const MouseEvent *event);
 LRESULT handleLeftDoubleClick(const MouseEvent *event);
 LRESULT handleRightPress(const MouseEvent *event);
-LRESULT handleOtherMessage(const MouseEvent *event);

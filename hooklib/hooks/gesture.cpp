@@ -25,8 +25,6 @@ ImageOffset middlePressList(UINT message, int *byRelease) {
 
 LRESULT handleMiddlePress(const MouseEvent *event) {
   middleState = MIDDLE_PRESSED;
-  lbuttonUpArmed = 0;
-  activationHold = 0;
   int byRelease = 0;
   ImageOffset list = middlePressList(event->message, &byRelease);
   if (byRelease) return precheckDownEvent(list, event->message, event->hook);
@@ -35,7 +33,6 @@ LRESULT handleMiddlePress(const MouseEvent *event) {
 
 // The release's own area picks the list, whichever area the press was in.
 LRESULT handleMiddleRelease(const MouseEvent *event) {
-  lbuttonUpArmed = 0;
   int state = middleState;
   middleState = MIDDLE_IDLE;
   if (state == MIDDLE_IDLE) return MA_ACTIVATE;

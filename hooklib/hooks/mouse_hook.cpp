@@ -9,41 +9,106 @@
 #include "hooks/button_messages.h"
 #include "hooks/gesture.h"
 #include "hooks/hook_state.h"
+#include "hooks/left_release.h"
 #include "hooks/marshalled_messages.h"
 #include "hooks/mouse_decision.h"
 #include "hooks/mouse_move.h"
+#include "hooks/xmouse_mask.h"
 #include "windows/navigation.h"
 
 namespace {
 
 int isMove(UINT message) { return message == WM_MOUSEMOVE || message == WM_NCMOUSEMOVE; }
 
-LRESULT dispatchMessage(const MouseEvent *event) {
-  switch (event->message) {
-    case WM_LBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-      return handleLeftPress(event);
-    case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP:
-      return handleLeftRelease(event);
-    case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDBLCLK:
-      return handleLeftDoubleClick(event);
-    case WM_RBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-      return handleRightPress(event);
-    case WM_MBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-      return handleMiddlePress(event);
-    case WM_MBUTTONUP:
-    case WM_NCMBUTTONUP:
-      return handleMiddleRelease(event);
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-      return handleMove(event);
-    default:  // the wheel, right releases, other double clicks, extra buttons
-      return handleOtherMessage(event);
+// What a mouse message does besides running its handler. Each piece of
+// gesture state changes only through its owner's transitions.
+enum Effect {
+  SPOILS_MIDDLE_GESTURE = 1,  // gesture.h
+  ARMS_LEFT_RELEASE = 2,      // left_release.h
+  DISARMS_LEFT_RELEASE = 4,
+  ENDS_ACTIVATION_HOLD = 8,  // xmouse_mask.h
+};
+
+enum Handler {
+  LEFT_PRESS,
+  LEFT_RELEASE,
+  LEFT_DOUBLE_CLICK,
+  RIGHT_PRESS,
+  MIDDLE_PRESS,
+  MIDDLE_RELEASE,
+  MOVE,
+};
+
+// A button's client-area and non-client messages, each as its distance
+// from the first message of its kind (WM_MOUSEFIRST, WM_NCMOUSEMOVE).
+struct MessageRow {
+  unsigned char client;
+  unsigned char nonClient;
+  unsigned char handler;
+  unsigned char effects;
+};
+
+#define CLIENT_AND_NON_CLIENT(name) (WM_##name - WM_MOUSEFIRST), (WM_NC##name - WM_NCMOUSEMOVE)
+
+// Another button pressed or double-clicked: both gestures and the hold end.
+const unsigned char INTERRUPTS = SPOILS_MIDDLE_GESTURE | DISARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD;
+
+// The dispatcher: one row per mouse message, client and non-client alike,
+// that has a handler of its own.
+const MessageRow MESSAGE_TABLE[] = {
+    {CLIENT_AND_NON_CLIENT(LBUTTONDOWN), LEFT_PRESS,
+     SPOILS_MIDDLE_GESTURE | ARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD},
+    {CLIENT_AND_NON_CLIENT(LBUTTONUP), LEFT_RELEASE, SPOILS_MIDDLE_GESTURE | ENDS_ACTIVATION_HOLD},
+    {CLIENT_AND_NON_CLIENT(LBUTTONDBLCLK), LEFT_DOUBLE_CLICK, INTERRUPTS},
+    {CLIENT_AND_NON_CLIENT(RBUTTONDOWN), RIGHT_PRESS, INTERRUPTS},
+    {CLIENT_AND_NON_CLIENT(MBUTTONDOWN), MIDDLE_PRESS, DISARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD},
+    {CLIENT_AND_NON_CLIENT(MBUTTONUP), MIDDLE_RELEASE, DISARMS_LEFT_RELEASE},
+    {CLIENT_AND_NON_CLIENT(MOUSEMOVE), MOVE, 0},
+};
+
+// The wheel, right releases, other double clicks, the extra buttons.
+const unsigned char OTHER_MESSAGE_EFFECTS = SPOILS_MIDDLE_GESTURE | DISARMS_LEFT_RELEASE;
+
+// The row of `message`, or NULL for a message without one.
+const MessageRow *rowOf(UINT message) {
+  int client = message >= WM_MOUSEFIRST;
+  UINT distance = message - (client ? WM_MOUSEFIRST : WM_NCMOUSEMOVE);
+  for (const MessageRow &row : MESSAGE_TABLE) {
+    if (distance == (client ? row.client : row.nonClient)) return &row;
   }
+  return NULL;
+}
+
+void applyEffects(unsigned effects) {
+  if (effects & SPOILS_MIDDLE_GESTURE) spoilMiddleGesture();
+  if (effects & ARMS_LEFT_RELEASE) armLeftRelease();
+  if (effects & DISARMS_LEFT_RELEASE) disarmLeftRelease();
+  if (effects & ENDS_ACTIVATION_HOLD) endActivationHold();
+}
+
+LRESULT runHandler(unsigned handler, const MouseEvent *event) {
+  switch (handler) {
+    case LEFT_PRESS:
+      return handleLeftPress(event);
+    case LEFT_RELEASE:
+      return handleLeftRelease(event);
+    case LEFT_DOUBLE_CLICK:
+      return handleLeftDoubleClick(event);
+    case RIGHT_PRESS:
+      return handleRightPress(event);
+    case MIDDLE_PRESS:
+      return handleMiddlePress(event);
+    case MIDDLE_RELEASE:
+      return handleMiddleRelease(event);
+    default:
+      return handleMove(event);
+  }
+}
+
+LRESULT dispatchMessage(const MouseEvent *event) {
+  const MessageRow *row = rowOf(event->message);
+  applyEffects(row ? row->effects : OTHER_MESSAGE_EFFECTS);
+  return row ? runHandler(row->handler, event) : MA_ACTIVATE;
 }
 
 int isLeftOrRightPress(UINT message) {

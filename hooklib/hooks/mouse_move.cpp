@@ -11,6 +11,7 @@
 #include "config/loader_state.h"
 #include "hooks/gesture.h"
 #include "hooks/hook_state.h"
+#include "hooks/left_release.h"
 #include "hooks/xmouse_mask.h"
 
 namespace {
@@ -34,7 +35,7 @@ void protectAgainstMoves(POINT pt) {
   if (!mbuttonUpMoveProtect && !lbuttonUpMoveProtect) return;
   if (!movedBeyondDragDistance(pt)) return;
   if (mbuttonUpMoveProtect) spoilMiddleGesture();
-  if (lbuttonUpMoveProtect) lbuttonUpArmed = 0;
+  if (lbuttonUpMoveProtect) disarmLeftRelease();
 }
 
 }  // namespace

@@ -56,6 +56,8 @@ LRESULT maskCheckForTarget(ImageOffset matchOffset, const MOUSEHOOKSTRUCT *m, HW
 
 }  // namespace
 
+void endActivationHold(void) { activationHold = 0; }
+
 // The click target is found once per move: the activation hold and the
 // mask test both need it.
 LRESULT maskFocusFollowsMouse(const MOUSEHOOKSTRUCT *mouseHookStruct) {

@@ -17,3 +17,6 @@ LRESULT maskFocusFollowsMouse(const MOUSEHOOKSTRUCT *mouseHookStruct);
 // switching tracking on; 3 (MA_NOACTIVATE) when it is, after switching
 // tracking off under the system-tracking mode.
 LRESULT xmouseMaskCheck(ImageOffset matchOffset, const MOUSEHOOKSTRUCT *mouseHookStruct);
+
+// A button press ends the hold on focus-follows-mouse.
+void endActivationHold(void);

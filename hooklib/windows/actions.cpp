@@ -61,37 +61,41 @@ const int SWALLOWS = MA_NOACTIVATEANDEAT;
 const int TO_WINDOW_ONLY = MA_NOACTIVATE;
 const int WINDOW_DECIDES = VERDICT_WINDOW_DECIDES;
 
-// The rows' names, in the order of ACTION_TABLE.
-const char ACTION_NAMES[] =
-    "LowerAndSwitch\0MinimizeOrLower\0LikeAAltEsc\0LikeAAltShiftEsc\0MinimizeTopWindow\0"
-    "ToggleMaximize\0MinimizeAll\0RestoreMinimizeAll\0ShowDesktop\0Activate\0"
-    "ActivateAndDefault\0RaiseAndDefault\0CancelMOUSEDOWN\0NoAction\0Default\0Through\0"
-    "ThroughWithNoActivate\0";
+// The action table, one row per action: the name a rule gives, the
+// operation, the verdict of the click the rule won, and the verdict of a
+// middle press with no list of its own whose release's list chose the row
+// (only the pass-throughs, "Default" and "ActivateAndDefault" let it go
+// on; "RaiseAndDefault" lets its click go on, yet its press is swallowed).
+// Names are found in this order. A new action is one row here, with its
+// operation (a building block of this folder, with its own header).
+#define VORN_ACTIONS(ROW)                                       \
+  ROW(LowerAndSwitch, lowerAndSwitch, SWALLOWS, SWALLOWS)       \
+  ROW(MinimizeOrLower, doMinimizeOrLower, SWALLOWS, SWALLOWS)   \
+  ROW(LikeAAltEsc, doLikeAAltEsc, SWALLOWS, SWALLOWS)           \
+  ROW(LikeAAltShiftEsc, doLikeAAltShiftEsc, SWALLOWS, SWALLOWS) \
+  ROW(MinimizeTopWindow, doMinimizeTopWindow, SWALLOWS, SWALLOWS) \
+  ROW(ToggleMaximize, doToggleMaximize, SWALLOWS, SWALLOWS)     \
+  ROW(MinimizeAll, doMinimizeAll, SWALLOWS, SWALLOWS)           \
+  ROW(RestoreMinimizeAll, doRestoreMinimizeAll, SWALLOWS, SWALLOWS) \
+  ROW(ShowDesktop, doShowDesktop, SWALLOWS, SWALLOWS)           \
+  ROW(Activate, doActivate, SWALLOWS, SWALLOWS)                 \
+  ROW(ActivateAndDefault, doActivate, PASSES, PASSES)           \
+  ROW(RaiseAndDefault, doRaise, PASSES, SWALLOWS)               \
+  ROW(CancelMOUSEDOWN, doEnsureForeground, SWALLOWS, SWALLOWS)  \
+  ROW(NoAction, doNothing, SWALLOWS, SWALLOWS)                  \
+  ROW(Default, doNothing, PASSES, PASSES)                       \
+  ROW(Through, doNothing, WINDOW_DECIDES, WINDOW_DECIDES)       \
+  ROW(ThroughWithNoActivate, doNothing, TO_WINDOW_ONLY, TO_WINDOW_ONLY)
 
-// The press column is what a middle press with no list of its own gets
-// when its release's list chooses the row: only the pass-throughs,
-// "Default" and "ActivateAndDefault" let it go on. "RaiseAndDefault" lets
-// its click go on, yet its press is swallowed.
-const ActionRow ACTION_TABLE[] = {
-    {lowerAndSwitch, SWALLOWS, SWALLOWS},        // LowerAndSwitch: its own signature
-    {doMinimizeOrLower, SWALLOWS, SWALLOWS},     // MinimizeOrLower
-    {doLikeAAltEsc, SWALLOWS, SWALLOWS},         // LikeAAltEsc
-    {doLikeAAltShiftEsc, SWALLOWS, SWALLOWS},    // LikeAAltShiftEsc
-    {doMinimizeTopWindow, SWALLOWS, SWALLOWS},   // MinimizeTopWindow
-    {doToggleMaximize, SWALLOWS, SWALLOWS},      // ToggleMaximize
-    {doMinimizeAll, SWALLOWS, SWALLOWS},         // MinimizeAll
-    {doRestoreMinimizeAll, SWALLOWS, SWALLOWS},  // RestoreMinimizeAll
-    {doShowDesktop, SWALLOWS, SWALLOWS},         // ShowDesktop
-    {doActivate, SWALLOWS, SWALLOWS},            // Activate
-    {doActivate, PASSES, PASSES},                // ActivateAndDefault
-    {doRaise, PASSES, SWALLOWS},                 // RaiseAndDefault
-    {doEnsureForeground, SWALLOWS, SWALLOWS},    // CancelMOUSEDOWN
-    {doNothing, SWALLOWS, SWALLOWS},             // NoAction
-    {doNothing, PASSES, PASSES},                 // Default
-    // The pass-throughs do nothing to windows: the hook's verdict is all.
-    {doNothing, WINDOW_DECIDES, WINDOW_DECIDES},  // Through
-    {doNothing, TO_WINDOW_ONLY, TO_WINDOW_ONLY},  // ThroughWithNoActivate
-};
+// The names packed one after the other (system/name_lists.h), and the
+// rows' columns, both in table order.
+#define ACTION_NAME(name, operation, click, press) #name "\0"
+const char ACTION_NAMES[] = VORN_ACTIONS(ACTION_NAME);
+#undef ACTION_NAME
+
+#define ACTION_ROW(name, operation, click, press) {operation, click, press},
+const ActionRow ACTION_TABLE[] = {VORN_ACTIONS(ACTION_ROW)};
+#undef ACTION_ROW
 
 const int ACTION_COUNT = (int)(sizeof ACTION_TABLE / sizeof ACTION_TABLE[0]);
 

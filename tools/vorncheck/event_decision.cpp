@@ -9,13 +9,13 @@
 namespace {
 
 // In the event table's order.
-const UINT EVENT_MESSAGES[] = {
-    WM_LBUTTONDOWN,   WM_NCLBUTTONDOWN,   WM_LBUTTONUP,   WM_NCLBUTTONUP,
-    WM_LBUTTONDBLCLK, WM_NCLBUTTONDBLCLK, WM_MBUTTONDOWN, WM_NCMBUTTONDOWN,
-    WM_MBUTTONUP,     WM_NCMBUTTONUP,     WM_RBUTTONDOWN, WM_NCRBUTTONDOWN,
-};
-static_assert(sizeof EVENT_MESSAGES / sizeof EVENT_MESSAGES[0] == HEADER_EVENT_SLOT_COUNT,
-              "one message for each event");
+#define EVENT_MESSAGE(name, message, offset) message,
+const UINT EVENT_MESSAGES[] = {VORN_EVENT_SLOTS(EVENT_MESSAGE)};
+#undef EVENT_MESSAGE
+#define SAME_MESSAGE(name, message, offset) \
+  static_assert(message == WM_##name, "the event is the message of its name");
+VORN_EVENT_SLOTS(SAME_MESSAGE)
+#undef SAME_MESSAGE
 
 int isMiddlePress(UINT message) { return message == WM_MBUTTONDOWN || message == WM_NCMBUTTONDOWN; }
 
