@@ -12,6 +12,7 @@
 #include "windows/lowering.h"
 #include "windows/navigation.h"
 #include "windows/system_commands.h"
+#include "windows/topmost.h"
 #include "windows/window_cycling.h"
 
 namespace {
@@ -55,6 +56,12 @@ void doEnsureForeground(HWND window, int, int) { ensureForegroundWindow(window);
 
 void doNothing(HWND, int, int) {}
 
+void doClose(HWND window, int, int) { closeWindow(window); }
+
+void doMinimize(HWND window, int, int) { minimizeIfAllowed(rootParent(window)); }
+
+void doToggleTopmost(HWND window, int, int) { toggleTopmost(window); }
+
 // Short names for the HookVerdicts of the rows.
 const int PASSES = MA_ACTIVATE;
 const int SWALLOWS = MA_NOACTIVATEANDEAT;
@@ -85,7 +92,10 @@ const int WINDOW_DECIDES = VERDICT_WINDOW_DECIDES;
   ROW(NoAction, doNothing, SWALLOWS, SWALLOWS)                  \
   ROW(Default, doNothing, PASSES, PASSES)                       \
   ROW(Through, doNothing, WINDOW_DECIDES, WINDOW_DECIDES)       \
-  ROW(ThroughWithNoActivate, doNothing, TO_WINDOW_ONLY, TO_WINDOW_ONLY)
+  ROW(ThroughWithNoActivate, doNothing, TO_WINDOW_ONLY, TO_WINDOW_ONLY) \
+  ROW(Close, doClose, SWALLOWS, SWALLOWS)                       \
+  ROW(Minimize, doMinimize, SWALLOWS, SWALLOWS)                 \
+  ROW(ToggleTopmost, doToggleTopmost, SWALLOWS, SWALLOWS)
 
 // The names packed one after the other (system/name_lists.h), and the
 // rows' columns, both in table order.

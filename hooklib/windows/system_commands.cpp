@@ -35,3 +35,5 @@ void toggleMaximize(HWND window) {
     postSystemCommand(window, SC_MAXIMIZE);
   }
 }
+
+void closeWindow(HWND window) { postSystemCommand(rootParent(window), SC_CLOSE); }

@@ -12,3 +12,7 @@ void minimizeIfAllowed(HWND window);
 // Asks a maximised window to restore itself, and any other non-popup window
 // to maximise itself.
 void toggleMaximize(HWND window);
+
+// Asks the outermost parent of `window` to close, as its caption's close
+// button does: the program may still ask to save, or refuse.
+void closeWindow(HWND window);

@@ -113,6 +113,31 @@ TEST_F(WindowCallsTest, CommandsArePostedWithTheirParametersOnly) {
                    {mdi.client, WM_MDIACTIVATE, BOTH_PARAMETERS, (WPARAM)document, 0}});
 }
 
+// "Close", "Minimize" and "ToggleTopmost" act on the outermost parent of
+// the window they are given (a control's dialog, an owned popup's owner),
+// post exactly their command or move only the topmost band, and swallow
+// the click.
+TEST_F(WindowCallsTest, CloseMinimizeAndToggleTopmostActOnTheOutermostParentOnly) {
+  HWND main = createTopLevel(rectAt(100, 100, 300, 200));
+  HWND control = createChild(main, rectAt(10, 10, 50, 20));
+  HWND popup = createPopup(main, rectAt(150, 150, 100, 80));
+  HWND onTop = createTopmost(rectAt(200, 200, 200, 150));
+  winsimClearRecords();
+  EXPECT_EQ(1, runNamedAction("Close", control, POLICY_NONE, 0));
+  EXPECT_EQ(1, runNamedAction("Minimize", popup, POLICY_NONE, 0));
+  EXPECT_MESSAGES(postedMessages(), {{main, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_CLOSE, 0},
+                                     {main, WM_SYSCOMMAND, BOTH_PARAMETERS, SC_MINIMIZE, 0}});
+  EXPECT_EQ(0, winsimWindowPosRecordCount()) << "nothing lowered or activated";
+  EXPECT_EQ(0, winsimForegroundRecordCount());
+  winsimClearRecords();
+  EXPECT_EQ(1, runNamedAction("ToggleTopmost", control, POLICY_NONE, 0));
+  expectZOrderMove(main, HWND_TOPMOST);
+  winsimClearRecords();
+  EXPECT_EQ(1, runNamedAction("ToggleTopmost", onTop, POLICY_NONE, 0));
+  expectZOrderMove(onTop, HWND_NOTOPMOST);
+  EXPECT_EQ(0, winsimForegroundRecordCount());
+}
+
 // Each stroke is keybd_event(key, 0, flags, 0): scan code 0, no extra
 // information, 0 for a press and KEYEVENTF_KEYUP for a release, the keys
 // released in reverse order.

@@ -110,6 +110,9 @@ TEST_F(ActionTest, EveryRowGivesItsFixedResult) {
       {"Default", 0, 0},
       {"Through", 0, 0},
       {"ThroughWithNoActivate", 0, 0},
+      {"Close", 1, 1},
+      {"Minimize", 1, 1},
+      {"ToggleTopmost", 1, 1},
   };
   // On none every row changes nothing and still gives its result.
   for (const Row &row : rows) {

@@ -129,7 +129,7 @@ TEST_F(VorncheckTest, EventNamesWithTheMessagePrefixOrFarFromAnyAreExplained) {
 TEST_F(VorncheckTest, UnknownActionWithoutANearMissListsTheActions) {
   check("[List1]\nHook1=MBUTTONUP\n1.Match=.Foreground\n1.Action=Jump\n");
   expectFinding(FINDING_ERROR, 4, "(the actions are LowerAndSwitch, MinimizeOrLower,");
-  EXPECT_TRUE(hasFinding(4, "NoAction, Default, Through and ThroughWithNoActivate)"))
+  EXPECT_TRUE(hasFinding(4, "ThroughWithNoActivate, Close, Minimize and ToggleTopmost)"))
       << allFindings();
 }
 
@@ -218,7 +218,7 @@ TEST_F(VorncheckTest, MistakesInAHookAfterAGapAreReportedToo) {
 TEST_F(VorncheckTest, MistakesInAListAfterAMissingOneAreReportedToo) {
   check(
       "[List1]\nHook1=LBUTTONUP\n[List3]\nHook1=NCRBUTTONUP\n1.Match=Nothing\n"
-      "1.Action=Minimise\n3.Match=.Foreground\n4.Match=.Foreground\n");
+      "1.Action=Iconify\n3.Match=.Foreground\n4.Match=.Foreground\n");
   expectFinding(FINDING_ERROR, 3, "List2 is missing");
   expectFinding(FINDING_ERROR, 4,
                 "[List3] is not loaded, and also: vorn has no event "
@@ -227,7 +227,7 @@ TEST_F(VorncheckTest, MistakesInAListAfterAMissingOneAreReportedToo) {
                 "[List3] is not loaded, and also: rule 1 of List3 names the "
                 "match \"Nothing\"");
   expectFinding(FINDING_ERROR, 6,
-                "[List3] is not loaded, and also: unknown action \"Minimise\" "
+                "[List3] is not loaded, and also: unknown action \"Iconify\" "
                 "for rule 1 of List3 (the actions are");
   expectFinding(FINDING_ERROR, 7,
                 "[List3] is not loaded, and also: rule 3 of List3 is not "
