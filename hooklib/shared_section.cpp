@@ -39,6 +39,10 @@ VORN_SHARED int32_t middleState = 0;
 VORN_SHARED int32_t lbuttonUpArmed = 0;
 VORN_SHARED POINT lastPoint = {0, 0};
 VORN_SHARED HWND lastActivatedWindow = NULL;
-VORN_SHARED MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS] = {};
+// Aligned as its words are, and no further: the compiler would otherwise
+// give an array this large the alignment of vector loads on x86-64, and a
+// gap before it.
+VORN_SHARED __attribute__((aligned(4)))
+MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS] = {};
 
 }  // extern "C"
