@@ -17,7 +17,8 @@ hold for the deliverables exactly as shipped.
   check_pe.py daemon FILE --pair 32|64
       vornd.exe or vornd64.exe: a GUI-subsystem program that imports the
       three control functions by name from its pair's library, needs no
-      MinGW runtime DLL and holds its pair's control window name. The
+      MinGW runtime DLL, holds its pair's control window name and is
+      marked Terminal-Server-aware (DllCharacteristics 0x8000). The
       32-bit vornd.exe imports exactly the functions it always has: what
       it needs besides (for starting vornd64.exe) it looks up at run time.
   check_pe.py program FILE
@@ -47,6 +48,7 @@ IMAGE_DIRECTORY_ENTRY_TLS = 9
 SHARED_DATA_FLAGS = 0xD0000040  # shared | read | write | initialized data
 IMAGE_SCN_MEM_SHARED = 0x10000000
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE = 0x8000
 MACHINES = {"32": 0x14C, "64": 0x8664}
 # What each pair is called: its library, its control window, its section.
 PAIR_NAMES = {
@@ -94,7 +96,7 @@ class PeFile:
         optional = pe + 24
         magic = struct.unpack_from("<H", self.data, optional)[0]
         self.pe32_plus = magic == 0x20B
-        self.subsystem = struct.unpack_from("<H", self.data, optional + 68)[0]
+        self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", self.data, optional + 68)
         directories = optional + (112 if self.pe32_plus else 96)
         self.directories = [struct.unpack_from("<II", self.data, directories + 8 * i)
                             for i in range(16)]
@@ -325,6 +327,10 @@ def check_daemon(path, pair, failures):
         failures.append("holds the other pair's control window name %s" % other["control"])
     if pe.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         failures.append("subsystem %d, expected the GUI subsystem" % pe.subsystem)
+    print("  DllCharacteristics: 0x%04X" % pe.dll_characteristics)
+    if not pe.dll_characteristics & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE:
+        failures.append("not Terminal-Server-aware: on a Remote Desktop host the Windows folder "
+                        "it is told would be a per-user one")
     imports = pe.imports()
     for dll, names in sorted(imports.items()):
         print("  %s: %s" % (dll, " ".join(names)))
