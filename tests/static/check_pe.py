@@ -59,19 +59,22 @@ PAIR_NAMES = {
 # that a function that would stop it from loading somewhere cannot slip in.
 DAEMON32_IMPORTS = {
     "GDI32.dll": ["GetStockObject"],
-    "KERNEL32.dll": ["DeleteCriticalSection", "EnterCriticalSection", "FreeLibrary",
-                     "GetLastError", "GetModuleHandleA", "GetProcAddress", "GetStartupInfoA",
+    # The instance lock and the checks of a window's process: functions
+    # every 32-bit Windows has; those of Vista and later are looked up.
+    "KERNEL32.dll": ["CloseHandle", "CreateMutexA", "DeleteCriticalSection",
+                     "EnterCriticalSection", "FreeLibrary", "GetCurrentProcess", "GetLastError",
+                     "GetModuleHandleA", "GetProcAddress", "GetStartupInfoA",
                      "InitializeCriticalSection", "LeaveCriticalSection", "LoadLibraryA",
-                     "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue", "VirtualProtect",
-                     "VirtualQuery", "lstrcmpA"],
+                     "OpenProcess", "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue",
+                     "VirtualProtect", "VirtualQuery", "lstrcmpA", "lstrcmpiA"],
     "msvcrt.dll": ["__getmainargs", "__initenv", "__p__acmdln", "__p__commode", "__p__fmode",
                    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_initterm",
                    "_iob", "_onexit", "abort", "calloc", "exit", "fprintf", "free", "fwrite",
                    "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
     "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
-                   "FindWindowA", "GetMessageA", "LoadCursorA", "MessageBoxA", "PostMessageA",
-                   "PostQuitMessage", "RegisterClassA", "SendMessageA", "SetForegroundWindow",
-                   "TranslateMessage"],
+                   "FindWindowExA", "GetMessageA", "GetWindowThreadProcessId", "LoadCursorA",
+                   "MessageBoxA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
+                   "SendMessageTimeoutA", "SetForegroundWindow", "TranslateMessage"],
     "vorn.dll": ["_IsHooking", "_MyEndHook", "_MySetHook"],
 }
 # Each shared variable's size and alignment, in bytes, by pointer size.
