@@ -4,6 +4,7 @@
 
 #include "companion.h"
 #include "control_window.h"
+#include "elevation_guard.h"
 #include "instance_lock.h"
 
 namespace {
@@ -41,6 +42,8 @@ int signalRunningInstance(int argc, char **argv) {
 }
 
 int vorndMain(HINSTANCE instance, int argc, char **argv) {
+  // Before anything is run or started from this folder.
+  if (refusesToRunElevatedHere()) return 0;
   // The companion is told first: a first instance of this daemon does not
   // come back from its message loop.
   startCompanion();

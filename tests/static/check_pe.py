@@ -59,13 +59,14 @@ PAIR_NAMES = {
 # that a function that would stop it from loading somewhere cannot slip in.
 DAEMON32_IMPORTS = {
     "GDI32.dll": ["GetStockObject"],
-    # The instance lock and the checks of a window's process: functions
-    # every 32-bit Windows has; those of Vista and later are looked up.
+    # The instance lock, the checks of a window's process and of the
+    # program's folder: functions every 32-bit Windows has; those of Vista
+    # and later, and ADVAPI32's, are looked up.
     "KERNEL32.dll": ["CloseHandle", "CreateMutexA", "DeleteCriticalSection",
                      "EnterCriticalSection", "FreeLibrary", "GetCurrentProcess", "GetLastError",
-                     "GetModuleHandleA", "GetProcAddress", "GetStartupInfoA",
-                     "InitializeCriticalSection", "LeaveCriticalSection", "LoadLibraryA",
-                     "OpenProcess", "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue",
+                     "GetModuleFileNameA", "GetModuleHandleA", "GetProcAddress",
+                     "GetStartupInfoA", "InitializeCriticalSection", "LeaveCriticalSection",
+                     "LoadLibraryA", "LocalFree", "OpenProcess", "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue",
                      "VirtualProtect", "VirtualQuery", "lstrcmpA", "lstrcmpiA"],
     "msvcrt.dll": ["__getmainargs", "__initenv", "__p__acmdln", "__p__commode", "__p__fmode",
                    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_initterm",
