@@ -31,9 +31,9 @@ const BYTE TRUSTED_INSTALLER[] = {1,    6,    0,    0,    0,    0,    0,    5,  
                                   0,    0xB5, 0x89, 0xFB, 0x38, 0x19, 0x84, 0xC2, 0xCB, 0x5C, 0x6C,
                                   0x23, 0x6D, 0x57, 0x00, 0x77, 0x6E, 0xC0, 0x02, 0x64, 0x87};
 
-int isAdministration(const BYTE *sid) {
+int isTrusted(const BYTE *sid, const BYTE *trustedUser) {
   return sameSid(sid, ADMINISTRATORS) || sameSid(sid, LOCAL_SYSTEM) ||
-         sameSid(sid, TRUSTED_INSTALLER);
+         sameSid(sid, TRUSTED_INSTALLER) || (trustedUser && sameSid(sid, trustedUser));
 }
 
 WORD wordAt(const BYTE *at) { return (WORD)(at[0] | at[1] << 8); }
@@ -41,7 +41,52 @@ DWORD dwordAt(const BYTE *at) {
   return (DWORD)at[0] | (DWORD)at[1] << 8 | (DWORD)at[2] << 16 | (DWORD)at[3] << 24;
 }
 
-int isElevated(const SecurityFunctions &functions) {
+// What this process's token says about the folder check.
+struct OwnToken {
+  int elevated;
+  int userTrusted;  // no program of the user runs at a lower level
+  BYTE user[SECURITY_MAX_SID_SIZE];
+};
+
+const DWORD NO_INTEGRITY = 0xFFFFFFFFu;
+
+DWORD integrityOf(const SecurityFunctions &functions, HANDLE token) {
+  union {
+    SID_AND_ATTRIBUTES label;
+    BYTE bytes[sizeof(SID_AND_ATTRIBUTES) + SECURITY_MAX_SID_SIZE];
+  } answer;
+  DWORD needed = 0;
+  if (!functions.GetTokenInformation(token, TokenIntegrityLevel, &answer, sizeof answer, &needed) ||
+      !answer.label.Sid || ((const BYTE *)answer.label.Sid)[1] == 0) {
+    return NO_INTEGRITY;
+  }
+  const BYTE *sid = (const BYTE *)answer.label.Sid;
+  return dwordAt(sid + 8 + 4 * ((DWORD)sid[1] - 1));
+}
+
+// Whether UAC runs the user's ordinary programs with a limited token of a
+// lower integrity level than `token`'s: the limited token linked to it.
+// Where that cannot be read, it is taken to be lower.
+int hasLowerTwin(const SecurityFunctions &functions, HANDLE token) {
+  TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+  DWORD needed = 0;
+  if (!functions.GetTokenInformation(token, TokenElevationType, &type, sizeof type, &needed) ||
+      type != TokenElevationTypeFull) {
+    return 0;
+  }
+  TOKEN_LINKED_TOKEN linked;
+  linked.LinkedToken = NULL;
+  if (!functions.GetTokenInformation(token, TokenLinkedToken, &linked, sizeof linked, &needed) ||
+      !linked.LinkedToken) {
+    return 1;
+  }
+  DWORD own = integrityOf(functions, token), twin = integrityOf(functions, linked.LinkedToken);
+  CloseHandle(linked.LinkedToken);
+  return own == NO_INTEGRITY || twin == NO_INTEGRITY || twin < own;
+}
+
+// 0 when the token cannot be read: then nothing is known to be elevated.
+int readOwnToken(const SecurityFunctions &functions, OwnToken *facts) {
   HANDLE token = NULL;
   if (!functions.OpenProcessToken || !functions.GetTokenInformation ||
       !functions.OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
@@ -50,11 +95,23 @@ int isElevated(const SecurityFunctions &functions) {
   TOKEN_ELEVATION elevation;
   elevation.TokenIsElevated = 0;
   DWORD needed = 0;
-  int elevated =
+  facts->elevated =
       functions.GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &needed) &&
       elevation.TokenIsElevated;
+  union {
+    TOKEN_USER user;
+    BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  } answer;
+  int read = functions.GetTokenInformation(token, TokenUser, &answer, sizeof answer, &needed) &&
+             answer.user.User.Sid &&
+             sidLength((const BYTE *)answer.user.User.Sid) <= SECURITY_MAX_SID_SIZE;
+  facts->userTrusted = read && !hasLowerTwin(functions, token);
+  if (read) {
+    const BYTE *sid = (const BYTE *)answer.user.User.Sid;
+    for (DWORD i = 0; i < sidLength(sid); ++i) facts->user[i] = sid[i];
+  }
   CloseHandle(token);
-  return elevated;
+  return 1;
 }
 
 // This program's folder, into `folder` (MAX_PATH bytes).
@@ -75,8 +132,9 @@ const char elevatedFolderText[] =
     "\r\nPut vorn in a folder under C:\\Program Files.";
 const char elevatedFolderCaption[] = "vorn";
 
-int folderWritableByOthers(const void *owner, const void *dacl) {
-  if (!owner || !isAdministration((const BYTE *)owner)) return 1;
+int folderWritableByOthers(const void *owner, const void *dacl, const void *trustedUser) {
+  const BYTE *user = (const BYTE *)trustedUser;
+  if (!owner || !isTrusted((const BYTE *)owner, user)) return 1;
   if (!dacl) return 1;
   const BYTE *acl = (const BYTE *)dacl;
   WORD size = wordAt(acl + 2), count = wordAt(acl + 4);
@@ -95,7 +153,7 @@ int folderWritableByOthers(const void *owner, const void *dacl) {
       if (type == ALLOWED) {
         const BYTE *sid = ace + 8;
         if (aceSize < 16 || 8 + sidLength(sid) > aceSize) return 1;
-        if (!isAdministration(sid) && !sameSid(sid, CREATOR_OWNER)) return 1;
+        if (!isTrusted(sid, user) && !sameSid(sid, CREATOR_OWNER)) return 1;
       }
     }
     at += aceSize;
@@ -106,7 +164,8 @@ int folderWritableByOthers(const void *owner, const void *dacl) {
 int refusesToRunElevatedHere(void) {
   SecurityFunctions functions;
   findSecurityFunctions(&functions);
-  if (!isElevated(functions)) return 0;
+  OwnToken token;
+  if (!readOwnToken(functions, &token) || !token.elevated) return 0;
   char folder[MAX_PATH];
   PSID owner = NULL;
   PACL dacl = NULL;
@@ -114,7 +173,7 @@ int refusesToRunElevatedHere(void) {
   int unsafe = !programFolder(folder) || !functions.GetNamedSecurityInfoA ||
                functions.GetNamedSecurityInfoA(folder, FILE_OBJECT, OWNER_AND_DACL, &owner, NULL,
                                                &dacl, NULL, &descriptor) != ERROR_SUCCESS ||
-               folderWritableByOthers(owner, dacl);
+               folderWritableByOthers(owner, dacl, token.userTrusted ? token.user : NULL);
   if (descriptor) LocalFree(descriptor);
   if (unsafe) MessageBoxA(NULL, elevatedFolderText, elevatedFolderCaption, MB_OK);
   return unsafe;

@@ -1,5 +1,6 @@
 // An elevated vornd runs only from a folder that nobody but Administrators,
-// SYSTEM and TrustedInstaller may change. Host only: elevation and a
+// SYSTEM and TrustedInstaller (and, where no program of the user runs at a
+// lower level, the user) may change. Host only: elevation and a
 // folder's owner and DACL are winsim's controls (Wine runs nothing
 // elevated and reports no real DACLs).
 #include "unit/loader_fixture.h"
@@ -26,26 +27,37 @@ const std::string PROGRAM_FILES =
     "(A;;0x1200a9;;;BU)(A;OICIIO;GX;;;BU)(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)(A;OICIIO;GX;;;AC)";
 const char USER[] = "S-1-5-21-1111111111-2222222222-3333333333-1001";
 
+// How the daemon runs: not elevated; elevated by UAC, while the user's
+// other programs run with the linked limited token at Medium; elevated
+// with UAC off (no linked token); elevated with a linked token at its own
+// level (as Wine has it).
+enum Run { PLAIN, UAC_ELEVATED, UAC_OFF, TWIN_AT_SAME_LEVEL };
+
 struct FolderCase {
   const char *what;
-  bool elevated;
+  Run run;
   std::string descriptor;  // empty: the default, a folder of the user's profile
   bool runs;
 };
 
+const std::string USERS_MODIFY = "(A;OICI;0x1301bf;;;BU)";
+
 const FolderCase FOLDER_CASES[] = {
-    {"not elevated, in the user's profile", false, "", true},
-    {"elevated, in the user's profile", true, "", false},
-    {"elevated, under Program Files", true, PROGRAM_FILES, true},
-    {"a deny entry grants nothing", true, PROGRAM_FILES + "(D;;FA;;;BU)", true},
-    {"Users may modify the folder", true, PROGRAM_FILES + "(A;OICI;0x1301bf;;;BU)", false},
-    {"Users may add files", true, PROGRAM_FILES + "(A;;0x2;;;BU)", false},
-    {"Authenticated Users may write the files in it", true, PROGRAM_FILES + "(A;OIIO;FW;;;AU)",
-     false},
-    {"Users may change its permissions", true, PROGRAM_FILES + "(A;;WD;;;BU)", false},
-    {"owned by the user", true, "O:" + std::string(USER) + "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)",
-     false},
-    {"no DACL: everyone may do anything", true, "O:BA", false},
+    {"not elevated, in the user's profile", PLAIN, "", true},
+    {"elevated, in the user's profile", UAC_ELEVATED, "", false},
+    {"elevated, under Program Files", UAC_ELEVATED, PROGRAM_FILES, true},
+    {"a deny entry grants nothing", UAC_ELEVATED, PROGRAM_FILES + "(D;;FA;;;BU)", true},
+    {"Users may modify the folder", UAC_ELEVATED, PROGRAM_FILES + USERS_MODIFY, false},
+    {"Users may add files", UAC_ELEVATED, PROGRAM_FILES + "(A;;0x2;;;BU)", false},
+    {"Authenticated Users may write the files in it", UAC_ELEVATED,
+     PROGRAM_FILES + "(A;OIIO;FW;;;AU)", false},
+    {"Users may change its permissions", UAC_ELEVATED, PROGRAM_FILES + "(A;;WD;;;BU)", false},
+    {"owned by the user", UAC_ELEVATED,
+     "O:" + std::string(USER) + "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)", false},
+    {"no DACL: everyone may do anything", UAC_ELEVATED, "O:BA", false},
+    {"UAC off: the user's own folder puts nothing at risk", UAC_OFF, "", true},
+    {"UAC off: a folder other users may modify", UAC_OFF, PROGRAM_FILES + USERS_MODIFY, false},
+    {"a linked token at the same level", TWIN_AT_SAME_LEVEL, "", true},
 };
 
 class ElevationGuardTest : public LoaderTest {
@@ -76,7 +88,14 @@ TEST_F(ElevationGuardTest, AnElevatedDaemonRunsOnlyFromAFolderOnlyAdministrators
     winsimResetDesktop();
     winsimResetKernel();
     winsimClearRecords();
-    winsimSetProcessElevated(GetCurrentProcessId(), folder.elevated);
+    DWORD self = GetCurrentProcessId();
+    winsimSetProcessElevated(self, folder.run != PLAIN);
+    if (folder.run != PLAIN) winsimSetProcessIntegrity(self, SECURITY_MANDATORY_HIGH_RID);
+    if (folder.run == UAC_ELEVATED)
+      winsimSetProcessLinkedToken(self, SECURITY_MANDATORY_MEDIUM_RID);
+    if (folder.run == TWIN_AT_SAME_LEVEL) {
+      winsimSetProcessLinkedToken(self, SECURITY_MANDATORY_HIGH_RID);
+    }
     if (!folder.descriptor.empty()) {
       ASSERT_EQ(1, winsimSetFileSecurity(programFolder().c_str(), folder.descriptor.c_str()));
     }

@@ -30,6 +30,8 @@ typedef struct _TOKEN_USER {
 
 typedef enum _TOKEN_INFORMATION_CLASS {
   TokenUser = 1,
+  TokenElevationType = 18,
+  TokenLinkedToken = 19,
   TokenElevation = 20,
   TokenIntegrityLevel = 25
 } TOKEN_INFORMATION_CLASS;
@@ -37,6 +39,18 @@ typedef enum _TOKEN_INFORMATION_CLASS {
 typedef struct _TOKEN_ELEVATION {
   DWORD TokenIsElevated;
 } TOKEN_ELEVATION, *PTOKEN_ELEVATION;
+
+typedef enum _TOKEN_ELEVATION_TYPE {
+  TokenElevationTypeDefault = 1,
+  TokenElevationTypeFull = 2,
+  TokenElevationTypeLimited = 3
+} TOKEN_ELEVATION_TYPE;
+
+// The other token of a pair that UAC made: the limited one of an elevated
+// token, the elevated one of a limited token. The caller closes it.
+typedef struct _TOKEN_LINKED_TOKEN {
+  HANDLE LinkedToken;
+} TOKEN_LINKED_TOKEN;
 
 // The integrity level: a SID S-1-16-<rid>.
 typedef struct _TOKEN_MANDATORY_LABEL {

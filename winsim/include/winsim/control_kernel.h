@@ -114,6 +114,11 @@ int winsimSetUserSid(LPCSTR text);
 void winsimSetProcessUser(DWORD processId, LPCSTR sidText);
 void winsimSetProcessIntegrity(DWORD processId, DWORD rid);
 void winsimSetProcessElevated(DWORD processId, BOOL elevated);
+// Gives the process's (elevated) token UAC's linked limited token at
+// integrity level `limitedRid` (TokenElevationType then answers
+// TokenElevationTypeFull, TokenLinkedToken that token); 0 takes it away
+// (TokenElevationTypeDefault: UAC off, or a standard user), the default.
+void winsimSetProcessLinkedToken(DWORD processId, DWORD limitedRid);
 
 // The security GetNamedSecurityInfoA reports for the file or folder at
 // `path`, as SDDL text ("O:BAD:(A;OICI;FA;;;SY)..."); NULL puts back the

@@ -87,6 +87,7 @@ std::string currentUserSidText() {
 struct Token {
   DWORD access;
   DWORD processId;
+  bool limitedTwin;  // the linked limited token of the process's one
 };
 
 void closeToken(void *object) { delete (Token *)object; }
@@ -287,7 +288,7 @@ BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
-  *token = winsim::newHandle(&tokenKind, new Token{access, processId});
+  *token = winsim::newHandle(&tokenKind, new Token{access, processId, false});
   return *token != NULL;
 }
 
@@ -301,15 +302,41 @@ BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVO
     SetLastError(object ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if ((kind != TokenUser && kind != TokenIntegrityLevel && kind != TokenElevation) || !needed) {
+  if ((kind != TokenUser && kind != TokenIntegrityLevel && kind != TokenElevation &&
+       kind != TokenElevationType && kind != TokenLinkedToken) ||
+      !needed) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
+  }
+  DWORD linked = winsim::processLinkedIntegrityRid(object->processId);
+  if (kind == TokenElevationType || kind == TokenLinkedToken) {
+    DWORD required = kind == TokenElevationType ? (DWORD)sizeof(TOKEN_ELEVATION_TYPE)
+                                                : (DWORD)sizeof(TOKEN_LINKED_TOKEN);
+    *needed = required;
+    if (!information || size < required) {
+      SetLastError(ERROR_INSUFFICIENT_BUFFER);
+      return FALSE;
+    }
+    if (kind == TokenElevationType) {
+      *(TOKEN_ELEVATION_TYPE *)information =
+          !linked ? TokenElevationTypeDefault
+                  : (object->limitedTwin ? TokenElevationTypeLimited : TokenElevationTypeFull);
+      return TRUE;
+    }
+    if (!linked) {
+      SetLastError(ERROR_NO_SUCH_LOGON_SESSION);
+      return FALSE;
+    }
+    ((TOKEN_LINKED_TOKEN *)information)->LinkedToken = winsim::newHandle(
+        &tokenKind, new Token{TOKEN_QUERY, object->processId, !object->limitedTwin});
+    return TRUE;
   }
   std::vector<BYTE> sid;
   if (kind == TokenUser) {
     parseSid(winsim::processUserSidText(object->processId).c_str(), &sid);
   } else if (kind == TokenIntegrityLevel) {
-    std::string label = "S-1-16-" + std::to_string(winsim::processIntegrityRid(object->processId));
+    DWORD rid = object->limitedTwin ? linked : winsim::processIntegrityRid(object->processId);
+    std::string label = "S-1-16-" + std::to_string(rid);
     parseSid(label.c_str(), &sid);
   }
   DWORD required = kind == TokenElevation ? (DWORD)sizeof(TOKEN_ELEVATION)
@@ -321,7 +348,7 @@ BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVO
   }
   if (kind == TokenElevation) {
     ((TOKEN_ELEVATION *)information)->TokenIsElevated =
-        winsim::processElevated(object->processId) ? 1 : 0;
+        winsim::processElevated(object->processId) && !object->limitedTwin ? 1 : 0;
     return TRUE;
   }
   SID_AND_ATTRIBUTES *entry = (SID_AND_ATTRIBUTES *)information;

@@ -11,6 +11,7 @@ struct Facts {
   std::string user;  // empty: the process's user
   DWORD integrity = SECURITY_MANDATORY_MEDIUM_RID;
   BOOL elevated = FALSE;
+  DWORD linkedIntegrity = 0;
 };
 
 std::mutex factsLock;
@@ -38,6 +39,8 @@ DWORD processIntegrityRid(DWORD processId) { return factsOf(processId).integrity
 
 BOOL processElevated(DWORD processId) { return factsOf(processId).elevated; }
 
+DWORD processLinkedIntegrityRid(DWORD processId) { return factsOf(processId).linkedIntegrity; }
+
 void resetTokenFacts() {
   std::lock_guard<std::mutex> hold(factsLock);
   facts().clear();
@@ -60,6 +63,11 @@ void winsimSetProcessIntegrity(DWORD processId, DWORD rid) {
 void winsimSetProcessElevated(DWORD processId, BOOL elevated) {
   std::lock_guard<std::mutex> hold(factsLock);
   facts()[processId].elevated = elevated;
+}
+
+void winsimSetProcessLinkedToken(DWORD processId, DWORD limitedRid) {
+  std::lock_guard<std::mutex> hold(factsLock);
+  facts()[processId].linkedIntegrity = limitedRid;
 }
 
 }  // extern "C"

@@ -16,6 +16,9 @@ std::string processUserSidText(DWORD processId);
 // SECURITY_MANDATORY_*_RID; Medium by default.
 DWORD processIntegrityRid(DWORD processId);
 BOOL processElevated(DWORD processId);
+// The integrity level of the limited token linked to the process's
+// elevated one (UAC's pair), or 0 when its token has no linked token.
+DWORD processLinkedIntegrityRid(DWORD processId);
 void resetTokenFacts();
 // The process's own user (security.cpp).
 std::string currentUserSidTextForTokens();
