@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "kernel_functions.h"
+#include "process_trust.h"
 #include "vorn_names.h"
 
 namespace {
@@ -74,7 +75,9 @@ int startCompanion(void) {
   }
   // Looked at before the start: once started, the companion may itself
   // become the running instance.
-  int onlySignals = FindWindowA(VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE) != NULL;
+  // Only a window of the companion itself counts (process_trust.h).
+  int onlySignals = findProgramWindow(VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE,
+                                      path) != NULL;
   STARTUPINFOA startup;
   char *bytes = (char *)&startup;
   for (unsigned i = 0; i < sizeof startup; ++i) bytes[i] = 0;

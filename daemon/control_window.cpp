@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "process_trust.h"
 #include "vorn.h"
 
 namespace {
@@ -34,9 +35,19 @@ void close(HWND window) {
 }  // namespace
 
 void announce(void) {
-  SendMessageA(HWND_BROADCAST, WM_WININICHANGE, 0, 0);
-  HWND companion = FindWindowA("PrxTronCls", NULL);
-  if (companion) SetForegroundWindow(companion);
+  // A program that hangs would hold a plain SendMessageA, and the daemon
+  // with it, for ever: hung windows are skipped, slow ones given a while.
+  SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0, 0, SMTO_ABORTIFHUNG,
+                      ANNOUNCE_TIMEOUT_MS, NULL);
+  // Any program can make a window of that class: only one of the user's
+  // own programs, not sandboxed, is brought forward.
+  HWND companion = NULL;
+  while ((companion = FindWindowExA(NULL, companion, "PrxTronCls", NULL)) != NULL) {
+    if (mayTakeForeground(companion)) {
+      SetForegroundWindow(companion);
+      return;
+    }
+  }
 }
 
 LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -79,4 +90,8 @@ HWND createControlWindow(HINSTANCE instance) {
                          CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, NULL, NULL, instance, NULL);
 }
 
-HWND findControlWindow(void) { return FindWindowA(VORN_CONTROL_CLASS, VORN_CONTROL_TITLE); }
+HWND findControlWindow(void) {
+  char image[MAX_PATH];
+  if (!processImagePath(GetCurrentProcess(), image, sizeof image)) image[0] = '\0';
+  return findProgramWindow(VORN_CONTROL_CLASS, VORN_CONTROL_TITLE, image);
+}

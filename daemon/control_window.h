@@ -9,6 +9,10 @@
 
 enum { VORN_COMMAND_RELOAD = 1124 };
 
+// How long the settings broadcast waits for each window that answers
+// slowly; a hung one is not waited for at all.
+enum { ANNOUNCE_TIMEOUT_MS = 1000 };
+
 // Registers the control window class; 0 when registration fails.
 ATOM registerControlClass(HINSTANCE instance);
 
@@ -16,11 +20,14 @@ ATOM registerControlClass(HINSTANCE instance);
 // are installed. NULL when creation fails.
 HWND createControlWindow(HINSTANCE instance);
 
-// The running instance's control window, or NULL.
+// The running instance's control window: one whose process runs this very
+// program file (a window of that name made by any other program is passed
+// over), or NULL.
 HWND findControlWindow(void);
 
 LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Tells every top-level window that settings changed, and brings a window
-// of class "PrxTronCls" forward when there is one.
+// Tells every top-level window that settings changed (waiting for no hung
+// one), and brings a window of class "PrxTronCls" forward when one of the
+// user's own programs, not sandboxed, has one (process_trust.h).
 void announce(void);

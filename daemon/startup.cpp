@@ -4,6 +4,8 @@
 
 #include "companion.h"
 #include "control_window.h"
+#include "elevation_guard.h"
+#include "instance_lock.h"
 
 namespace {
 
@@ -26,22 +28,28 @@ int isStopCommand(int argc, char **argv) {
 }
 
 int signalRunningInstance(int argc, char **argv) {
-  HWND running = findControlWindow();
   if (isStopCommand(argc, argv)) {
+    HWND running = findControlWindow();
     if (running) PostMessageA(running, WM_CLOSE, 0, 0);
     return 1;
   }
-  if (!running) return 0;
-  PostMessageA(running, WM_COMMAND, VORN_COMMAND_RELOAD, 0);
+  if (takeInstanceLock()) return 0;
+  // The running instance may still be making its window: then it reads
+  // the current file anyway, and there is nothing to signal.
+  HWND running = findControlWindow();
+  if (running) PostMessageA(running, WM_COMMAND, VORN_COMMAND_RELOAD, 0);
   return 1;
 }
 
 int vorndMain(HINSTANCE instance, int argc, char **argv) {
+  // Before anything is run or started from this folder.
+  if (refusesToRunElevatedHere()) return 0;
   // The companion is told first: a first instance of this daemon does not
   // come back from its message loop.
   startCompanion();
   if (signalRunningInstance(argc, argv)) return 0;
-  if (!registerControlClass(instance)) return 0;
-  if (!createControlWindow(instance)) return 0;
-  return runMessageLoop();
+  int exitCode = 0;
+  if (registerControlClass(instance) && createControlWindow(instance)) exitCode = runMessageLoop();
+  releaseInstanceLock();
+  return exitCode;
 }

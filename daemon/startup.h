@@ -7,9 +7,10 @@
 int isStopCommand(int argc, char **argv);
 
 // Signals the running instance, if any: WM_CLOSE for --stop, the reload
-// command otherwise. 1 when this start is done (an instance was signalled,
-// or --stop was asked for with none running), 0 when it should become the
-// first instance.
+// command otherwise, each only to a control window of this same program
+// file. 1 when this start is done (an instance runs, or --stop was asked
+// for), 0 when it is the first instance: it then holds the instance lock
+// (instance_lock.h).
 int signalRunningInstance(int argc, char **argv);
 
 // The whole program: hand the command to the 64-bit companion where there

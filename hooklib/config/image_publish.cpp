@@ -6,6 +6,7 @@
 #include "config/image_validation.h"
 #include "config/loader_state.h"
 #include "config/section_security.h"
+#include "config/status_entry.h"
 
 namespace {
 
@@ -37,8 +38,7 @@ uint32_t mappedViewSize(const void *view) {
 
 void reportPublishFailure(const CompileTarget *target) {
   if (!target->reportFailureInFile) return;
-  WritePrivateProfileStringA(VORN_STATUS_SECTION, VORN_STATUS_KEY, VORN_STATUS_MAPPING_FAILED,
-                             iniPath);
+  writeStatusError(iniPath);
 }
 
 int publishImage(DWORD ruleSize, const CompileTarget *target) {

@@ -5,10 +5,13 @@
 // never a WOW64 process, so there the companion is never started).
 #include "unit/loader_fixture.h"
 
+#include <string.h>
+
 #include <string>
 
 #include "companion.h"
 #include "control_window.h"
+#include "instance_lock.h"
 #include "startup.h"
 #include "vorn.h"
 #include "vorn_names.h"
@@ -31,6 +34,7 @@ class CompanionTest : public LoaderTest {
   }
 
   void TearDown() override {
+    releaseInstanceLock();
     DeleteFileA(companionFile().c_str());
     winsimSetIdleHandler(NULL);
     MyEndHook();
@@ -58,13 +62,26 @@ class CompanionTest : public LoaderTest {
                      const_cast<char **>(arguments.data()));
   }
 
+  // A running daemon's window: the 32-bit one's is this program's, which
+  // then holds the instance lock; the companion's is made in a process of
+  // its own that runs vornd64.exe.
   static HWND windowOfClass(const char *className) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, className, className, WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    bool companion = strcmp(className, VORN_COMPANION_CONTROL_CLASS) == 0;
+    if (!companion) takeInstanceLock();
+    DWORD thread = companion ? winsimCreateThreadInProcess(COMPANION_PROCESS) : 0;
+    if (companion) winsimSetProcessImagePath(COMPANION_PROCESS, companionFile().c_str());
+    DWORD previous = companion ? winsimSetCurrentThread(thread) : 0;
+    HWND window =
+        CreateWindowExA(0, className, className, WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL);
+    if (companion) winsimSetCurrentThread(previous);
+    return window;
   }
+
+  static const DWORD COMPANION_PROCESS = 4242;
 
   static std::string startedLine(int index) {
     const WinsimProcessRecord *record = winsimProcessRecord(index);

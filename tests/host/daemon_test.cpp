@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "control_window.h"
+#include "instance_lock.h"
 #include "startup.h"
 #include "vorn.h"
 #include "winsim/control.h"
@@ -41,6 +42,7 @@ class DaemonTest : public LoaderTest {
   }
 
   void TearDown() override {
+    releaseInstanceLock();
     winsimSetIdleHandler(NULL);
     winsimFailUnhookWindowsHook(FALSE);
     MyEndHook();
@@ -54,8 +56,10 @@ class DaemonTest : public LoaderTest {
                      const_cast<char **>(arguments.data()));
   }
 
-  // A stand-in for a running instance: a window of the control class.
+  // A stand-in for a running instance: it holds the instance lock and has
+  // a window of the control class.
   static HWND fakeRunningInstance() {
+    takeInstanceLock();
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = VORN_CONTROL_CLASS;

@@ -17,7 +17,8 @@ hold for the deliverables exactly as shipped.
   check_pe.py daemon FILE --pair 32|64
       vornd.exe or vornd64.exe: a GUI-subsystem program that imports the
       three control functions by name from its pair's library, needs no
-      MinGW runtime DLL and holds its pair's control window name. The
+      MinGW runtime DLL, holds its pair's control window name and is
+      marked Terminal-Server-aware (DllCharacteristics 0x8000). The
       32-bit vornd.exe imports exactly the functions it always has: what
       it needs besides (for starting vornd64.exe) it looks up at run time.
   check_pe.py program FILE
@@ -48,6 +49,7 @@ IMAGE_DIRECTORY_ENTRY_TLS = 9
 SHARED_DATA_FLAGS = 0xD0000040  # shared | read | write | initialized data
 IMAGE_SCN_MEM_SHARED = 0x10000000
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE = 0x8000
 MACHINES = {"32": 0x14C, "64": 0x8664}
 # What each pair is called: its library, its control window, its section.
 PAIR_NAMES = {
@@ -58,19 +60,23 @@ PAIR_NAMES = {
 # that a function that would stop it from loading somewhere cannot slip in.
 DAEMON32_IMPORTS = {
     "GDI32.dll": ["GetStockObject"],
-    "KERNEL32.dll": ["DeleteCriticalSection", "EnterCriticalSection", "FreeLibrary",
-                     "GetLastError", "GetModuleHandleA", "GetProcAddress", "GetStartupInfoA",
-                     "InitializeCriticalSection", "LeaveCriticalSection", "LoadLibraryA",
-                     "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue", "VirtualProtect",
-                     "VirtualQuery", "lstrcmpA"],
+    # The instance lock, the checks of a window's process and of the
+    # program's folder: functions every 32-bit Windows has; those of Vista
+    # and later, and ADVAPI32's, are looked up.
+    "KERNEL32.dll": ["CloseHandle", "CreateMutexA", "DeleteCriticalSection",
+                     "EnterCriticalSection", "FreeLibrary", "GetCurrentProcess", "GetLastError",
+                     "GetModuleFileNameA", "GetModuleHandleA", "GetProcAddress",
+                     "GetStartupInfoA", "InitializeCriticalSection", "LeaveCriticalSection",
+                     "LoadLibraryA", "LocalFree", "OpenProcess", "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue",
+                     "VirtualProtect", "VirtualQuery", "lstrcmpA", "lstrcmpiA"],
     "msvcrt.dll": ["__getmainargs", "__initenv", "__p__acmdln", "__p__commode", "__p__fmode",
                    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_initterm",
                    "_iob", "_onexit", "abort", "calloc", "exit", "fprintf", "free", "fwrite",
                    "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
     "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
-                   "FindWindowA", "GetMessageA", "LoadCursorA", "MessageBoxA", "PostMessageA",
-                   "PostQuitMessage", "RegisterClassA", "SendMessageA", "SetForegroundWindow",
-                   "TranslateMessage"],
+                   "FindWindowExA", "GetMessageA", "GetWindowThreadProcessId", "LoadCursorA",
+                   "MessageBoxA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
+                   "SendMessageTimeoutA", "SetForegroundWindow", "TranslateMessage"],
     "vorn.dll": ["_IsHooking", "_MyEndHook", "_MySetHook"],
 }
 # Each shared variable's size and alignment, in bytes, by pointer size.
@@ -97,7 +103,7 @@ class PeFile:
         optional = pe + 24
         magic = struct.unpack_from("<H", self.data, optional)[0]
         self.pe32_plus = magic == 0x20B
-        self.subsystem = struct.unpack_from("<H", self.data, optional + 68)[0]
+        self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", self.data, optional + 68)
         directories = optional + (112 if self.pe32_plus else 96)
         self.directories = [struct.unpack_from("<II", self.data, directories + 8 * i)
                             for i in range(16)]
@@ -328,6 +334,10 @@ def check_daemon(path, pair, failures):
         failures.append("holds the other pair's control window name %s" % other["control"])
     if pe.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         failures.append("subsystem %d, expected the GUI subsystem" % pe.subsystem)
+    print("  DllCharacteristics: 0x%04X" % pe.dll_characteristics)
+    if not pe.dll_characteristics & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE:
+        failures.append("not Terminal-Server-aware: on a Remote Desktop host the Windows folder "
+                        "it is told would be a per-user one")
     imports = pe.imports()
     for dll, names in sorted(imports.items()):
         print("  %s: %s" % (dll, " ".join(names)))

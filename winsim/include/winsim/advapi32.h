@@ -28,7 +28,59 @@ typedef struct _TOKEN_USER {
   SID_AND_ATTRIBUTES User;
 } TOKEN_USER, *PTOKEN_USER;
 
-typedef enum _TOKEN_INFORMATION_CLASS { TokenUser = 1 } TOKEN_INFORMATION_CLASS;
+typedef enum _TOKEN_INFORMATION_CLASS {
+  TokenUser = 1,
+  TokenElevationType = 18,
+  TokenLinkedToken = 19,
+  TokenElevation = 20,
+  TokenIntegrityLevel = 25
+} TOKEN_INFORMATION_CLASS;
+
+typedef struct _TOKEN_ELEVATION {
+  DWORD TokenIsElevated;
+} TOKEN_ELEVATION, *PTOKEN_ELEVATION;
+
+typedef enum _TOKEN_ELEVATION_TYPE {
+  TokenElevationTypeDefault = 1,
+  TokenElevationTypeFull = 2,
+  TokenElevationTypeLimited = 3
+} TOKEN_ELEVATION_TYPE;
+
+// The other token of a pair that UAC made: the limited one of an elevated
+// token, the elevated one of a limited token. The caller closes it.
+typedef struct _TOKEN_LINKED_TOKEN {
+  HANDLE LinkedToken;
+} TOKEN_LINKED_TOKEN;
+
+// The integrity level: a SID S-1-16-<rid>.
+typedef struct _TOKEN_MANDATORY_LABEL {
+  SID_AND_ATTRIBUTES Label;
+} TOKEN_MANDATORY_LABEL, *PTOKEN_MANDATORY_LABEL;
+
+#define SECURITY_MANDATORY_UNTRUSTED_RID 0x0000u
+#define SECURITY_MANDATORY_LOW_RID 0x1000u
+#define SECURITY_MANDATORY_MEDIUM_RID 0x2000u
+#define SECURITY_MANDATORY_HIGH_RID 0x3000u
+#define SECURITY_MANDATORY_SYSTEM_RID 0x4000u
+#define SE_GROUP_INTEGRITY 0x00000020u
+
+// A file's or folder's security: its owner and its DACL, a binary ACL as
+// Windows lays it out (an 8-byte header, then each ACE: type, flags, size,
+// access mask, SID). One LocalAlloc'd block holds both; LocalFree it.
+typedef DWORD SECURITY_INFORMATION;
+#define OWNER_SECURITY_INFORMATION 0x00000001u
+#define DACL_SECURITY_INFORMATION 0x00000004u
+typedef struct _ACL {
+  BYTE AclRevision;
+  BYTE Sbz1;
+  WORD AclSize;
+  WORD AceCount;
+  WORD Sbz2;
+} ACL, *PACL;
+typedef enum _SE_OBJECT_TYPE { SE_UNKNOWN_OBJECT_TYPE = 0, SE_FILE_OBJECT = 1 } SE_OBJECT_TYPE;
+DWORD WINAPI GetNamedSecurityInfoA(LPCSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION wanted,
+                                   PSID *owner, PSID *group, PACL *dacl, PACL *sacl,
+                                   PSECURITY_DESCRIPTOR *descriptor);
 
 BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token);
 BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID information,

@@ -32,6 +32,9 @@ int winsimQueuedMessageCount(DWORD threadId);
 // thread to one of its windows times out (at once: nothing here waits).
 // SendMessageA, which would wait for ever on Windows, still gets its answer.
 void winsimHangThread(DWORD threadId, BOOL hung);
+// How many SendMessageA calls (one per window of a broadcast) went to a
+// hung thread's window: on Windows each would have waited for ever.
+int winsimHungWaitCount(void);
 
 // GetMessageA blocks on Windows when the queue is empty; here it calls this
 // handler (which may post messages) and, when still nothing is queued,

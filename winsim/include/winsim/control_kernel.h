@@ -108,6 +108,26 @@ long winsimLocalBlockCount(void);
 // SID in its text form; 0 when it is not one.
 int winsimSetUserSid(LPCSTR text);
 
+// What the token of process `processId` says (OpenProcessToken,
+// GetTokenInformation; private namespaces and mutexes check the caller's):
+// the user it runs as (a SID's text; NULL for the process's user, the
+// default), its integrity level (SECURITY_MANDATORY_*_RID; Medium by
+// default) and whether it is elevated (FALSE by default).
+void winsimSetProcessUser(DWORD processId, LPCSTR sidText);
+void winsimSetProcessIntegrity(DWORD processId, DWORD rid);
+void winsimSetProcessElevated(DWORD processId, BOOL elevated);
+// Gives the process's (elevated) token UAC's linked limited token at
+// integrity level `limitedRid` (TokenElevationType then answers
+// TokenElevationTypeFull, TokenLinkedToken that token); 0 takes it away
+// (TokenElevationTypeDefault: UAC off, or a standard user), the default.
+void winsimSetProcessLinkedToken(DWORD processId, DWORD limitedRid);
+
+// The security GetNamedSecurityInfoA reports for the file or folder at
+// `path`, as SDDL text ("O:BAD:(A;OICI;FA;;;SY)..."); NULL puts back the
+// default, a folder of the user's own profile. 0 for text that is no
+// descriptor.
+int winsimSetFileSecurity(LPCSTR path, LPCSTR sddl);
+
 // Each CreateFileMappingA call, in order: the name asked for (empty for
 // none), whether security attributes with a descriptor were given, and the
 // descriptor as its SDDL text. A named section made with a descriptor keeps

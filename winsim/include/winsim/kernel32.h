@@ -25,6 +25,7 @@ extern "C" {
 #define ERROR_NOT_SUPPORTED 50L
 #define ERROR_FILE_EXISTS 80L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_BUFFER_OVERFLOW 111L
 #define ERROR_DISK_FULL 112L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_INVALID_NAME 123L
@@ -38,6 +39,7 @@ extern "C" {
 #define ERROR_INVALID_ADDRESS 487L
 #define ERROR_MAPPED_ALIGNMENT 1132L
 #define ERROR_UNKNOWN_REVISION 1305L
+#define ERROR_NO_SUCH_LOGON_SESSION 1312L
 #define ERROR_INVALID_SECURITY_DESCR 1338L
 #define ERROR_INVALID_SID 1337L
 #define ERROR_TIMEOUT 1460L
@@ -81,6 +83,13 @@ BOOL WINAPI DeleteFileA(LPCSTR name);
 BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES security);
 BOOL WINAPI RemoveDirectoryA(LPCSTR name);
 DWORD WINAPI GetFileAttributesA(LPCSTR name);
+BOOL WINAPI SetFileAttributesA(LPCSTR name, DWORD attributes);
+BOOL WINAPI FlushFileBuffers(HANDLE file);
+#define MOVEFILE_REPLACE_EXISTING 0x00000001u
+#define MOVEFILE_COPY_ALLOWED 0x00000002u
+#define MOVEFILE_WRITE_THROUGH 0x00000008u
+BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR replaced, DWORD flags);
+UINT WINAPI GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name);
 DWORD WINAPI GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR *filePart);
 DWORD WINAPI GetTempPathA(DWORD size, LPSTR buffer);
 DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer);
@@ -169,6 +178,7 @@ DWORD WINAPI GetVersion(void);
 DWORD WINAPI GetCurrentProcessId(void);
 // The pseudo handle (HANDLE)-1, as on Windows; it needs no CloseHandle.
 HANDLE WINAPI GetCurrentProcess(void);
+#define PROCESS_QUERY_INFORMATION 0x0400u
 #define PROCESS_QUERY_LIMITED_INFORMATION 0x1000u
 HANDLE WINAPI OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
 BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
@@ -218,6 +228,18 @@ BOOL WINAPI CreateProcessA(LPCSTR application, LPSTR commandLine, LPSECURITY_ATT
                            LPPROCESS_INFORMATION information);
 DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds);
 BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
+
+// ---- named objects and private namespaces ------------------------------------
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
+HANDLE WINAPI CreateBoundaryDescriptorA(LPCSTR name, ULONG flags);
+BOOL WINAPI AddSIDToBoundaryDescriptor(HANDLE *boundaryDescriptor, void *sid);
+BOOL WINAPI AddIntegrityLabelToBoundaryDescriptor(HANDLE *boundaryDescriptor, void *label);
+void WINAPI DeleteBoundaryDescriptor(HANDLE boundaryDescriptor);
+HANDLE WINAPI CreatePrivateNamespaceA(LPSECURITY_ATTRIBUTES security, LPVOID boundaryDescriptor,
+                                      LPCSTR aliasPrefix);
+HANDLE WINAPI OpenPrivateNamespaceA(LPVOID boundaryDescriptor, LPCSTR aliasPrefix);
+#define PRIVATE_NAMESPACE_FLAG_DESTROY 0x00000001u
+BOOLEAN WINAPI ClosePrivateNamespace(HANDLE handle, ULONG flags);
 
 // ---- strings (the lstr* family) -------------------------------------------
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b);

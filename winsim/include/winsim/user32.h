@@ -370,6 +370,7 @@ BOOL WINAPI IsZoomed(HWND window);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI ShowWindow(HWND window, int command);
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
+HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
 int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 LONG WINAPI GetWindowLongA(HWND window, int index);

@@ -17,6 +17,7 @@
 
 typedef int BOOL;
 typedef unsigned char BYTE;
+typedef unsigned char BOOLEAN;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
 typedef int32_t LONG;

@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "advapi32/security_descriptors.h"
+#include "advapi32/token_facts.h"
 #include "kernel32/handles.h"
+#include "kernel32/process_images.h"
 #include "winsim/control_kernel.h"
 
 namespace {
@@ -84,6 +86,8 @@ std::string currentUserSidText() {
 
 struct Token {
   DWORD access;
+  DWORD processId;
+  bool limitedTwin;  // the linked limited token of the process's one
 };
 
 void closeToken(void *object) { delete (Token *)object; }
@@ -125,9 +129,7 @@ bool isRights(const std::string &text) {
   return true;
 }
 
-struct Ace {
-  std::string type, rights, sid;
-};
+using Ace = winsim::SddlAce;
 
 std::vector<std::string> fields(const std::string &text) {
   std::vector<std::string> parts;
@@ -154,15 +156,16 @@ bool parseAcl(const std::string &text, size_t *at, std::vector<Ace> *aces) {
     if (parts.size() != 6 || !isAceType(parts[0]) || !isRights(parts[2]) || !isSid(parts[5])) {
       return false;
     }
-    aces->push_back(Ace{parts[0], parts[2], parts[5]});
+    aces->push_back(Ace{parts[0], parts[1], parts[2], parts[5]});
     *at = close + 1;
   }
   return true;
 }
 
-// The DACL's ACEs (hasDacl false when there is none); false for text that
-// is no descriptor.
-bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *dacl) {
+// The DACL's ACEs (hasDacl false when there is none) and the owner (empty
+// when none is given); false for text that is no descriptor.
+bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *dacl,
+                     std::string *owner = NULL) {
   *hasDacl = false;
   if (text.empty()) return false;
   size_t at = 0;
@@ -174,6 +177,7 @@ bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *d
       size_t end = at;
       while (end < text.size() && !(end + 1 < text.size() && text[end + 1] == ':')) ++end;
       if (!isSid(text.substr(at, end - at))) return false;
+      if (component == 'O' && owner) *owner = text.substr(at, end - at);
       at = end;
     } else if (component == 'D' || component == 'S') {
       std::vector<Ace> aces;
@@ -229,6 +233,27 @@ DWORD userSectionRights(const std::string &text) {
   return granted;
 }
 
+std::string currentUserSidTextForTokens() { return currentUserSidText(); }
+
+bool sddlParts(const std::string &text, std::string *owner, bool *hasDacl,
+               std::vector<SddlAce> *dacl) {
+  owner->clear();
+  return parseDescriptor(text, hasDacl, dacl, owner);
+}
+
+bool sidFromText(const std::string &text, std::vector<BYTE> *sid) {
+  static const char *const ALIASES[][2] = {
+      {"WD", "S-1-1-0"},      {"CO", "S-1-3-0"},      {"OW", "S-1-3-4"},
+      {"AU", "S-1-5-11"},     {"SY", "S-1-5-18"},     {"BA", "S-1-5-32-544"},
+      {"BU", "S-1-5-32-545"}, {"AC", "S-1-15-2-1"},   {"LW", "S-1-16-4096"},
+      {"ME", "S-1-16-8192"},  {"HI", "S-1-16-12288"},
+  };
+  for (const auto &alias : ALIASES) {
+    if (text == alias[0]) return parseSid(alias[1], sid);
+  }
+  return parseSid(text.c_str(), sid);
+}
+
 void resetSecurity() {
   std::lock_guard<std::mutex> guard(securityLock);
   userSid.clear();
@@ -246,16 +271,30 @@ int winsimSetUserSid(LPCSTR text) {
   return 1;
 }
 
+// The current process's token, or that of a process opened with
+// OpenProcess. Windows decides by the token's own security descriptor;
+// modelled on the safe side: the token of another user's process, or of a
+// process of a higher integrity level, is refused (ERROR_ACCESS_DENIED).
 BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
-  if (process != GetCurrentProcess() || !token) {
+  DWORD processId = winsim::processIdOfHandle(process);
+  if (!processId || !token) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  *token = winsim::newHandle(&tokenKind, new Token{access});
+  DWORD self = GetCurrentProcessId();
+  if (processId != self &&
+      (winsim::processUserSidText(processId) != winsim::processUserSidText(self) ||
+       winsim::processIntegrityRid(processId) > winsim::processIntegrityRid(self))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  *token = winsim::newHandle(&tokenKind, new Token{access, processId, false});
   return *token != NULL;
 }
 
-// Only TokenUser is known: the TOKEN_USER, its SID right behind it.
+// TokenUser: the TOKEN_USER, its SID right behind it. TokenIntegrityLevel:
+// the TOKEN_MANDATORY_LABEL and its SID S-1-16-<rid>. TokenElevation: a
+// TOKEN_ELEVATION.
 BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID information,
                                 DWORD size, PDWORD needed) {
   Token *object = (Token *)winsim::handleObject(token, &tokenKind);
@@ -263,23 +302,60 @@ BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVO
     SetLastError(object ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (kind != TokenUser || !needed) {
+  if ((kind != TokenUser && kind != TokenIntegrityLevel && kind != TokenElevation &&
+       kind != TokenElevationType && kind != TokenLinkedToken) ||
+      !needed) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  std::lock_guard<std::mutex> guard(securityLock);
-  const std::vector<BYTE> &sid = currentUserSid();
-  DWORD required = (DWORD)(sizeof(TOKEN_USER) + sid.size());
+  DWORD linked = winsim::processLinkedIntegrityRid(object->processId);
+  if (kind == TokenElevationType || kind == TokenLinkedToken) {
+    DWORD required = kind == TokenElevationType ? (DWORD)sizeof(TOKEN_ELEVATION_TYPE)
+                                                : (DWORD)sizeof(TOKEN_LINKED_TOKEN);
+    *needed = required;
+    if (!information || size < required) {
+      SetLastError(ERROR_INSUFFICIENT_BUFFER);
+      return FALSE;
+    }
+    if (kind == TokenElevationType) {
+      *(TOKEN_ELEVATION_TYPE *)information =
+          !linked ? TokenElevationTypeDefault
+                  : (object->limitedTwin ? TokenElevationTypeLimited : TokenElevationTypeFull);
+      return TRUE;
+    }
+    if (!linked) {
+      SetLastError(ERROR_NO_SUCH_LOGON_SESSION);
+      return FALSE;
+    }
+    ((TOKEN_LINKED_TOKEN *)information)->LinkedToken = winsim::newHandle(
+        &tokenKind, new Token{TOKEN_QUERY, object->processId, !object->limitedTwin});
+    return TRUE;
+  }
+  std::vector<BYTE> sid;
+  if (kind == TokenUser) {
+    parseSid(winsim::processUserSidText(object->processId).c_str(), &sid);
+  } else if (kind == TokenIntegrityLevel) {
+    DWORD rid = object->limitedTwin ? linked : winsim::processIntegrityRid(object->processId);
+    std::string label = "S-1-16-" + std::to_string(rid);
+    parseSid(label.c_str(), &sid);
+  }
+  DWORD required = kind == TokenElevation ? (DWORD)sizeof(TOKEN_ELEVATION)
+                                          : (DWORD)(sizeof(SID_AND_ATTRIBUTES) + sid.size());
   *needed = required;
   if (!information || size < required) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
   }
-  TOKEN_USER *user = (TOKEN_USER *)information;
-  BYTE *copy = (BYTE *)(user + 1);
+  if (kind == TokenElevation) {
+    ((TOKEN_ELEVATION *)information)->TokenIsElevated =
+        winsim::processElevated(object->processId) && !object->limitedTwin ? 1 : 0;
+    return TRUE;
+  }
+  SID_AND_ATTRIBUTES *entry = (SID_AND_ATTRIBUTES *)information;
+  BYTE *copy = (BYTE *)(entry + 1);
   memcpy(copy, sid.data(), sid.size());
-  user->User.Sid = copy;
-  user->User.Attributes = 0;
+  entry->Sid = copy;
+  entry->Attributes = kind == TokenIntegrityLevel ? SE_GROUP_INTEGRITY : 0;
   return TRUE;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace winsim {
 
@@ -20,5 +21,22 @@ DWORD userSectionRights(const std::string &text);
 
 // The user's SID back to its default.
 void resetSecurity();
+
+// An ACE as SDDL writes it: (type;flags;rights;object;inherited object;sid).
+struct SddlAce {
+  std::string type, flags, rights, sid;
+};
+
+// The owner ("" when the text names none) and the DACL of SDDL `text`;
+// false for text that is no descriptor.
+bool sddlParts(const std::string &text, std::string *owner, bool *hasDacl,
+               std::vector<SddlAce> *dacl);
+
+// Every file and folder has the default security again.
+void forgetFileSecurity();
+
+// A SID, in its text form or as an SDDL alias (WD, CO, SY, BA, BU, AU, ...),
+// in its binary form.
+bool sidFromText(const std::string &text, std::vector<BYTE> *sid);
 
 }  // namespace winsim

@@ -126,6 +126,11 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
   if (existed && S_ISDIR(before.st_mode)) return failWith(ERROR_ACCESS_DENIED);
   if (existed && disposition == CREATE_NEW) return failWith(ERROR_FILE_EXISTS);
   unsigned rights = rightsFor(access);
+  // FILE_ATTRIBUTE_READONLY: "Applications can read the file, but cannot
+  // write to it or delete it." An open that would write one fails, also for
+  // a user (root here) whom the host's permissions would let write.
+  bool writes = (rights & winsim::RIGHT_WRITE) || truncates(disposition);
+  if (existed && writes && !(before.st_mode & S_IWUSR)) return failWith(ERROR_ACCESS_DENIED);
   // A truncating open needs write access to the file whatever it asked for.
   int openFlags =
       openFlagsFor(truncates(disposition) ? rights | winsim::RIGHT_WRITE : rights, disposition);
@@ -207,6 +212,22 @@ DWORD WINAPI GetFileSize(HANDLE handle, LPDWORD sizeHigh) {
   // last error being cleared.
   if ((DWORD)size == INVALID_FILE_SIZE) SetLastError(NO_ERROR);
   return (DWORD)size;
+}
+
+BOOL WINAPI FlushFileBuffers(HANDLE handle) {
+  OpenFile *file = fileFor(handle);
+  if (!file) return FALSE;
+  // "The function fails if hFile is a handle to the console output" or was
+  // opened without GENERIC_WRITE: ERROR_ACCESS_DENIED.
+  if (!(file->rights & winsim::RIGHT_WRITE)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  if (fsync(file->descriptor) != 0) {
+    SetLastError(winsim::win32ErrorFromErrno(errno));
+    return FALSE;
+  }
+  return TRUE;
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR name) {

@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include "advapi32/security_descriptors.h"
+#include "advapi32/token_facts.h"
 #include "handles.h"
 #include "kernel_defaults.h"
 #include "libraries.h"
+#include "named_objects.h"
 #include "process_images.h"
 #include "processes.h"
 #include "winsim/control_kernel.h"
@@ -21,6 +23,9 @@ void winsimResetKernel(void) {
   winsimClearSectionRecords();
   winsim::resetSecurity();
   winsim::forgetProcessImagePaths();
+  winsim::resetTokenFacts();
+  winsim::forgetFileSecurity();
+  winsim::resetNamedObjects();
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }

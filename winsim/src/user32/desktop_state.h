@@ -139,6 +139,7 @@ struct Desktop {
   LRESULT callNextHookResult;
   void (*idleHandler)(void);
   int idleExits;
+  int hungWaits;  // sends that on Windows would wait for a hung thread for ever
   // Processes of the other bitness (winsimSetProcessOfOtherBitness).
   DWORD otherBitnessProcesses[MAX_THREADS];
   // Processes of Store apps (winsimSetStoreAppProcess).

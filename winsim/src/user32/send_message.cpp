@@ -35,20 +35,40 @@ using namespace winsim;
 
 extern "C" {
 
+namespace {
+
+bool ownedByHungThread(HWND window) {
+  Window *w = findWindow(window);
+  Thread *owner = w ? findThread(w->threadId) : NULL;
+  return owner && owner->hung && w->threadId != GetCurrentThreadId();
+}
+
+// SendMessageA "does not return until the window procedure has processed
+// the message": to a hung thread's window it would wait for ever. Here it
+// still gets its answer, and the wait is counted.
+LRESULT sendWaiting(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (ownedByHungThread(window)) ++desktop().hungWaits;
+  return sendInternal(window, message, wParam, lParam);
+}
+
+}  // namespace
+
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   recordMessage(window, message, wParam, lParam, WINSIM_SENT);
   if (window == HWND_BROADCAST) {
     HWND list[MAX_WINDOWS];
     int count = collectChildren(DESKTOP_INDEX, list, MAX_WINDOWS);
-    for (int i = 0; i < count; ++i) sendInternal(list[i], message, wParam, lParam);
+    for (int i = 0; i < count; ++i) sendWaiting(list[i], message, wParam, lParam);
     return 1;
   }
   if (!findWindow(window)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  return sendInternal(window, message, wParam, lParam);
+  return sendWaiting(window, message, wParam, lParam);
 }
+
+int winsimHungWaitCount(void) { return desktop().hungWaits; }
 
 // Nothing waits here: a window of a hung thread other than the sender's
 // times out at once, whatever the timeout; any other answers as with
@@ -56,8 +76,17 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT WINAPI SendMessageTimeoutA(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT,
                                    UINT, PDWORD_PTR result) {
   if (result) *result = 0;
+  // HWND_BROADCAST: "the function does not return until each window has
+  // timed out"; with SMTO_ABORTIFHUNG it "returns without waiting for the
+  // time-out period to elapse if the receiving thread appears to not
+  // respond". Either way a hung window's procedure never runs.
   if (window == HWND_BROADCAST) {
-    SendMessageA(window, message, wParam, lParam);
+    recordMessage(window, message, wParam, lParam, WINSIM_SENT);
+    HWND list[MAX_WINDOWS];
+    int count = collectChildren(DESKTOP_INDEX, list, MAX_WINDOWS);
+    for (int i = 0; i < count; ++i) {
+      if (!ownedByHungThread(list[i])) sendInternal(list[i], message, wParam, lParam);
+    }
     return 1;
   }
   recordMessage(window, message, wParam, lParam, WINSIM_SENT);

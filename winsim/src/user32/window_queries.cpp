@@ -304,6 +304,28 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
   return NULL;
 }
 
+// Top-level windows only (a NULL parent), in z-order after `childAfter`
+// (from the top when NULL): "The search begins with the next child window
+// in the Z order" after it.
+HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName) {
+  if (parent && parent != desktopHandle()) return NULL;
+  int classIndex = -1;
+  if (className) {
+    classIndex = findClass(className);
+    if (classIndex < 0) return NULL;
+  }
+  int i = windowAt(DESKTOP_INDEX).firstChild;
+  if (childAfter) {
+    while (i != NO_WINDOW && windowAt(i).handle != childAfter) i = windowAt(i).next;
+    if (i == NO_WINDOW) return NULL;
+    i = windowAt(i).next;
+  }
+  for (; i != NO_WINDOW; i = windowAt(i).next) {
+    if (matchesName(windowAt(i), classIndex, windowName)) return windowAt(i).handle;
+  }
+  return NULL;
+}
+
 DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId) {
   Window *w = windowOrFail(window);
   if (!w) return 0;
