@@ -87,6 +87,9 @@ typedef struct WinsimKeyRecord {
   BYTE scanCode;
   DWORD flags;
   ULONG_PTR extraInfo;
+  // The SendInput call that carried the stroke, counted from 1 since the
+  // last clear of the records; 0 for a keybd_event call.
+  int batch;
 } WinsimKeyRecord;
 int winsimKeyRecordCount(void);
 const WinsimKeyRecord *winsimKeyRecord(int index);

@@ -41,6 +41,7 @@ Ring<WinsimMessageBoxRecord, 16> messageBoxes;
 Ring<WinsimHookCallRecord, 1024> hookCalls;
 int getClassNameCalls;
 int dwmAttributeCalls;
+int inputBatches;
 
 void copyBytes(char *target, LPCSTR source) {
   target[0] = '\0';
@@ -53,9 +54,11 @@ void recordMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int 
   messages.append() = {window, message, wParam, lParam, kind, desktop().currentThreadId};
 }
 
-void recordKey(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo) {
-  keys.append() = {virtualKey, scanCode, flags, extraInfo};
+void recordKey(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo, int batch) {
+  keys.append() = {virtualKey, scanCode, flags, extraInfo, batch};
 }
+
+int nextInputBatch() { return ++inputBatches; }
 
 void recordSetting(UINT action, UINT uiParam, PVOID pvParam, UINT winIni) {
   settings.append() = {action, uiParam, pvParam, winIni};
@@ -93,6 +96,7 @@ void clearRecords() {
   hookCalls.clear();
   getClassNameCalls = 0;
   dwmAttributeCalls = 0;
+  inputBatches = 0;
 }
 
 }  // namespace winsim
