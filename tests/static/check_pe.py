@@ -17,7 +17,8 @@ hold for the deliverables exactly as shipped.
   check_pe.py daemon FILE --pair 32|64
       vornd.exe or vornd64.exe: a GUI-subsystem program that imports the
       three control functions by name from its pair's library, needs no
-      MinGW runtime DLL and holds its pair's control window name. The
+      MinGW runtime DLL, holds its pair's control window name and its
+      message box text as UTF-16 (not code-page bytes). The
       32-bit vornd.exe imports exactly the functions it always has: what
       it needs besides (for starting vornd64.exe) it looks up at run time.
   check_pe.py program FILE
@@ -67,11 +68,16 @@ DAEMON32_IMPORTS = {
                    "_iob", "_onexit", "abort", "calloc", "exit", "fprintf", "free", "fwrite",
                    "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
     "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
-                   "FindWindowA", "GetMessageA", "LoadCursorA", "MessageBoxA", "PostMessageA",
+                   "FindWindowA", "GetMessageA", "LoadCursorA", "MessageBoxW", "PostMessageA",
                    "PostQuitMessage", "RegisterClassA", "SendMessageA", "SetForegroundWindow",
                    "TranslateMessage"],
     "vorn.dll": ["_IsHooking", "_MyEndHook", "_MySetHook"],
 }
+# The one message the daemon shows (when its hooks cannot be removed): in
+# UTF-16, so that it reads the same on every system, not as the code-page
+# bytes of one.
+UNHOOK_FAILED_TEXT = "\u30d5\u30c3\u30af\u89e3\u9664\u5931\u6557\nUnhooking failed."
+UNHOOK_FAILED_CP932 = b"\x83\x74\x83\x62\x83\x4E\x89\xF0\x8F\x9C\x8E\xB8\x94\x73"
 # Each shared variable's size and alignment, in bytes, by pointer size.
 SHARED_LAYOUT = {
     "iniPath": (256, 1), "lastPoint": (8, 4),
@@ -171,6 +177,17 @@ class PeFile:
         start = self.data.find(needle)
         while start >= 0:
             if start == 0 or not (chr(self.data[start - 1]).isalnum()):
+                return True
+            start = self.data.find(needle, start + 1)
+        return False
+
+    def holds_wide_string(self, text):
+        """Whether `text` is in the file as a whole NUL-terminated UTF-16LE
+        string."""
+        needle = text.encode("utf-16-le") + b"\0\0"
+        start = self.data.find(needle)
+        while start >= 0:
+            if start % 2 == 0 and (start < 2 or self.data[start - 2:start] == b"\0\0"):
                 return True
             start = self.data.find(needle, start + 1)
         return False
@@ -323,6 +340,10 @@ def check_daemon(path, pair, failures):
         failures.append("does not hold the control window name %s" % names["control"])
     if pair == "64" and pe.holds_string(other["control"]):
         failures.append("holds the other pair's control window name %s" % other["control"])
+    if not pe.holds_wide_string(UNHOOK_FAILED_TEXT):
+        failures.append("does not hold the unhooking message as UTF-16: %r" % UNHOOK_FAILED_TEXT)
+    if UNHOOK_FAILED_CP932 in pe.data:
+        failures.append("holds the unhooking message as code page 932 bytes")
     if pe.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         failures.append("subsystem %d, expected the GUI subsystem" % pe.subsystem)
     imports = pe.imports()

@@ -118,9 +118,12 @@ HWND winsimForegroundRecord(int index);  // the window SetForegroundWindow was g
 enum { WINSIM_MESSAGE_BOX_TEXT = 256 };
 typedef struct WinsimMessageBoxRecord {
   HWND owner;
-  char text[WINSIM_MESSAGE_BOX_TEXT];  // the bytes as given, cut to fit
+  char text[WINSIM_MESSAGE_BOX_TEXT];  // MessageBoxA: the bytes as given, cut to fit
   char caption[WINSIM_MESSAGE_BOX_TEXT];
   UINT type;
+  BOOL wide;                               // MessageBoxW: the text is in these instead
+  WCHAR wideText[WINSIM_MESSAGE_BOX_TEXT];  // cut to fit
+  WCHAR wideCaption[WINSIM_MESSAGE_BOX_TEXT];
 } WinsimMessageBoxRecord;
 int winsimMessageBoxRecordCount(void);
 const WinsimMessageBoxRecord *winsimMessageBoxRecord(int index);

@@ -536,6 +536,7 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
 #define MB_OK 0x00000000L
 #define IDOK 1
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 #ifdef __cplusplus
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string.h>
+#include <wchar.h>
 
 #include "desktop_state.h"
 #include "winsim/control.h"
@@ -48,6 +49,11 @@ void copyBytes(char *target, LPCSTR source) {
   if (source) strncat(target, source, WINSIM_MESSAGE_BOX_TEXT - 1);
 }
 
+void copyCharacters(WCHAR *target, LPCWSTR source) {
+  target[0] = L'\0';
+  if (source) wcsncat(target, source, WINSIM_MESSAGE_BOX_TEXT - 1);
+}
+
 }  // namespace
 
 void recordMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int kind) {
@@ -72,9 +78,20 @@ void recordForeground(HWND window) { foregrounds.append() = window; }
 
 void recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   WinsimMessageBoxRecord &r = messageBoxes.append();
+  r = WinsimMessageBoxRecord();
   r.owner = owner;
   copyBytes(r.text, text);
   copyBytes(r.caption, caption);
+  r.type = type;
+}
+
+void recordWideMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  WinsimMessageBoxRecord &r = messageBoxes.append();
+  r = WinsimMessageBoxRecord();
+  r.owner = owner;
+  r.wide = TRUE;
+  copyCharacters(r.wideText, text);
+  copyCharacters(r.wideCaption, caption);
   r.type = type;
 }
 

@@ -16,6 +16,7 @@ void recordSetting(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
 void recordWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 void recordForeground(HWND window);
 void recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+void recordWideMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 void recordCallNextHook(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 void countGetClassName();
 void countDwmAttribute();
