@@ -222,6 +222,9 @@ BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 
 // ---- strings (the lstr* family) -------------------------------------------
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b);
+#define CP_ACP 0
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength,
+                               LPSTR bytes, int byteLength, LPCSTR defaultChar, LPBOOL usedDefault);
 int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b);
 int WINAPI lstrlenA(LPCSTR s);
 LPSTR WINAPI lstrcpyA(LPSTR dst, LPCSTR src);
