@@ -24,6 +24,7 @@ hold for the deliverables exactly as shipped.
   check_pe.py program FILE
       a program that links the library's objects itself (vorncheck.exe):
       its copy of _SDATA, if any, is not shared with other processes.
+  The programs' manifests declare per-monitor (v2) DPI awareness.
 
 Prints what it found; exits 1 with a reason for every failed check.
 """
@@ -78,6 +79,10 @@ DAEMON32_IMPORTS = {
 # bytes of one.
 UNHOOK_FAILED_TEXT = "\u30d5\u30c3\u30af\u89e3\u9664\u5931\u6557\nUnhooking failed."
 UNHOOK_FAILED_CP932 = b"\x83\x74\x83\x62\x83\x4E\x89\xF0\x8F\x9C\x8E\xB8\x94\x73"
+# The programs' manifests declare per-monitor DPI awareness: v2 where the
+# system knows it, per-monitor before that.
+DPI_AWARENESS = re.compile(rb"<dpiAwareness\s[^>]*>\s*PerMonitorV2\s*,\s*PerMonitor\s*</dpiAwareness>")
+DPI_AWARE = re.compile(rb"<dpiAware\s[^>]*>\s*true/pm\s*</dpiAware>")
 # Each shared variable's size and alignment, in bytes, by pointer size.
 SHARED_LAYOUT = {
     "iniPath": (256, 1), "lastPoint": (8, 4),
@@ -344,6 +349,7 @@ def check_daemon(path, pair, failures):
         failures.append("does not hold the unhooking message as UTF-16: %r" % UNHOOK_FAILED_TEXT)
     if UNHOOK_FAILED_CP932 in pe.data:
         failures.append("holds the unhooking message as code page 932 bytes")
+    check_dpi_awareness(pe, failures)
     if pe.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         failures.append("subsystem %d, expected the GUI subsystem" % pe.subsystem)
     imports = pe.imports()
@@ -370,8 +376,20 @@ def check_daemon(path, pair, failures):
                                 % (dll, " ".join(dropped)))
 
 
+def check_dpi_awareness(pe, failures):
+    """The application manifest, in the resource section, declares
+    per-monitor (v2) DPI awareness."""
+    resources = pe.section(".rsrc")
+    data = pe.data[resources[3]:resources[3] + resources[2]] if resources else b""
+    for pattern, what in ((DPI_AWARENESS, "dpiAwareness PerMonitorV2, PerMonitor"),
+                          (DPI_AWARE, "dpiAware true/pm")):
+        if not pattern.search(data):
+            failures.append("its manifest does not declare %s" % what)
+
+
 def check_program(path, failures):
     pe = PeFile(path)
+    check_dpi_awareness(pe, failures)
     section = pe.section("_SDATA")
     flags = section[4] if section else 0
     print("%s: %d bytes, _SDATA flags 0x%08X" % (path, len(pe.data), flags))

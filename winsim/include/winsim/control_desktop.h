@@ -49,6 +49,15 @@ int winsimSetWindowCloaked(HWND window, DWORD reason);
 // records.
 int winsimDwmAttributeCallCount(void);
 
+// ---- scaled displays ------------------------------------------------------------------
+// Makes `window` one of a program that declared no DPI awareness, on a
+// display scaled to `percent` (150 for 150 %): the system virtualises its
+// coordinates, so it reads the points of messages sent to it (WM_NCHITTEST)
+// as physical × 100 / percent. Every other window, and the caller, work in
+// physical coordinates. 0 for a window that does not exist or a percent
+// below 100.
+int winsimSetWindowDpiScale(HWND window, int percent);
+
 // ---- mouse input -----------------------------------------------------------------------
 // A mouse message as the thread of `window` retrieves it: puts the cursor
 // at `point`, runs the WH_MOUSE hooks with a MOUSEHOOKSTRUCT (pt, window,

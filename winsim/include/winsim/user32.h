@@ -484,6 +484,7 @@ typedef struct tagINPUT {
 } INPUT, *LPINPUT;
 UINT WINAPI SendInput(UINT count, LPINPUT inputs, int size);
 BOOL WINAPI GetCursorPos(LPPOINT point);
+BOOL WINAPI PhysicalToLogicalPointForPerMonitorDPI(HWND window, LPPOINT point);
 BOOL WINAPI SetCursorPos(int x, int y);
 short WINAPI GetAsyncKeyState(int virtualKey);
 short WINAPI GetKeyState(int virtualKey);
