@@ -146,7 +146,9 @@ struct ChordCase {
 // Held modifiers are released first and pressed again last, each group
 // with a stroke of the unassigned key E8 beside it, so that the releases
 // and the user's own later releases open neither a menu bar nor Start; a
-// held key that is no modifier is left alone.
+// held key that is no modifier is left alone. (Under Wine on Xvfb a Ctrl
+// pressed with keybd_event reaches the focus window but never shows in
+// GetAsyncKeyState, so there the held case cannot be set up.)
 TEST_F(WindowCallsTest, ShortcutsAreOneBatchClearOfTheModifiersTheUserHolds) {
   const ChordCase cases[] = {
       {"MinimizeAll", {}, "5B 4D 4D^ 5B^"},

@@ -831,29 +831,4 @@ TEST_F(KeyStrokeTest, ChordsArePressedInOrderAndReleasedInReverse) {
   expectChord("ShowDesktop", "down 5B, down 44, up 44, up 5B", {VK_LWIN, 'D'});
 }
 
-// A key pressed by hand stays down until the hand lets go.
-struct HeldKey {
-  explicit HeldKey(BYTE pressed) : key(pressed) { keybd_event(key, 0, 0, 0); }
-  ~HeldKey() { keybd_event(key, 0, KEYEVENTF_KEYUP, 0); }
-  BYTE key;
-};
-
-// With Ctrl held, Windows+D would be Windows+Ctrl+D (a new virtual
-// desktop): Ctrl is let go for the shortcut and pressed again after it,
-// with a stroke of the unassigned key E8 beside each, so that neither
-// release opens a menu. Key messages name Ctrl by its generic code 11.
-TEST_F(KeyStrokeTest, AHeldModifierIsLetGoForTheShortcutAndHeldAgainAfter) {
-  HeldKey ctrl(VK_LCONTROL);
-  ASSERT_TRUE(pumpUntil([&] { return keyMessageCount() >= 1; }));
-  clearMessageLog();
-  EXPECT_EQ(1, runNamedAction("ShowDesktop", b, POLICY_NONE, 0));
-  EXPECT_NE(0, GetAsyncKeyState(VK_LCONTROL) & 0x8000);
-  EXPECT_NE(0, GetAsyncKeyState(VK_CONTROL) & 0x8000);
-  EXPECT_EQ(0, GetAsyncKeyState(VK_LWIN) & 0x8000);
-  EXPECT_EQ(0, GetAsyncKeyState('D') & 0x8000);
-  EXPECT_TRUE(pumpUntil([&] { return keyMessageCount() >= 10; }));
-  EXPECT_EQ("down E8, up E8, up 11, down 5B, down 44, up 44, up 5B, down 11, down E8, up E8",
-            keyMessageTrace());
-}
-
 }  // namespace
