@@ -7,10 +7,10 @@
 
 namespace {
 
-// "Unhooking failed", in Japanese, as code page 932 bytes.
-const char unhookFailedText[] =
-    "\x83\x74\x83\x62\x83\x4E\x89\xF0\x8F\x9C\x8E\xB8\x94\x73";
-const char unhookFailedCaption[] = "Error";
+// "Unhooking failed", in Japanese and beneath it in English, as Unicode:
+// code-page bytes would read as Japanese on Japanese systems alone.
+const WCHAR unhookFailedText[] = L"\u30d5\u30c3\u30af\u89e3\u9664\u5931\u6557\nUnhooking failed.";
+const WCHAR unhookFailedCaption[] = L"Error";
 
 void reload() {
   _MyEndHook();
@@ -24,7 +24,7 @@ void reload() {
 void close(HWND window) {
   if (_IsHooking()) {
     if (_MyEndHook()) {
-      MessageBoxA(window, unhookFailedText, unhookFailedCaption, MB_OK);
+      MessageBoxW(window, unhookFailedText, unhookFailedCaption, MB_OK);
       return;
     }
     announce();

@@ -1,4 +1,5 @@
-// The shell's Windows-key shortcuts, typed into the system's input stream.
+// The shell's Windows-key shortcuts, typed into the system's input stream
+// as one batch, clear of the modifier keys the user is holding.
 #pragma once
 
 void minimizeAllWindows(void);      // Windows+M

@@ -167,8 +167,9 @@ TEST_F(DaemonTest, FailedUnhookShowsTheMessageAndKeepsRunning) {
   EXPECT_TRUE(idleSteps.empty());
   ASSERT_EQ(1, winsimMessageBoxRecordCount());
   const WinsimMessageBoxRecord *box = winsimMessageBoxRecord(0);
-  EXPECT_STREQ("\x83\x74\x83\x62\x83\x4E\x89\xF0\x8F\x9C\x8E\xB8\x94\x73", box->text);
-  EXPECT_STREQ("Error", box->caption);
+  EXPECT_TRUE(box->wide) << "code-page text reads as Japanese on Japanese systems only";
+  EXPECT_STREQ(L"\u30d5\u30c3\u30af\u89e3\u9664\u5931\u6557\nUnhooking failed.", box->wideText);
+  EXPECT_STREQ(L"Error", box->wideCaption);
   EXPECT_EQ((UINT)MB_OK, box->type);
   EXPECT_NE(nullptr, box->owner);
   EXPECT_EQ(nullptr, findControlWindow());

@@ -230,6 +230,35 @@ TEST_F(DesktopControls, KeyStrokesReachTheFocusWindowAndTheKeyState) {
   EXPECT_EQ(1, count(window, WM_KEYUP));
 }
 
+// Each SendInput call is one numbered batch in the key record (keybd_event
+// strokes carry 0); a call the model cannot carry out whole (a wrong
+// structure size, mouse input) inserts nothing.
+TEST_F(DesktopControls, SendInputCallsAreRecordedAsBatches) {
+  make();
+  winsimClearRecords();
+  INPUT strokes[2] = {};
+  strokes[0].type = strokes[1].type = INPUT_KEYBOARD;
+  strokes[0].ki.wVk = strokes[1].ki.wVk = 'M';
+  strokes[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  keybd_event(VK_LSHIFT, 0, 0, 0);
+  EXPECT_EQ(1u, SendInput(1, strokes, sizeof(INPUT)));
+  EXPECT_NE(0, GetAsyncKeyState('M') & 0x8000);
+  EXPECT_EQ(1u, SendInput(1, strokes + 1, sizeof(INPUT)));
+  EXPECT_EQ(0u, SendInput(2, strokes, sizeof(INPUT) - 1));
+  EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, GetLastError());
+  INPUT mixed[2] = {strokes[0], {}};
+  mixed[1].type = INPUT_MOUSE;
+  EXPECT_EQ(0u, SendInput(2, mixed, sizeof(INPUT)));
+  EXPECT_EQ(0, GetAsyncKeyState('M') & 0x8000);
+  ASSERT_EQ(3, winsimKeyRecordCount());
+  EXPECT_EQ(0, winsimKeyRecord(0)->batch);
+  EXPECT_EQ(1, winsimKeyRecord(1)->batch);
+  EXPECT_EQ(2, winsimKeyRecord(2)->batch);
+  EXPECT_EQ((DWORD)KEYEVENTF_KEYUP, winsimKeyRecord(2)->flags);
+  EXPECT_NE(0, GetAsyncKeyState(VK_SHIFT) & 0x8000);
+  keybd_event(VK_LSHIFT, 0, KEYEVENTF_KEYUP, 0);
+}
+
 TEST_F(DesktopControls, GetClassNameCallsAreCounted) {
   HWND window = make();
   winsimClearRecords();

@@ -17,13 +17,16 @@ hold for the deliverables exactly as shipped.
   check_pe.py daemon FILE --pair 32|64
       vornd.exe or vornd64.exe: a GUI-subsystem program that imports the
       three control functions by name from its pair's library, needs no
-      MinGW runtime DLL, holds its pair's control window name and is
-      marked Terminal-Server-aware (DllCharacteristics 0x8000). The
+      MinGW runtime DLL, holds its pair's control window name and its
+      message box text as UTF-16 (not code-page bytes), declares
+      per-monitor DPI awareness and is marked Terminal-Server-aware
+      (DllCharacteristics 0x8000). The
       32-bit vornd.exe imports exactly the functions it always has: what
       it needs besides (for starting vornd64.exe) it looks up at run time.
   check_pe.py program FILE
       a program that links the library's objects itself (vorncheck.exe):
       its copy of _SDATA, if any, is not shared with other processes.
+  The programs' manifests declare per-monitor (v2) DPI awareness.
 
 Prints what it found; exits 1 with a reason for every failed check.
 """
@@ -75,10 +78,19 @@ DAEMON32_IMPORTS = {
                    "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
     "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
                    "FindWindowExA", "GetMessageA", "GetWindowThreadProcessId", "LoadCursorA",
-                   "MessageBoxA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
+                   "MessageBoxW", "PostMessageA", "PostQuitMessage", "RegisterClassA",
                    "SendMessageTimeoutA", "SetForegroundWindow", "TranslateMessage"],
     "vorn.dll": ["_IsHooking", "_MyEndHook", "_MySetHook"],
 }
+# The one message the daemon shows (when its hooks cannot be removed): in
+# UTF-16, so that it reads the same on every system, not as the code-page
+# bytes of one.
+UNHOOK_FAILED_TEXT = "\u30d5\u30c3\u30af\u89e3\u9664\u5931\u6557\nUnhooking failed."
+UNHOOK_FAILED_CP932 = b"\x83\x74\x83\x62\x83\x4E\x89\xF0\x8F\x9C\x8E\xB8\x94\x73"
+# The programs' manifests declare per-monitor DPI awareness: v2 where the
+# system knows it, per-monitor before that.
+DPI_AWARENESS = re.compile(rb"<dpiAwareness\s[^>]*>\s*PerMonitorV2\s*,\s*PerMonitor\s*</dpiAwareness>")
+DPI_AWARE = re.compile(rb"<dpiAware\s[^>]*>\s*true/pm\s*</dpiAware>")
 # Each shared variable's size and alignment, in bytes, by pointer size.
 SHARED_LAYOUT = {
     "iniPath": (256, 1), "lastPoint": (8, 4),
@@ -180,6 +192,17 @@ class PeFile:
         start = self.data.find(needle)
         while start >= 0:
             if start == 0 or not (chr(self.data[start - 1]).isalnum()):
+                return True
+            start = self.data.find(needle, start + 1)
+        return False
+
+    def holds_wide_string(self, text):
+        """Whether `text` is in the file as a whole NUL-terminated UTF-16LE
+        string."""
+        needle = text.encode("utf-16-le") + b"\0\0"
+        start = self.data.find(needle)
+        while start >= 0:
+            if start % 2 == 0 and (start < 2 or self.data[start - 2:start] == b"\0\0"):
                 return True
             start = self.data.find(needle, start + 1)
         return False
@@ -332,6 +355,11 @@ def check_daemon(path, pair, failures):
         failures.append("does not hold the control window name %s" % names["control"])
     if pair == "64" and pe.holds_string(other["control"]):
         failures.append("holds the other pair's control window name %s" % other["control"])
+    if not pe.holds_wide_string(UNHOOK_FAILED_TEXT):
+        failures.append("does not hold the unhooking message as UTF-16: %r" % UNHOOK_FAILED_TEXT)
+    if UNHOOK_FAILED_CP932 in pe.data:
+        failures.append("holds the unhooking message as code page 932 bytes")
+    check_dpi_awareness(pe, failures)
     if pe.subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         failures.append("subsystem %d, expected the GUI subsystem" % pe.subsystem)
     print("  DllCharacteristics: 0x%04X" % pe.dll_characteristics)
@@ -362,8 +390,20 @@ def check_daemon(path, pair, failures):
                                 % (dll, " ".join(dropped)))
 
 
+def check_dpi_awareness(pe, failures):
+    """The application manifest, in the resource section, declares
+    per-monitor (v2) DPI awareness."""
+    resources = pe.section(".rsrc")
+    data = pe.data[resources[3]:resources[3] + resources[2]] if resources else b""
+    for pattern, what in ((DPI_AWARENESS, "dpiAwareness PerMonitorV2, PerMonitor"),
+                          (DPI_AWARE, "dpiAware true/pm")):
+        if not pattern.search(data):
+            failures.append("its manifest does not declare %s" % what)
+
+
 def check_program(path, failures):
     pe = PeFile(path)
+    check_dpi_awareness(pe, failures)
     section = pe.section("_SDATA")
     flags = section[4] if section else 0
     print("%s: %d bytes, _SDATA flags 0x%08X" % (path, len(pe.data), flags))

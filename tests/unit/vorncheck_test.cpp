@@ -157,6 +157,31 @@ TEST_F(VorncheckTest, ClassNamesWithWildcardsAreAWarning) {
   EXPECT_EQ(1, found.exitCode()) << allFindings();
 }
 
+// GetClassNameA gives a class name in the ANSI code page: the bytes of a
+// name written in UTF-8 (here "Caf\u00e9") are never those.
+TEST_F(VorncheckTest, ClassNamesOutsideAsciiAreAWarning) {
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Cafe\n1.Action=NoAction\n"
+      "[Match.Cafe]\nnPattern=1\n1.Invoked.Class=Caf\xC3\xA9\n");
+  expectFinding(FINDING_WARNING, 7, "holds characters outside ASCII: it is compared byte for byte");
+  EXPECT_EQ(1, found.exitCode()) << allFindings();
+}
+
+// Notepad's "UTF-16 LE": the profile functions read such a file as
+// Unicode, and so does vorncheck, to the line of each mistake.
+TEST_F(VorncheckTest, AUtf16FileIsReadAsUnicode) {
+  std::string text =
+      "[List1]\r\nHook1=NCMBUTTONUP\r\n1.Match=.Foreground\r\n"
+      "1.Action=LowerAndSwich\r\n[Options]\r\nUseXMOUS=1\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : text) utf16 += std::string(1, c) + '\0';
+  check(utf16);
+  EXPECT_TRUE(doc.isUnicode());
+  expectFinding(FINDING_ERROR, 4, "did you mean \"LowerAndSwitch\"");
+  expectFinding(FINDING_WARNING, 6, "unknown option \"UseXMOUS\"");
+  EXPECT_EQ(2, (int)found.all().size()) << allFindings();
+}
+
 TEST_F(VorncheckTest, ForegroundSuffixInOtherLetterCaseIsNamed) {
   check(
       "[List1]\nHook1=MBUTTONUP\n1.Match=Caption.notforeground\n1.Action=NoAction\n"

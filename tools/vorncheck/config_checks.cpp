@@ -28,6 +28,24 @@ int lineOf(const IniKey *key) { return key ? key->line : 0; }
 
 std::string listSectionName(int number) { return format("List%d", number); }
 
+// ---- the file's encoding ---------------------------------------------------------
+
+// Windows' profile functions know no UTF-8 byte order mark: it is read as
+// the first bytes of line 1, and a section header there is no header. (Wine
+// strips the mark, so a test under Wine never shows it.)
+void checkUtf8Mark(CheckContext &c) {
+  if (!c.doc.startsWithUtf8Mark()) return;
+  const std::string &line = c.doc.firstLineAfterMark();
+  std::string lost = !line.empty() && line[0] == '['
+                         ? format(": the daemon does not see the section header %s, and the "
+                                  "keys under it belong to no section",
+                                  line.c_str())
+                         : "";
+  c.out.warn(1, format("the file starts with a UTF-8 byte order mark, which Windows reads as "
+                       "part of line 1%s; save vorn.ini as ANSI or as UTF-8 without BOM",
+                       lost.c_str()));
+}
+
 // ---- section names --------------------------------------------------------------
 
 void checkSectionNameBuffer(CheckContext &c) {
@@ -491,6 +509,7 @@ void checkKeysWithoutValue(CheckContext &c) {
 
 void checkConfiguration(const IniDocument &doc, Diagnostics &out) {
   CheckContext c{doc, out};
+  checkUtf8Mark(c);
   checkSectionNameBuffer(c);
   checkDuplicateSections(c);
   checkListSections(c);

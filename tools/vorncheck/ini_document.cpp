@@ -1,5 +1,7 @@
 #include "ini_document.h"
 
+#include <windows.h>
+
 #include <stdio.h>
 #include <string.h>
 
@@ -29,6 +31,28 @@ std::string untilNul(const std::string &line) {
   return nul == std::string::npos ? line : line.substr(0, nul);
 }
 
+const char UTF16_MARK[] = "\xFF\xFE";
+const char UTF8_MARK[] = "\xEF\xBB\xBF";
+
+bool startsWith(const std::string &bytes, const char *mark) {
+  return bytes.compare(0, strlen(mark), mark) == 0;
+}
+
+// The text of a UTF-16LE file after its mark, as the A functions see it:
+// in the ANSI code page.
+std::string ansiFromUtf16(const std::string &bytes) {
+  std::vector<WCHAR> wide;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    wide.push_back((WCHAR)((unsigned char)bytes[i] | (unsigned char)bytes[i + 1] << 8));
+  }
+  if (wide.empty()) return std::string();
+  int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), NULL, 0, NULL, NULL);
+  if (size <= 0) return std::string();
+  std::string text((size_t)size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &text[0], size, NULL, NULL);
+  return text;
+}
+
 }  // namespace
 
 bool sameNameIgnoringCase(const std::string &a, const std::string &b) {
@@ -51,6 +75,13 @@ bool IniDocument::load(const char *path) {
   size_t read;
   while ((read = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);
   fclose(file);
+  unicode_ = startsWith(text, UTF16_MARK);
+  utf8Marked_ = !unicode_ && startsWith(text, UTF8_MARK);
+  if (unicode_) text = ansiFromUtf16(text);
+  if (utf8Marked_) {
+    std::string rest = text.substr(strlen(UTF8_MARK));
+    firstLineAfterMark_ = trimmed(untilNul(rest.substr(0, rest.find_first_of("\r\n"))));
+  }
   scan(text);
   return true;
 }

@@ -28,9 +28,18 @@ struct IniSection {
 
 class IniDocument {
  public:
-  // Reads and scans the file; false when it cannot be read.
+  // Reads and scans the file as the profile functions read it; false when
+  // it cannot be read. A file that starts with the UTF-16LE byte order mark
+  // is Unicode, its text seen in the ANSI code page; any other file is
+  // read byte for byte, a UTF-8 byte order mark as part of line 1.
   bool load(const char *path);
   void scan(const std::string &text);
+
+  bool isUnicode() const { return unicode_; }
+  // Whether the file starts with a UTF-8 byte order mark.
+  bool startsWithUtf8Mark() const { return utf8Marked_; }
+  // Line 1 without its UTF-8 byte order mark, trimmed.
+  const std::string &firstLineAfterMark() const { return firstLineAfterMark_; }
 
   const std::vector<IniSection> &sections() const { return sections_; }
 
@@ -49,6 +58,9 @@ class IniDocument {
 
  private:
   std::vector<IniSection> sections_;
+  bool unicode_ = false;
+  bool utf8Marked_ = false;
+  std::string firstLineAfterMark_;
 };
 
 // Case-insensitive equality, as the profile functions compare names.

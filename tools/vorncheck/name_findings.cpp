@@ -135,6 +135,14 @@ std::string matchProblem(const IniDocument &doc, const std::string &value) {
 }
 
 std::string classNameProblem(const std::string &value) {
+  for (char c : value) {
+    if ((unsigned char)c < 0x80) continue;
+    return format(
+        "class name \"%s\" holds characters outside ASCII: it is compared byte for "
+        "byte with the class name in the system's ANSI code page, so it matches only "
+        "if the file holds it in that code page (UTF-8 holds other bytes)",
+        value.c_str());
+  }
   if (value.find_first_of("*?") == std::string::npos) return "";
   return format(
       "class name \"%s\" is compared whole and exactly: * and ? are no wildcards, so it "

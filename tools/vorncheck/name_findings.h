@@ -32,8 +32,9 @@ std::string hitTestHint(const std::string &value);
 // match is there (or holds for every window).
 std::string matchProblem(const IniDocument &doc, const std::string &value);
 
-// A <P>.Invoked/Active/Parent.Class value with * or ?, which are no
-// wildcards; "" for any other.
+// A <P>.Invoked/Active/Parent.Class value with bytes outside ASCII (they
+// compare as code-page bytes) or with * or ?, which are no wildcards; ""
+// for any other.
 std::string classNameProblem(const std::string &value);
 
 // The match name of an N.Match value, taken apart as the loader does.

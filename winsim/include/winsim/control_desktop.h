@@ -52,6 +52,15 @@ int winsimSetWindowCloaked(HWND window, DWORD reason);
 // records.
 int winsimDwmAttributeCallCount(void);
 
+// ---- scaled displays ------------------------------------------------------------------
+// Makes `window` one of a program that declared no DPI awareness, on a
+// display scaled to `percent` (150 for 150 %): the system virtualises its
+// coordinates, so it reads the points of messages sent to it (WM_NCHITTEST)
+// as physical × 100 / percent. Every other window, and the caller, work in
+// physical coordinates. 0 for a window that does not exist or a percent
+// below 100.
+int winsimSetWindowDpiScale(HWND window, int percent);
+
 // ---- mouse input -----------------------------------------------------------------------
 // A mouse message as the thread of `window` retrieves it: puts the cursor
 // at `point`, makes that thread's process the one that received the last
@@ -90,6 +99,9 @@ typedef struct WinsimKeyRecord {
   BYTE scanCode;
   DWORD flags;
   ULONG_PTR extraInfo;
+  // The SendInput call that carried the stroke, counted from 1 since the
+  // last clear of the records; 0 for a keybd_event call.
+  int batch;
 } WinsimKeyRecord;
 int winsimKeyRecordCount(void);
 const WinsimKeyRecord *winsimKeyRecord(int index);
@@ -118,9 +130,12 @@ HWND winsimForegroundRecord(int index);  // the window SetForegroundWindow was g
 enum { WINSIM_MESSAGE_BOX_TEXT = 256 };
 typedef struct WinsimMessageBoxRecord {
   HWND owner;
-  char text[WINSIM_MESSAGE_BOX_TEXT];  // the bytes as given, cut to fit
+  char text[WINSIM_MESSAGE_BOX_TEXT];  // MessageBoxA: the bytes as given, cut to fit
   char caption[WINSIM_MESSAGE_BOX_TEXT];
   UINT type;
+  BOOL wide;                               // MessageBoxW: the text is in these instead
+  WCHAR wideText[WINSIM_MESSAGE_BOX_TEXT];  // cut to fit
+  WCHAR wideCaption[WINSIM_MESSAGE_BOX_TEXT];
 } WinsimMessageBoxRecord;
 int winsimMessageBoxRecordCount(void);
 const WinsimMessageBoxRecord *winsimMessageBoxRecord(int index);

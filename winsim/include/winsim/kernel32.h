@@ -27,6 +27,7 @@ extern "C" {
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_BUFFER_OVERFLOW 111L
 #define ERROR_DISK_FULL 112L
+#define ERROR_CALL_NOT_IMPLEMENTED 120L
 #define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_MOD_NOT_FOUND 126L
@@ -243,6 +244,9 @@ BOOLEAN WINAPI ClosePrivateNamespace(HANDLE handle, ULONG flags);
 
 // ---- strings (the lstr* family) -------------------------------------------
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b);
+#define CP_ACP 0
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength,
+                               LPSTR bytes, int byteLength, LPCSTR defaultChar, LPBOOL usedDefault);
 int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b);
 int WINAPI lstrlenA(LPCSTR s);
 LPSTR WINAPI lstrcpyA(LPSTR dst, LPCSTR src);

@@ -442,6 +442,7 @@ LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wParam, LPARAM 
 #define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_LWIN 0x5B
+#define VK_RWIN 0x5C
 #define VK_LSHIFT 0xA0
 #define VK_RSHIFT 0xA1
 #define VK_LCONTROL 0xA2
@@ -450,7 +451,43 @@ LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wParam, LPARAM 
 #define VK_RMENU 0xA5
 
 void WINAPI keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo);
+
+#define INPUT_MOUSE 0
+#define INPUT_KEYBOARD 1
+#define INPUT_HARDWARE 2
+#define KEYEVENTF_UNICODE 0x0004
+#define KEYEVENTF_SCANCODE 0x0008
+typedef struct tagMOUSEINPUT {
+  LONG dx;
+  LONG dy;
+  DWORD mouseData;
+  DWORD dwFlags;
+  DWORD time;
+  ULONG_PTR dwExtraInfo;
+} MOUSEINPUT;
+typedef struct tagKEYBDINPUT {
+  WORD wVk;
+  WORD wScan;
+  DWORD dwFlags;
+  DWORD time;
+  ULONG_PTR dwExtraInfo;
+} KEYBDINPUT;
+typedef struct tagHARDWAREINPUT {
+  DWORD uMsg;
+  WORD wParamL;
+  WORD wParamH;
+} HARDWAREINPUT;
+typedef struct tagINPUT {
+  DWORD type;
+  union {
+    MOUSEINPUT mi;
+    KEYBDINPUT ki;
+    HARDWAREINPUT hi;
+  };
+} INPUT, *LPINPUT;
+UINT WINAPI SendInput(UINT count, LPINPUT inputs, int size);
 BOOL WINAPI GetCursorPos(LPPOINT point);
+BOOL WINAPI PhysicalToLogicalPointForPerMonitorDPI(HWND window, LPPOINT point);
 BOOL WINAPI SetCursorPos(int x, int y);
 short WINAPI GetAsyncKeyState(int virtualKey);
 short WINAPI GetKeyState(int virtualKey);
@@ -505,6 +542,7 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
 #define MB_OK 0x00000000L
 #define IDOK 1
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 #ifdef __cplusplus
 }

@@ -43,6 +43,11 @@ typedef void *LPVOID;
 typedef const void *LPCVOID;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
+// The host's wchar_t is wider than Windows' 16 bits: L"..." text means the
+// same characters in both builds, but its bytes differ.
+typedef wchar_t WCHAR;
+typedef WCHAR *LPWSTR;
+typedef const WCHAR *LPCWSTR;
 typedef BYTE *LPBYTE;
 typedef DWORD *LPDWORD;
 typedef BOOL *LPBOOL;

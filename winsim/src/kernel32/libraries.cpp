@@ -1,9 +1,9 @@
 // Loading system DLLs at run time: LoadLibraryA, GetProcAddress and
 // FreeLibrary for the DLLs whose functions winsim provides itself. Each
 // library has a fixed handle and a reference count; its functions are
-// winsim's own. KERNEL32 is loaded into every process from its start
-// (GetModuleHandleA finds it): only the functions programs look up in it
-// at run time are listed.
+// winsim's own. KERNEL32 and USER32 are loaded into every process from its
+// start (GetModuleHandleA finds them): only the functions programs look up
+// in them at run time are listed.
 #include <dwmapi.h>
 #include <sddl.h>
 #include <shlwapi.h>
@@ -32,8 +32,13 @@ const Library LIBRARIES[] = {
     {"dwmapi.dll", (HMODULE)(uintptr_t)0x70020000},
     {"advapi32.dll", (HMODULE)(uintptr_t)0x70030000},
     {"kernel32.dll", (HMODULE)(uintptr_t)0x7B000000},
+    {"user32.dll", (HMODULE)(uintptr_t)0x7B100000},
 };
 const int KERNEL32 = 4;
+const int USER32 = 5;
+
+// Loaded into every process of the host build from its start.
+bool alwaysLoaded(int library) { return library == KERNEL32 || library == USER32; }
 const int LIBRARY_COUNT = (int)(sizeof LIBRARIES / sizeof LIBRARIES[0]);
 
 struct Export {
@@ -77,6 +82,7 @@ const Export EXPORTS[] = {
     WINSIM_EXPORT(KERNEL32, OpenPrivateNamespaceA),
     WINSIM_EXPORT(KERNEL32, QueryFullProcessImageNameA),
     WINSIM_EXPORT(KERNEL32, WaitForSingleObject),
+    WINSIM_EXPORT(USER32, PhysicalToLogicalPointForPerMonitorDPI),
 };
 
 std::mutex librariesLock;
@@ -108,7 +114,7 @@ int libraryNamed(const char *name) {
 // A handle counts only while its library is loaded.
 int loadedLibrary(HMODULE module) {
   for (int i = 0; i < LIBRARY_COUNT; ++i) {
-    if (LIBRARIES[i].handle == module && (loadCount[i] > 0 || i == KERNEL32)) return i;
+    if (LIBRARIES[i].handle == module && (loadCount[i] > 0 || alwaysLoaded(i))) return i;
   }
   return -1;
 }
@@ -120,7 +126,7 @@ namespace winsim {
 HMODULE loadedSystemLibrary(const char *name) {
   int library = libraryNamed(name);
   std::lock_guard<std::mutex> guard(librariesLock);
-  if (library == KERNEL32 || (library >= 0 && loadCount[library] > 0))
+  if (alwaysLoaded(library) || (library >= 0 && loadCount[library] > 0))
     return LIBRARIES[library].handle;
   return NULL;
 }
@@ -178,7 +184,7 @@ BOOL WINAPI FreeLibrary(HMODULE module) {
 void winsimSetLibraryPresent(LPCSTR name, BOOL present) {
   std::lock_guard<std::mutex> guard(librariesLock);
   int library = libraryNamed(name);
-  if (library >= 0 && library != KERNEL32) missing[library] = !present;
+  if (library >= 0 && !alwaysLoaded(library)) missing[library] = !present;
 }
 
 int winsimLibraryLoadCount(LPCSTR name) {

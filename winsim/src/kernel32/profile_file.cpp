@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,49 @@ namespace winsim {
 namespace {
 
 const DWORD PROFILE_SHARE = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+// A file that starts with the UTF-16LE byte order mark is read and written
+// as Unicode; the A functions see its text in the ANSI code page. Every
+// other file is ANSI text, and the functions create ANSI files. (A UTF-8
+// mark is recognised by none of them: it stays part of the first line.)
+const char UNICODE_MARK[] = "\xFF\xFE";
+const size_t UNICODE_MARK_LENGTH = 2;
+
+bool isUnicode(const std::string &bytes) {
+  return bytes.compare(0, UNICODE_MARK_LENGTH, UNICODE_MARK) == 0;
+}
+
+std::string ansiFromUnicode(const std::string &bytes) {
+  std::wstring wide;
+  for (size_t i = UNICODE_MARK_LENGTH; i + 1 < bytes.size(); i += 2) {
+    wide += (WCHAR)((unsigned char)bytes[i] | (unsigned char)bytes[i + 1] << 8);
+  }
+  if (wide.empty()) return std::string();
+  std::string text(wide.size(), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &text[0], (int)text.size(), NULL,
+                      NULL);
+  return text;
+}
+
+// Each byte of the ANSI code page stands for the character of its value.
+std::string unicodeFromAnsi(const std::string &text) {
+  std::string bytes(UNICODE_MARK, UNICODE_MARK_LENGTH);
+  for (char c : text) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes;
+}
+
+bool fileIsUnicode(const std::string &path) {
+  int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  char start[UNICODE_MARK_LENGTH];
+  bool marked = read(descriptor, start, sizeof start) == (ssize_t)sizeof start &&
+                memcmp(start, UNICODE_MARK, sizeof start) == 0;
+  close(descriptor);
+  return marked;
+}
 
 bool isBareFileName(LPCSTR fileName) {
   for (const char *p = fileName; *p; ++p) {
@@ -71,6 +115,7 @@ DWORD loadProfileFile(const std::string &path, std::string *text) {
   if (descriptor < 0) return win32ErrorForPath(errno, path.c_str());
   DWORD error = readAll(descriptor, text);
   close(descriptor);
+  if (!error && isUnicode(*text)) *text = ansiFromUnicode(*text);
   return error;
 }
 
@@ -81,10 +126,11 @@ DWORD checkProfileWritable(const std::string &path) {
 DWORD replaceProfileFile(const std::string &path, const std::string &text) {
   std::string target = replacementTarget(path);
   std::string temporary = temporaryNameBeside(target);
+  const std::string &content = fileIsUnicode(target) ? unicodeFromAnsi(text) : text;
   int descriptor = mkstemp(&temporary[0]);
   if (descriptor < 0) return win32ErrorForPath(errno, target.c_str());
   bool written = fchmod(descriptor, modeForNewFile(target)) == 0 &&
-                 writeAll(descriptor, text.data(), text.size()) && fsync(descriptor) == 0;
+                 writeAll(descriptor, content.data(), content.size()) && fsync(descriptor) == 0;
   int error = errno;
   if (close(descriptor) != 0 && written) {
     written = false;

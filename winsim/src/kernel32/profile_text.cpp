@@ -6,14 +6,6 @@
 namespace winsim {
 namespace {
 
-const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
-const size_t BYTE_ORDER_MARK_LENGTH = 3;
-
-size_t textStart(const std::string &text) {
-  bool marked = text.compare(0, BYTE_ORDER_MARK_LENGTH, BYTE_ORDER_MARK) == 0;
-  return marked ? BYTE_ORDER_MARK_LENGTH : 0;
-}
-
 // Ctrl-Z, the old end-of-file mark, counts as a blank too.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
@@ -41,15 +33,12 @@ TextRange lineText(const std::string &text, const ProfileLine &line) {
 // The lines before the first header form a nameless section that always
 // exists, even in an empty file; it is what the name "" finds, so a
 // "[]" header further down can never be reached.
-ProfileLine nameless(const std::string &text) {
-  size_t start = textStart(text);
-  return ProfileLine{start, start, start, start};
-}
+ProfileLine nameless() { return ProfileLine{0, 0, 0, 0}; }
 
 }  // namespace
 
 bool nextProfileLine(const std::string &text, size_t *position, ProfileLine *line) {
-  size_t begin = *position == 0 ? textStart(text) : *position;
+  size_t begin = *position;
   if (begin >= text.size()) return false;
   line->begin = begin;
   line->breakBegin = findLineBreak(text, begin);
@@ -113,7 +102,7 @@ TextRange entryName(const std::string &text, const ProfileLine &line) {
 
 bool findSection(const std::string &text, TextRange name, ProfileLine *header) {
   if (name.length == 0) {
-    *header = nameless(text);
+    *header = nameless();
     return true;
   }
   size_t position = 0;

@@ -1,7 +1,9 @@
 // Reading the text of an INI file line by line, the way the profile
 // functions understand it: lines end at "\r\n", "\n" or a lone "\r"; a
 // NUL byte ends a line's text early; a UTF-8 byte order mark at the start
-// is not part of the first line; names and values are trimmed of blanks
+// is part of the first line (the system recognises no UTF-8 mark, so a
+// "[section]" on line 1 of such a file is no header; Wine differs and
+// strips it); names and values are trimmed of blanks
 // (space, tab, vertical tab, form feed, Ctrl-Z); a section header is
 // "[name]" with the name up to the last ']'.
 #pragma once

@@ -121,7 +121,9 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_MOUSEACTIVATE:
       return mouseActivate(*w, wParam, lParam);
     case WM_NCHITTEST:
-      return hitTest(window, {(short)LOWORD(lParam), (short)HIWORD(lParam)});
+      // The point is read in the window's own coordinates.
+      return hitTest(
+          window, physicalFromWindowPoint(window, {(short)LOWORD(lParam), (short)HIWORD(lParam)}));
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !(w->style & WS_MINIMIZE)) SetFocus(window);
       return 0;

@@ -69,6 +69,10 @@ struct Window {
   // What DwmGetWindowAttribute(DWMWA_CLOAKED) answers: 0, or why the
   // desktop window manager cloaks the window (DWM_CLOAKED_*).
   DWORD cloaked;
+  // The display's scale as the window's program sees it: 0 (or 100) when
+  // its coordinates are physical ones, else the percentage by which the
+  // system scales a program that declared no DPI awareness.
+  int dpiScalePercent;
   // MDI client windows only.
   HWND mdiActiveChild;
   UINT mdiFirstChildId;
@@ -215,6 +219,8 @@ RECT clientRectOf(const Window &window);
 RECT maximizedRect(const Window &window);
 RECT minimizedRect(const Window &window);
 LRESULT hitTest(HWND window, POINT screenPoint);
+// A point in `window`'s own coordinates, in physical screen coordinates.
+POINT physicalFromWindowPoint(HWND window, POINT point);
 
 // ---- z-order and positions -------------------------------------------------------
 void unlinkWindow(Window &window);

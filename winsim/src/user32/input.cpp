@@ -1,11 +1,13 @@
-// Simulated input: keybd_event (recorded, tracked in the key state, and
-// delivered to the focus window of the foreground thread as key messages),
+// Simulated input: key strokes of keybd_event and SendInput (recorded,
+// tracked in the key state, and delivered to the focus window of the
+// foreground thread as key messages),
 // the cursor's position, and winsimMouseInput, a mouse message as its
 // window's thread retrieves it, with the WH_MOUSE hooks deciding whether
 // the window gets it.
 #include <windows.h>
 
 #include "desktop_state.h"
+#include "key_input.h"
 #include "records.h"
 #include "winsim/control.h"
 
@@ -26,6 +28,16 @@ void updateKeyState(BYTE key, bool down) {
   if (key == VK_LMENU || key == VK_RMENU) keys[VK_MENU] = keys[VK_LMENU] || keys[VK_RMENU];
 }
 
+// Key messages carry the generic code of a left or right Shift, Ctrl or
+// Alt: the left/right codes are "available to an application only
+// through" the key-state functions and MapVirtualKey.
+WPARAM messageKey(BYTE key) {
+  if (key == VK_LSHIFT || key == VK_RSHIFT) return VK_SHIFT;
+  if (key == VK_LCONTROL || key == VK_RCONTROL) return VK_CONTROL;
+  if (key == VK_LMENU || key == VK_RMENU) return VK_MENU;
+  return key;
+}
+
 void deliverKey(BYTE key, BYTE scanCode, DWORD flags) {
   Thread *t = findThread(desktop().foregroundThreadId);
   if (!t) return;
@@ -40,7 +52,7 @@ void deliverKey(BYTE key, BYTE scanCode, DWORD flags) {
   LPARAM lParam = 1 | ((LPARAM)scanCode << 16) |
                   ((flags & KEYEVENTF_EXTENDEDKEY) ? KEY_EXTENDED : 0) | (alt ? KEY_CONTEXT : 0) |
                   (up ? KEY_RELEASED : 0);
-  postInternal(target, message, key, lParam);
+  postInternal(target, message, messageKey(key), lParam);
 }
 
 bool isButtonDown(UINT message) {
@@ -88,6 +100,12 @@ MSG mouseMessage(UINT message, POINT point, HWND window, int hitTestCode) {
 
 }  // namespace
 
+void injectKey(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo, int batch) {
+  recordKey(virtualKey, scanCode, flags, extraInfo, batch);
+  updateKeyState(virtualKey, !(flags & KEYEVENTF_KEYUP));
+  deliverKey(virtualKey, scanCode, flags);
+}
+
 }  // namespace winsim
 
 using namespace winsim;
@@ -95,9 +113,7 @@ using namespace winsim;
 extern "C" {
 
 void WINAPI keybd_event(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo) {
-  recordKey(virtualKey, scanCode, flags, extraInfo);
-  updateKeyState(virtualKey, !(flags & KEYEVENTF_KEYUP));
-  deliverKey(virtualKey, scanCode, flags);
+  injectKey(virtualKey, scanCode, flags, extraInfo, 0);
 }
 
 short WINAPI GetAsyncKeyState(int virtualKey) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string.h>
+#include <wchar.h>
 
 #include "desktop_state.h"
 #include "winsim/control.h"
@@ -41,10 +42,16 @@ Ring<WinsimMessageBoxRecord, 16> messageBoxes;
 Ring<WinsimHookCallRecord, 1024> hookCalls;
 int getClassNameCalls;
 int dwmAttributeCalls;
+int inputBatches;
 
 void copyBytes(char *target, LPCSTR source) {
   target[0] = '\0';
   if (source) strncat(target, source, WINSIM_MESSAGE_BOX_TEXT - 1);
+}
+
+void copyCharacters(WCHAR *target, LPCWSTR source) {
+  target[0] = L'\0';
+  if (source) wcsncat(target, source, WINSIM_MESSAGE_BOX_TEXT - 1);
 }
 
 }  // namespace
@@ -53,9 +60,11 @@ void recordMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int 
   messages.append() = {window, message, wParam, lParam, kind, desktop().currentThreadId};
 }
 
-void recordKey(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo) {
-  keys.append() = {virtualKey, scanCode, flags, extraInfo};
+void recordKey(BYTE virtualKey, BYTE scanCode, DWORD flags, ULONG_PTR extraInfo, int batch) {
+  keys.append() = {virtualKey, scanCode, flags, extraInfo, batch};
 }
+
+int nextInputBatch() { return ++inputBatches; }
 
 void recordSetting(UINT action, UINT uiParam, PVOID pvParam, UINT winIni) {
   settings.append() = {action, uiParam, pvParam, winIni};
@@ -69,9 +78,20 @@ void recordForeground(HWND window) { foregrounds.append() = window; }
 
 void recordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   WinsimMessageBoxRecord &r = messageBoxes.append();
+  r = WinsimMessageBoxRecord();
   r.owner = owner;
   copyBytes(r.text, text);
   copyBytes(r.caption, caption);
+  r.type = type;
+}
+
+void recordWideMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  WinsimMessageBoxRecord &r = messageBoxes.append();
+  r = WinsimMessageBoxRecord();
+  r.owner = owner;
+  r.wide = TRUE;
+  copyCharacters(r.wideText, text);
+  copyCharacters(r.wideCaption, caption);
   r.type = type;
 }
 
@@ -93,6 +113,7 @@ void clearRecords() {
   hookCalls.clear();
   getClassNameCalls = 0;
   dwmAttributeCalls = 0;
+  inputBatches = 0;
 }
 
 }  // namespace winsim

@@ -82,6 +82,11 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   return IDOK;
 }
 
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  recordWideMessageBox(owner, text, caption, type);
+  return IDOK;
+}
+
 HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR name) {
   return (HCURSOR)(CURSOR_HANDLE_BASE + ((uintptr_t)name & 0xFFFF));
 }
