@@ -50,11 +50,12 @@ struct Edit {
 };
 
 // Reads the first [Status] section as the profile functions do: lines end
-// at CR, LF or CRLF, a NUL ends a line's text, a UTF-8 byte order mark is
-// not part of the first line, a header is '[' up to its last ']'. 0 when
-// the entry is there already with this value.
+// at CR, LF or CRLF, a NUL ends a line's text, a header is '[' up to its
+// last ']'. Windows' profile functions take a UTF-8 byte order mark for
+// part of the first line (a header there is then no header), and so does
+// this. 0 when the entry is there already with this value.
 int planEdit(const char *text, DWORD size, Edit *edit) {
-  DWORD line = size >= 3 && text[0] == '\xEF' && text[1] == '\xBB' && text[2] == '\xBF' ? 3 : 0;
+  DWORD line = 0;
   int inSection = 0;
   // Appended at the end by default: the section is missing.
   *edit = Edit{size, size, 0, 0, size > line && !isLineBreak(text[size - 1])};

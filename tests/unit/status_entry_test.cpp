@@ -26,6 +26,9 @@ const std::string CP932_COMMENT = "; \x90\xDD\x92\xE8\x83\x74\x83\x40\x83\x43\x8
 struct EntryCase {
   const char *what;
   std::string before, after;
+  // Where Windows and Wine read one file differently, only the bytes are
+  // pinned: the read-back would follow whichever system runs the test.
+  bool readsAlike = true;
 };
 
 const EntryCase ENTRY_CASES[] = {
@@ -47,8 +50,10 @@ const EntryCase ENTRY_CASES[] = {
     {"only the first of two sections counts",
      "[Status]\nA=1\n[Other]\nError=x\n[Status]\nError=y\n",
      "[Status]\nA=1\n" + std::string(ENTRY) + "\r\n[Other]\nError=x\n[Status]\nError=y\n"},
-    {"a byte order mark is not part of the first header", "\xEF\xBB\xBF[Status]\r\nA=1\r\n",
-     "\xEF\xBB\xBF[Status]\r\nA=1\r\n" + std::string(ENTRY) + "\r\n"},
+    // Windows' profile functions take a UTF-8 byte order mark for part of
+    // the first line, so that [Status] is no header there (Wine reads it).
+    {"a byte order mark makes the first header none", "\xEF\xBB\xBF[Status]\r\nA=1\r\n",
+     "\xEF\xBB\xBF[Status]\r\nA=1\r\n" + SECTION, false},
     {"lone CR line ends", "[Status]\rError=old\r; tail",
      "[Status]\rError=fail to FileMapping\r; tail"},
     {"there already: nothing changes", "[Status]\r\nError =  fail to FileMapping \r\n",
@@ -79,6 +84,7 @@ TEST_F(StatusEntryTest, EntryIsPlacedAsTheProfileFunctionsWouldAndNoOtherByteCha
     ASSERT_TRUE(scratch.write("vorn.ini", entry.before));
     EXPECT_EQ(1, writeStatusError(scratch.path("vorn.ini").c_str()));
     EXPECT_EQ(entry.after, scratch.read("vorn.ini"));
+    if (!entry.readsAlike) continue;
     char value[64] = "";
     GetPrivateProfileStringA("Status", "Error", "", value, sizeof value,
                              scratch.path("vorn.ini").c_str());
