@@ -37,7 +37,7 @@ void performWinningAction(int action, ImageOffset list, int winner, const ClickF
 }
 
 LRESULT evaluationVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
-  int action = findAction(entryActionName(list, winner));
+  int action = entryAction(list, winner);
   int verdict = actionClickVerdict(action);
   if (verdict == VERDICT_WINDOW_DECIDES) return passThroughVerdict(facts, message);
   performWinningAction(action, list, winner, facts);
@@ -48,7 +48,7 @@ LRESULT evaluationVerdict(ImageOffset list, int winner, UINT message, ClickFacts
 // system's active window tracking off under XMouseMode 2; the masking check
 // of a later move switches it on again.
 LRESULT precheckVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
-  int verdict = actionPressVerdict(findAction(entryActionName(list, winner)));
+  int verdict = actionPressVerdict(entryAction(list, winner));
   if (verdict == VERDICT_WINDOW_DECIDES) return passThroughVerdict(facts, message);
   if (verdict == MA_NOACTIVATE && xmouseMode == XMOUSE_SYSTEM_TRACKING) switchTrackingOffIfOn();
   return verdict;
