@@ -41,6 +41,16 @@ void reportPublishFailure(const CompileTarget *target) {
                              iniPath);
 }
 
+// A section that already holds the name is written into only when it is
+// one this program made: an earlier load's, which hooked programs still
+// hold. Anything else under the name (a program that made it first to
+// steer every click through a writable view it keeps, a sandboxed one
+// whose section would carry a low label, one made reserve-only to fault on
+// the first write) is the designed mapping failure. Checking the owner, the
+// label and the pages costs the daemon three calls at a load; a private
+// namespace would instead cost every hooked program an
+// OpenPrivateNamespace at attach, under the loader lock, and Store apps
+// may not open one bound to the user at all.
 int publishImage(DWORD ruleSize, const CompileTarget *target) {
   // The view held so far (for instance one mapped at attach) is let go
   // first, so that a section nobody else holds can be made afresh.
@@ -57,12 +67,14 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   unsigned char *view = NULL;
   if (section) {
     mappingHandle = section;
-    view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
+    if (!existed || isOwnSection(section)) {
+      view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
+    }
   }
   // A section still held by other processes keeps the size it was made
   // with, whatever this call asked for.
   uint32_t capacity = existed ? mappedViewSize(view) : size;
-  if (view && used <= capacity) {
+  if (view && used <= capacity && (!existed || isCommittedView(view, capacity))) {
     copyImageInto(view, capacity);
     imageBase = view;
     imageHeader = view;

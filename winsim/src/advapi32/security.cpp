@@ -26,6 +26,7 @@ const int MAX_SUB_AUTHORITIES = 15;
 
 std::mutex securityLock;
 std::vector<BYTE> userSid;
+DWORD integrityRid = SECURITY_MANDATORY_MEDIUM_RID;
 
 // "S-1-<authority>-<sub>..." into the binary form: revision, count,
 // six bytes of authority (big-endian), the sub-authorities (little-endian).
@@ -160,9 +161,15 @@ bool parseAcl(const std::string &text, size_t *at, std::vector<Ace> *aces) {
   return true;
 }
 
-// The DACL's ACEs (hasDacl false when there is none); false for text that
-// is no descriptor.
-bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *dacl) {
+struct Parsed {
+  std::string owner;  // empty: none given
+  std::vector<Ace> sacl;
+};
+
+// The DACL's ACEs (hasDacl false when there is none), and what `parsed`
+// asks for; false for text that is no descriptor.
+bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *dacl,
+                     Parsed *parsed = NULL) {
   *hasDacl = false;
   if (text.empty()) return false;
   size_t at = 0;
@@ -174,6 +181,7 @@ bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *d
       size_t end = at;
       while (end < text.size() && !(end + 1 < text.size() && text[end + 1] == ':')) ++end;
       if (!isSid(text.substr(at, end - at))) return false;
+      if (component == 'O' && parsed) parsed->owner = text.substr(at, end - at);
       at = end;
     } else if (component == 'D' || component == 'S') {
       std::vector<Ace> aces;
@@ -181,6 +189,8 @@ bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *d
       if (component == 'D') {
         *hasDacl = true;
         *dacl = aces;
+      } else if (parsed) {
+        parsed->sacl = aces;
       }
     } else {
       return false;
@@ -199,6 +209,38 @@ DWORD rightsOf(const std::string &rights) {
     if (right == "GA") granted |= FILE_MAP_READ | FILE_MAP_WRITE;
   }
   return granted;
+}
+
+// The level a label's SID names: an alias or S-1-16-<rid>.
+bool labelLevel(const std::string &sid, DWORD *rid) {
+  static const struct {
+    const char *alias;
+    DWORD rid;
+  } levels[] = {{"LW", SECURITY_MANDATORY_LOW_RID},
+                {"ME", SECURITY_MANDATORY_MEDIUM_RID},
+                {"HI", SECURITY_MANDATORY_HIGH_RID},
+                {"SI", SECURITY_MANDATORY_SYSTEM_RID}};
+  for (const auto &level : levels) {
+    if (sid == level.alias) {
+      *rid = level.rid;
+      return true;
+    }
+  }
+  std::vector<BYTE> bytes;
+  if (!parseSid(sid.c_str(), &bytes) || bytes[1] != 1 || bytes[7] != 16) return false;
+  memcpy(rid, bytes.data() + 8, 4);
+  return true;
+}
+
+DWORD labelPolicy(const std::string &rights) {
+  if (rights.size() > 2 && rights[0] == '0') return (DWORD)strtoul(rights.c_str(), NULL, 16);
+  DWORD policy = 0;
+  for (size_t at = 0; at + 1 < rights.size(); at += 2) {
+    std::string right = rights.substr(at, 2);
+    if (right == "NW") policy |= SYSTEM_MANDATORY_LABEL_NO_WRITE_UP;
+    if (right == "NR") policy |= SYSTEM_MANDATORY_LABEL_NO_READ_UP;
+  }
+  return policy;
 }
 
 struct DescriptorBlock {
@@ -232,11 +274,88 @@ DWORD userSectionRights(const std::string &text) {
 void resetSecurity() {
   std::lock_guard<std::mutex> guard(securityLock);
   userSid.clear();
+  integrityRid = SECURITY_MANDATORY_MEDIUM_RID;
+}
+
+std::string userSidText() { return currentUserSidText(); }
+
+DWORD integrityLevel() {
+  std::lock_guard<std::mutex> guard(securityLock);
+  return integrityRid;
+}
+
+DWORD objectSecurity(const std::string &text, bool hasDescriptor, ObjectSecurity *security) {
+  std::string user = currentUserSidText();
+  DWORD level = integrityLevel();
+  security->owner = user;
+  security->labelRid = 0;
+  security->labelPolicy = SYSTEM_MANDATORY_LABEL_NO_WRITE_UP;
+  bool hasDacl = false;
+  std::vector<Ace> dacl;
+  Parsed parsed;
+  if (hasDescriptor && parseDescriptor(text, &hasDacl, &dacl, &parsed)) {
+    if (!parsed.owner.empty() && parsed.owner != user) return ERROR_INVALID_OWNER;
+    for (const Ace &ace : parsed.sacl) {
+      if (ace.type != "ML") continue;
+      if (!labelLevel(ace.sid, &security->labelRid)) return ERROR_INVALID_LABEL;
+      security->labelPolicy = labelPolicy(ace.rights);
+    }
+  }
+  // "Windows Integrity Mechanism Design": no process may give an object a
+  // label above its own level; an object made without a label by a process
+  // below Medium gets that process's level.
+  if (security->labelRid > level) return ERROR_INVALID_LABEL;
+  if (security->labelRid == 0 && level < SECURITY_MANDATORY_MEDIUM_RID) security->labelRid = level;
+  return 0;
+}
+
+DWORD mandatoryRights(const ObjectSecurity &security, DWORD rights) {
+  // MS-DTYP, SYSTEM_MANDATORY_LABEL_ACE: the policy keeps principals whose
+  // level is below the object's from writing (NO_WRITE_UP) or reading
+  // (NO_READ_UP); an object without a label counts as Medium.
+  DWORD label = security.labelRid ? security.labelRid : SECURITY_MANDATORY_MEDIUM_RID;
+  if (integrityLevel() >= label) return rights;
+  if (security.labelPolicy & SYSTEM_MANDATORY_LABEL_NO_WRITE_UP) rights &= ~(DWORD)FILE_MAP_WRITE;
+  if (security.labelPolicy & SYSTEM_MANDATORY_LABEL_NO_READ_UP) rights &= ~(DWORD)FILE_MAP_READ;
+  return rights;
+}
+
+// One block: the owner's SID, then a SACL with the label entry, if any.
+PSECURITY_DESCRIPTOR securityInfoBlock(const ObjectSecurity &security, PSID *owner, PACL *sacl) {
+  std::vector<BYTE> ownerSid;
+  parseSid(security.owner.c_str(), &ownerSid);
+  const size_t sidOfLabel = 12, aceSize = 8 + sidOfLabel, aclSize = sizeof(ACL) + aceSize;
+  size_t bytes = 8 + ownerSid.size() + aclSize;
+  BYTE *block = (BYTE *)LocalAlloc(LMEM_FIXED, bytes);
+  if (!block) return NULL;
+  memset(block, 0, bytes);
+  memcpy(block + 8, ownerSid.data(), ownerSid.size());
+  if (owner) *owner = block + 8;
+  ACL *acl = (ACL *)(block + 8 + ownerSid.size());
+  acl->AclRevision = 2;
+  acl->AclSize = (WORD)aclSize;
+  acl->AceCount = security.labelRid ? 1 : 0;
+  BYTE *ace = (BYTE *)(acl + 1);
+  ace[0] = SYSTEM_MANDATORY_LABEL_ACE_TYPE;
+  ace[2] = (BYTE)aceSize;
+  memcpy(ace + 4, &security.labelPolicy, 4);
+  BYTE *sid = ace + 8;
+  sid[0] = 1;
+  sid[1] = 1;
+  sid[7] = 16;
+  memcpy(sid + 8, &security.labelRid, 4);
+  if (sacl) *sacl = acl;
+  return block;
 }
 
 }  // namespace winsim
 
 extern "C" {
+
+void winsimSetIntegrityLevel(DWORD rid) {
+  std::lock_guard<std::mutex> guard(securityLock);
+  integrityRid = rid;
+}
 
 int winsimSetUserSid(LPCSTR text) {
   std::vector<BYTE> sid;
@@ -255,7 +374,8 @@ BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
   return *token != NULL;
 }
 
-// Only TokenUser is known: the TOKEN_USER, its SID right behind it.
+// TokenUser, TokenOwner (the user: the token of a program that is not
+// elevated) and TokenIntegrityLevel: the structure, its SID right behind it.
 BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID information,
                                 DWORD size, PDWORD needed) {
   Token *object = (Token *)winsim::handleObject(token, &tokenKind);
@@ -263,23 +383,27 @@ BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVO
     SetLastError(object ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if (kind != TokenUser || !needed) {
+  if ((kind != TokenUser && kind != TokenOwner && kind != TokenIntegrityLevel) || !needed) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   std::lock_guard<std::mutex> guard(securityLock);
-  const std::vector<BYTE> &sid = currentUserSid();
-  DWORD required = (DWORD)(sizeof(TOKEN_USER) + sid.size());
+  std::vector<BYTE> sid = currentUserSid();
+  if (kind == TokenIntegrityLevel)
+    parseSid(("S-1-16-" + std::to_string(integrityRid)).c_str(), &sid);
+  // TOKEN_USER and TOKEN_MANDATORY_LABEL are one SID_AND_ATTRIBUTES,
+  // TOKEN_OWNER one PSID: the SID goes after the larger.
+  DWORD required = (DWORD)(sizeof(SID_AND_ATTRIBUTES) + sid.size());
   *needed = required;
   if (!information || size < required) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
   }
-  TOKEN_USER *user = (TOKEN_USER *)information;
-  BYTE *copy = (BYTE *)(user + 1);
+  SID_AND_ATTRIBUTES *head = (SID_AND_ATTRIBUTES *)information;
+  BYTE *copy = (BYTE *)(head + 1);
   memcpy(copy, sid.data(), sid.size());
-  user->User.Sid = copy;
-  user->User.Attributes = 0;
+  head->Sid = copy;  // TOKEN_OWNER's Owner is the same first field
+  head->Attributes = 0;
   return TRUE;
 }
 

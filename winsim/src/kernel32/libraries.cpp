@@ -7,6 +7,7 @@
 #include <dwmapi.h>
 #include <sddl.h>
 #include <shlwapi.h>
+#include <aclapi.h>
 #include <windows.h>
 
 #include <string.h>
@@ -60,6 +61,7 @@ const Export EXPORTS[] = {
     WINSIM_EXPORT(3, GetTokenInformation),
     WINSIM_EXPORT(3, ConvertSidToStringSidA),
     WINSIM_EXPORT(3, ConvertStringSecurityDescriptorToSecurityDescriptorA),
+    WINSIM_EXPORT(3, GetSecurityInfo),
     WINSIM_EXPORT(KERNEL32, CloseHandle),
     WINSIM_EXPORT(KERNEL32, CreateProcessA),
     WINSIM_EXPORT(KERNEL32, GetCommandLineA),

@@ -1,0 +1,21 @@
+// GetSecurityInfo of ADVAPI32 as winsim provides it: the owner and the
+// mandatory label of a section, from its handle. The result is one
+// LocalAlloc'd block (free it with LocalFree) that the owner and the SACL
+// point into, as on Windows.
+#pragma once
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef enum _SE_OBJECT_TYPE { SE_UNKNOWN_OBJECT_TYPE = 0, SE_KERNEL_OBJECT = 6 } SE_OBJECT_TYPE;
+
+DWORD WINAPI GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what,
+                             PSID *owner, PSID *group, PACL *dacl, PACL *sacl,
+                             PSECURITY_DESCRIPTOR *descriptor);
+
+#ifdef __cplusplus
+}
+#endif
