@@ -88,6 +88,21 @@ enum {
   IMAGE_STRING_SPAN = IMAGE_MAX_STRING + 1,
 };
 
+// ---- the trailer ---------------------------------------------------------------
+// The last bytes of the section's view (whole pages), behind every byte of
+// the image: the option values the hooks read, which must reach every
+// process from where only the daemon writes, and the image's generation
+// (image_publish.h). Readers know the view's size, not the image's, so the
+// trailer is found from the view's end; the image never reaches it.
+enum {
+  TRAILER_GENERATION = 0,
+  TRAILER_MBUTTONUP_MOVE_PROTECT = 4,
+  TRAILER_LBUTTONUP_MOVE_PROTECT = 8,
+  TRAILER_XMOUSE_MODE = 12,
+  TRAILER_MASK_XMOUSE_ON_MOVE = 16,
+  IMAGE_TRAILER_SIZE = 20,
+};
+
 // ForegroundCondition values.
 enum {
   FOREGROUND_NONE = 0,

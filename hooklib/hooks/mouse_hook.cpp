@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "config/image_publish.h"
 #include "config/loader_state.h"
 #include "hooks/button_messages.h"
 #include "hooks/gesture.h"
@@ -105,6 +106,7 @@ extern "C" LRESULT CALLBACK mouseHookProc(int code, WPARAM wParam, LPARAM lParam
     return CallNextHookEx(mouseHook, code, wParam, lParam);
   }
   MouseEvent event;
+  event.generation = followPublishedImage();
   event.message = LOWORD(wParam);
   event.hook = (const MOUSEHOOKSTRUCT *)lParam;
   event.target = NULL;

@@ -36,11 +36,11 @@ DAEMON_IMPORTS = ["_IsHooking", "_MyEndHook", "_MySetHook"]
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "version.dll", "msvcrt.dll",
                "gdi32.dll", "advapi32.dll", "ntdll.dll"}
 DLL_IMPORTS = ["kernel32.dll", "user32.dll"]
-# The shared section's variables in their designed order.
-SHARED_VARIABLES = ["iniPath", "useCallWndProcRetHook", "mbuttonUpMoveProtect",
-                    "lbuttonUpMoveProtect", "xmouseMode", "maskXmouseOnMove", "activationHold",
-                    "foregroundChanged", "mouseHook", "getMessageHook", "callWndProcRetHook",
-                    "middleState", "lbuttonUpArmed", "lastPoint", "lastActivatedWindow"]
+# The shared section's variables in their designed order: the gesture
+# alone, which any process that loads the library may write. The path, the
+# options and the hook handles are no longer among them.
+SHARED_VARIABLES = ["activationHold", "foregroundChanged", "middleState", "lbuttonUpArmed",
+                    "lastPoint", "lastActivatedWindow"]
 # Input sections whose contents only start-up code would run.
 INITIALISER_SECTIONS = (".ctors", ".dtors", ".init_array", ".fini_array", ".CRT", ".tls")
 IMAGE_DIRECTORY_ENTRY_TLS = 9
@@ -74,9 +74,7 @@ DAEMON32_IMPORTS = {
 }
 # Each shared variable's size and alignment, in bytes, by pointer size.
 SHARED_LAYOUT = {
-    "iniPath": (256, 1), "lastPoint": (8, 4),
-    "mouseHook": ("pointer", "pointer"), "getMessageHook": ("pointer", "pointer"),
-    "callWndProcRetHook": ("pointer", "pointer"), "lastActivatedWindow": ("pointer", "pointer"),
+    "lastPoint": (8, 4), "lastActivatedWindow": ("pointer", "pointer"),
 }
 
 
