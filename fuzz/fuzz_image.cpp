@@ -5,7 +5,8 @@
 // byte past the end. These promises are checked:
 // - an image the validator accepts can be walked by a reader that trusts
 //   every offset it finds, without a check of its own (what the validator
-//   vouches for); the same holds for the image cut short just before the
+//   vouches for), and none of its strings is longer than 255 characters,
+//   so that no reader and no check scans more than 256 bytes for one; the same holds for the image cut short just before the
 //   NUL of each of its last strings and at each of its last bytes, where
 //   an off-by-one in a bounds check would show;
 // - the hook procedures, run over a fixed desktop for every kind of mouse
@@ -75,9 +76,11 @@ struct TrustingReader {
   int32_t field(int32_t record, uint32_t fieldOffset) const {
     return readImageInt(image, (uint32_t)record + fieldOffset);
   }
+  // The cost bound: no string of an accepted image is longer than the
+  // loader writes, so no reader scans more than 256 bytes for one.
   void string(int32_t offset) const {
     volatile size_t length = strlen((const char *)image + offset);
-    (void)length;
+    fuzzRequire(length <= IMAGE_MAX_STRING, "an accepted image's strings are at most 255 long");
   }
 
   void match(int32_t record) const {
