@@ -9,6 +9,10 @@
 
 namespace {
 
+// 1 once this process has found its read-only view to be of a section the
+// daemon made (verifyPublishedSection).
+int32_t sectionVerified = 0;
+
 // Copies the image so that a reader in another process that already holds
 // a view of this section never follows a half-written one: first every
 // header field becomes -1 (no lists, no matches), then the arena is
@@ -71,7 +75,26 @@ void takePublishedOptions(void) {
   maskXmouseOnMove = readImageInt(imageTrailer, TRAILER_MASK_XMOUSE_ON_MOVE);
 }
 
+// Whether the section was made by the daemon of this process's user: the
+// owner is the user and the label no lower than Medium, which no sandboxed
+// program can give a section it makes. Asked once per process, at the
+// first hook call rather than at attach: the answer needs ADVAPI32, which
+// must not be loaded under the loader lock.
+void verifyPublishedSection(void) {
+  if (!imageHeader || imageWritable || sectionVerified) return;
+  if (isOwnSection(mappingHandle, SECURITY_MANDATORY_MEDIUM_RID)) {
+    sectionVerified = 1;
+    return;
+  }
+  // A stranger's section is no configuration. The view stays mapped until
+  // the library detaches: another thread of this process may be reading it
+  // at this moment, and finds the header gone at its next read.
+  imageHeader = NULL;
+  imageTrailer = NULL;
+}
+
 uint32_t followPublishedImage(void) {
+  verifyPublishedSection();
   uint32_t generation = imageGeneration();
   takePublishedOptions();
   return generation;
@@ -118,7 +141,7 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
   unsigned char *view = NULL;
   if (section) {
     mappingHandle = section;
-    if (!existed || isOwnSection(section)) {
+    if (!existed || isOwnSection(section, sectionLevel())) {
       view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
     }
   }
@@ -146,7 +169,8 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
 }
 
 void mapPublishedImage(void) {
-  mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, publishedSectionName);
+  mappingHandle = OpenFileMappingA(FILE_MAP_READ | READ_CONTROL, FALSE, publishedSectionName);
+  sectionVerified = 0;
   imageBase =
       mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0) : NULL;
   imageHeader = imageBase;
@@ -154,8 +178,12 @@ void mapPublishedImage(void) {
   imageSize = viewSize > IMAGE_TRAILER_SIZE ? viewSize - IMAGE_TRAILER_SIZE : 0;
   imageTrailer = imageSize ? imageBase + imageSize : NULL;
   imageWritable = 0;
-  takePublishedOptions();
   // An image that fails the check is no configuration at all: the hooks
-  // then pass every message on.
-  if (imageBase && !validateImage(imageBase, imageSize)) releaseConfiguration();
+  // then pass every message on. A view with pages only reserved would
+  // fault on the check's first read.
+  if (imageBase &&
+      (!isCommittedView(imageBase, viewSize) || !validateImage(imageBase, imageSize))) {
+    releaseConfiguration();
+  }
+  takePublishedOptions();
 }

@@ -48,7 +48,11 @@ void endImageRewrite(void);
 void takePublishedOptions(void);
 
 // At the start of every mouse hook call: the image's generation, read
-// before anything else of the image, and the published option values.
+// before anything else of the image, and the published option values. At
+// the first call in a process that mapped the section read-only, the
+// section is checked once: one that the user's daemon did not make (not
+// owned by the user, or labelled below Medium, as a sandboxed program's
+// would be) is released, and the hooks pass every message on.
 uint32_t followPublishedImage(void);
 
 // Writes the Status/Error entry into the INI file when `target` wants it.

@@ -123,7 +123,12 @@ void releaseSectionSecurity(LPSECURITY_ATTRIBUTES attributes) {
   if (attributes) LocalFree(attributes->lpSecurityDescriptor);
 }
 
-int isOwnSection(HANDLE section) {
+DWORD sectionLevel(void) {
+  DWORD level = processLevel();
+  return level > SECURITY_MANDATORY_MEDIUM_RID ? level : SECURITY_MANDATORY_MEDIUM_RID;
+}
+
+int isOwnSection(HANDLE section, DWORD lowestLevel) {
   TokenSid user;
   if (!tokenSid(TokenUser, &user)) return 0;
   PSID owner = NULL;
@@ -134,7 +139,7 @@ int isOwnSection(HANDLE section) {
                                    NULL, NULL, &sacl, &descriptor) != ERROR_SUCCESS) {
     return 0;
   }
-  int own = sameSid(owner, user.sid.Sid) && labelLevel(sacl) >= processLevel();
+  int own = sameSid(owner, user.sid.Sid) && labelLevel(sacl) >= lowestLevel;
   LocalFree(descriptor);
   return own;
 }

@@ -22,9 +22,14 @@ LPSECURITY_ATTRIBUTES sandboxReadableSecurity(SECURITY_ATTRIBUTES *attributes);
 void releaseSectionSecurity(LPSECURITY_ATTRIBUTES attributes);
 
 // 1 when `section` (a handle with READ_CONTROL) is owned by this process's
-// user and labelled no lower than this process's level, as the sections
-// this program makes are; 0 otherwise, or when that cannot be learnt.
-int isOwnSection(HANDLE section);
+// user and labelled no lower than `lowestLevel` (a SECURITY_MANDATORY_*_RID;
+// an object without a label counts as Medium); 0 otherwise, or when that
+// cannot be learnt.
+int isOwnSection(HANDLE section, DWORD lowestLevel);
+
+// The level the daemon labels its section with: its own, never below
+// Medium. A section it finds under the name must carry at least this.
+DWORD sectionLevel(void);
 
 // 1 when every page of the `size` bytes at `view` is committed: a section
 // made with SEC_RESERVE faults on the first byte read or written.

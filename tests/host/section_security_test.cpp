@@ -18,6 +18,7 @@
 
 #include <string>
 
+#include "config/image_publish.h"
 #include "config/loader.h"
 #include "config/loader_state.h"
 #include "host/fresh_process.h"
@@ -165,7 +166,18 @@ TEST_F(SectionSecurityTest, TheDaemonWritesIntoNoSectionSomeoneElseMadeFirst) {
     if (!squatter.reserve) {
       std::vector<unsigned char> untouched(65536, 0);
       EXPECT_EQ(0, memcmp(untouched.data(), kept, untouched.size())) << "the daemon wrote into it";
+      // The squatter writes an image of its own (an empty one passes every
+      // check of its bytes); a hooked program maps it at attach ...
+      memset(kept, 0xFF, IMAGE_HEADER_SIZE);
     }
+    releaseConfiguration();
+
+    // ... and drops it at its first hook call, once it has asked who made
+    // it. A reserve-only section is dropped at attach, before a read.
+    mapPublishedImage();
+    EXPECT_EQ(squatter.reserve == 0, imageHeader != nullptr);
+    followPublishedImage();
+    EXPECT_EQ(nullptr, imageHeader) << "a hooked program took the squatter's image";
     releaseConfiguration();
     UnmapViewOfFile(kept);
     CloseHandle(squatted);

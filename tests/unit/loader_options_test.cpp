@@ -227,6 +227,9 @@ TEST_F(LoaderTest, TheHooksOptionsReachAnotherProcessBehindTheImage) {
   EXPECT_EQ(1, maskXmouseOnMove);
   EXPECT_EQ(0, mbuttonUpMoveProtect);
   EXPECT_EQ(7, lbuttonUpMoveProtect);
+  // Asked at the first hook call, the section is found to be the daemon's.
+  followPublishedImage();
+  EXPECT_NE(nullptr, imageHeader);
   // The reader's image ends where the trailer begins; up to the size rule
   // it is the published image, and after it only zeros.
   ASSERT_GE(imageSize, published.size());
