@@ -5,7 +5,8 @@
 // byte past the end. These promises are checked:
 // - an image the validator accepts can be walked by a reader that trusts
 //   every offset it finds, without a check of its own (what the validator
-//   vouches for); the same holds for the image cut short just before the
+//   vouches for), and none of its strings is longer than 255 characters,
+//   so that no reader and no check scans more than 256 bytes for one; the same holds for the image cut short just before the
 //   NUL of each of its last strings and at each of its last bytes, where
 //   an off-by-one in a bounds check would show;
 // - the hook procedures, run over a fixed desktop for every kind of mouse
@@ -14,8 +15,14 @@
 // - rule evaluation and the match test, called directly for every list and
 //   match the image names, do the same;
 // - the hooks answer only what the dispatcher's verdicts allow, and nothing
-//   writes into the image.
-// The options the hooks run under are chosen by the input's length.
+//   writes into the image;
+// - a walk whose image was rewritten meanwhile (its generation changed)
+//   decides nothing: the message goes on.
+// The options the hooks run under are chosen by the input's length. The
+// shared gesture state, which any program may write, starts from values
+// taken from the input's last bytes, any values at all; so do the states
+// of the desktop's windows (shown, minimised, maximised, hidden, at the
+// bottom) that the evaluator looks at.
 #include <windows.h>
 
 #include <sanitizer/asan_interface.h>
@@ -24,6 +31,7 @@
 #include <string.h>
 
 #include "config/image_layout.h"
+#include "config/image_publish.h"
 #include "config/image_validation.h"
 #include "config/loader_state.h"
 #include "fuzz_checks.h"
@@ -68,9 +76,11 @@ struct TrustingReader {
   int32_t field(int32_t record, uint32_t fieldOffset) const {
     return readImageInt(image, (uint32_t)record + fieldOffset);
   }
+  // The cost bound: no string of an accepted image is longer than the
+  // loader writes, so no reader scans more than 256 bytes for one.
   void string(int32_t offset) const {
     volatile size_t length = strlen((const char *)image + offset);
-    (void)length;
+    fuzzRequire(length <= IMAGE_MAX_STRING, "an accepted image's strings are at most 255 long");
   }
 
   void match(int32_t record) const {
@@ -153,18 +163,79 @@ void checkValidatorAtCuts(unsigned char *image, uint32_t size) {
 
 // ---- the image as the hooks see it --------------------------------------------
 
+// The trailer behind the view: the generation of a whole image; the
+// option values are set by resetHookState.
+unsigned char trailer[IMAGE_TRAILER_SIZE];
+const int32_t WHOLE_GENERATION = 2;
+
 void installImage(unsigned char *copy, uint32_t size) {
   imageBase = copy;
   imageHeader = copy;
   imageSize = size;
   imageWritable = 0;  // a hooked process's view is read-only
   mappingHandle = NULL;
+  writeImageInt(trailer, TRAILER_GENERATION, WHOLE_GENERATION);
+  imageTrailer = NULL;  // the hooks take the options from it: set below
 }
 
 void removeImage() {
   imageBase = NULL;
   imageHeader = NULL;
   imageSize = 0;
+  imageTrailer = NULL;
+}
+
+// Input bytes counted from the end, as many as there are.
+struct InputTail {
+  const uint8_t *data;
+  size_t size;
+  size_t taken;
+
+  uint32_t next32() {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) value = value << 8 | nextByte();
+    return value;
+  }
+  uint8_t nextByte() { return taken < size ? data[size - 1 - taken++] : 0; }
+};
+
+// The shared section as any program may have left it: every value.
+void scrambleSharedState(InputTail *tail, const FuzzClick clicks[], int clickCountOnDesktop) {
+  activationHold = (int32_t)tail->next32();
+  foregroundChanged = (int32_t)tail->next32();
+  middleState = (int32_t)tail->next32();
+  lbuttonUpArmed = (int32_t)tail->next32();
+  lastPoint.x = (LONG)tail->next32();
+  lastPoint.y = (LONG)tail->next32();
+  uint8_t window = tail->nextByte();
+  // A window of the desktop, or a handle that names none.
+  lastActivatedWindow =
+      window < clickCountOnDesktop ? clicks[window].window : (HWND)(uintptr_t)tail->next32();
+}
+
+// The windows the clicks land on, each left as it is or minimised,
+// maximised, hidden or sent to the bottom.
+void scrambleWindowStates(InputTail *tail, const FuzzClick clicks[], int clickCountOnDesktop) {
+  for (int i = 0; i < clickCountOnDesktop; ++i) {
+    HWND top = GetAncestor(clicks[i].window, GA_ROOT);
+    switch (tail->nextByte() % 6) {
+      case 1:
+        ShowWindow(top, SW_MINIMIZE);
+        break;
+      case 2:
+        ShowWindow(top, SW_MAXIMIZE);
+        break;
+      case 3:
+        ShowWindow(top, SW_HIDE);
+        break;
+      case 4:
+        SetWindowPos(top, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        break;
+      default:
+        break;
+    }
+  }
+  pumpFuzzDesktop();
 }
 
 // The options that change which way the hooks go, chosen by the input's
@@ -340,6 +411,13 @@ void evaluateDirectly(const Offsets &lists, const Offsets &matches, const FuzzCl
     for (int i = 0; i < lists.count; ++i) {
       evaluateList(lists.at[i], up, &m);
       precheckDownEvent(lists.at[i], down, &m);
+      // Begun on an image since rewritten, or while it was being written.
+      const uint32_t staleGenerations[] = {WHOLE_GENERATION - 2, WHOLE_GENERATION + 1};
+      for (uint32_t stale : staleGenerations) {
+        fuzzRequire(evaluateListSince(stale, lists.at[i], up, &m) == MA_ACTIVATE &&
+                        precheckDownEventSince(stale, lists.at[i], down, &m) == MA_ACTIVATE,
+                    "a walk over a rewritten image lets the message go on");
+      }
     }
     HWND target = clickTarget(m.hwnd);
     HWND root = rootParent(m.hwnd);
@@ -361,16 +439,21 @@ void checkValidator(unsigned char *image, uint32_t size) {
 
 // The hook procedures and rule evaluation over the image, each on a desktop
 // and hook state of its own.
-void checkHooks(unsigned char *image, uint32_t size) {
+void checkHooks(unsigned char *image, uint32_t size, InputTail tail) {
   HookOptions options = optionsFor(size);
   FuzzClick clicks[FUZZ_MAX_CLICKS];
   int clickCountOnDesktop = buildFuzzDesktop(clicks);
   resetHookState(options);
   installImage(image, size);
+  scrambleSharedState(&tail, clicks, clickCountOnDesktop);
+  scrambleWindowStates(&tail, clicks, clickCountOnDesktop);
   runHookProcedures(clicks, clickCountOnDesktop);
 
   clickCountOnDesktop = buildFuzzDesktop(clicks);
   resetHookState(options);
+  scrambleSharedState(&tail, clicks, clickCountOnDesktop);
+  scrambleWindowStates(&tail, clicks, clickCountOnDesktop);
+  imageTrailer = trailer;  // the generation the walks below are checked against
   Offsets lists, matches;
   collectLists(&lists);
   collectMatches(&matches, lists);
@@ -389,7 +472,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size > 0) memcpy(copy, data, size);
 
   checkValidator(copy, (uint32_t)size);
-  checkHooks(copy, (uint32_t)size);
+  checkHooks(copy, (uint32_t)size, InputTail{data, size, 0});
   fuzzRequire(size == 0 || memcmp(copy, data, size) == 0, "nothing writes into the image");
 
   if (!size) __asan_unpoison_memory_region(copy, 1);

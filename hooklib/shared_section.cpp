@@ -5,18 +5,24 @@
 // programs that link these objects themselves (vorncheck, the tests), whose
 // copies stay their own.
 //
+// Any process that loads the library may write this section, a sandboxed
+// one included: it holds only the gesture, which must be one across
+// processes because a press handled in one program may be released in
+// another, and which the hooks take as untrusted (any value of it is
+// harmless). The configuration file's path and the hook handles are the
+// daemon's alone and live in its own memory; the option values the hooks
+// read reach them with the image, in the section only the daemon writes.
+//
 // They are defined here together, in their designed order, so that the
 // section's layout is one fact in one place; `no_reorder` keeps the
 // compiler to that order (it would otherwise lay them out last first), and
 // tests/static checks it in the built library. Each owner declares its
-// own: the loader's option values (config/loader_state.h), the hooks'
-// gesture state and hook handles (hooks/hook_state.h), and the window the
+// own: the hooks' gesture state (hooks/hook_state.h), and the window the
 // window operations read (windows/last_activated_window.h).
 #include <windows.h>
 
 #include <stdint.h>
 
-#include "config/loader_state.h"
 #include "hooks/hook_state.h"
 #include "windows/last_activated_window.h"
 
@@ -24,17 +30,8 @@
 
 extern "C" {
 
-VORN_SHARED char iniPath[256] = "vorn.ini";
-VORN_SHARED int32_t useCallWndProcRetHook = 0;
-VORN_SHARED int32_t mbuttonUpMoveProtect = 0;
-VORN_SHARED int32_t lbuttonUpMoveProtect = 0;
-VORN_SHARED int32_t xmouseMode = 0;
-VORN_SHARED int32_t maskXmouseOnMove = 0;
 VORN_SHARED int32_t activationHold = 0;
 VORN_SHARED int32_t foregroundChanged = 0;
-VORN_SHARED HHOOK mouseHook = NULL;
-VORN_SHARED HHOOK getMessageHook = NULL;
-VORN_SHARED HHOOK callWndProcRetHook = NULL;
 VORN_SHARED int32_t middleState = 0;
 VORN_SHARED int32_t lbuttonUpArmed = 0;
 VORN_SHARED POINT lastPoint = {0, 0};

@@ -18,7 +18,21 @@ int32_t imageRecordField(ImageOffset record, uint32_t fieldOffset) {
 
 const char *imageString(ImageOffset offset) {
   if (!imageHeader || offset < 0 || (uint32_t)offset >= imageSize) return NULL;
-  const char *text = (const char *)imageHeader + offset;
-  if (!memchr(text, '\0', imageSize - (uint32_t)offset)) return NULL;
-  return text;
+  const unsigned char *text = imageHeader + offset;
+  if (boundedStringLength(text, imageSize - (uint32_t)offset) < 0) return NULL;
+  return (const char *)text;
+}
+
+// The bytes are read once, into `buffer`, and the NUL is looked for in the
+// copy: what the daemon writes into the image meanwhile cannot take the
+// terminator away from under a compare.
+int copyImageString(ImageOffset offset, char *buffer) {
+  buffer[0] = '\0';
+  if (!imageHeader || offset < 0 || (uint32_t)offset >= imageSize) return 0;
+  uint32_t available = imageSize - (uint32_t)offset;
+  uint32_t span = available < (uint32_t)IMAGE_STRING_SPAN ? available : (uint32_t)IMAGE_STRING_SPAN;
+  memcpy(buffer, imageHeader + offset, span);
+  if (boundedStringLength((const unsigned char *)buffer, span) >= 0) return 1;
+  buffer[0] = '\0';
+  return 0;
 }

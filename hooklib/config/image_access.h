@@ -17,5 +17,11 @@ int32_t imageField(ImageOffset offset);
 int32_t imageRecordField(ImageOffset record, uint32_t fieldOffset);
 
 // The NUL-terminated string at `offset`, or NULL for -1, an offset outside
-// the image or a string whose NUL lies beyond it.
+// the image or a string whose NUL lies beyond it or beyond IMAGE_MAX_STRING
+// characters. The text stays in the shared image: to compare it, copy it.
 const char *imageString(ImageOffset offset);
+
+// Copies the string at `offset` into `buffer` (IMAGE_STRING_SPAN bytes),
+// reading each byte of the image once; 1 when it was a string as
+// imageString would find it, else 0 with `buffer` empty.
+int copyImageString(ImageOffset offset, char *buffer);

@@ -92,8 +92,28 @@ enum {
   IMAGE_MAX_MATCHES = 1 + IMAGE_MAX_LISTS * LIST_MAX_RULES,
 };
 
-// Longest string the image holds, before its NUL.
-enum { IMAGE_MAX_STRING = 255 };
+// Longest string the image holds, before its NUL: the loader reads every
+// value into 256 bytes. A reader looks at no more than that for one string,
+// so that no image, however made, costs more than this per string.
+enum {
+  IMAGE_MAX_STRING = 255,
+  IMAGE_STRING_SPAN = IMAGE_MAX_STRING + 1,
+};
+
+// ---- the trailer ---------------------------------------------------------------
+// The last bytes of the section's view (whole pages), behind every byte of
+// the image: the option values the hooks read, which must reach every
+// process from where only the daemon writes, and the image's generation
+// (image_publish.h). Readers know the view's size, not the image's, so the
+// trailer is found from the view's end; the image never reaches it.
+enum {
+  TRAILER_GENERATION = 0,
+  TRAILER_MBUTTONUP_MOVE_PROTECT = 4,
+  TRAILER_LBUTTONUP_MOVE_PROTECT = 8,
+  TRAILER_XMOUSE_MODE = 12,
+  TRAILER_MASK_XMOUSE_ON_MOVE = 16,
+  IMAGE_TRAILER_SIZE = 20,
+};
 
 // ForegroundCondition values.
 enum {
@@ -117,6 +137,14 @@ inline int32_t readImageInt(const unsigned char *base, uint32_t offset) {
   uint32_t value;
   memcpy(&value, base + offset, sizeof value);
   return (int32_t)value;  // both targets are little-endian
+}
+
+// The length of the string at `text`, of which `available` bytes may be
+// read; -1 when no NUL lies within them or within IMAGE_STRING_SPAN bytes.
+inline int32_t boundedStringLength(const unsigned char *text, uint32_t available) {
+  uint32_t span = available < (uint32_t)IMAGE_STRING_SPAN ? available : (uint32_t)IMAGE_STRING_SPAN;
+  const unsigned char *end = (const unsigned char *)memchr(text, '\0', span);
+  return end ? (int32_t)(end - text) : -1;
 }
 
 // Writes `value` as the little-endian 32-bit field at byte `offset` of `base`.

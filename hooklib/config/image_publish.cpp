@@ -10,24 +10,96 @@
 
 namespace {
 
+// 1 once this process has found its read-only view to be of a section the
+// daemon made (verifyPublishedSection).
+int32_t sectionVerified = 0;
+
 // Copies the image so that a reader in another process that already holds
 // a view of this section never follows a half-written one: first every
 // header field becomes -1 (no lists, no matches), then the arena is
 // written, and the header comes last.
-void copyImageInto(unsigned char *view, uint32_t viewSize) {
+void copyImageInto(unsigned char *view, uint32_t imageBytes) {
   const unsigned char *image = builderBytes();
   uint32_t used = builderUsed();
   memset(view, 0xFF, IMAGE_HEADER_SIZE);
   __sync_synchronize();
   memcpy(view + IMAGE_HEADER_SIZE, image + IMAGE_HEADER_SIZE, used - IMAGE_HEADER_SIZE);
-  memset(view + used, 0, viewSize - used);
+  memset(view + used, 0, imageBytes - used);
   __sync_synchronize();
   memcpy(view, image, IMAGE_HEADER_SIZE);
+}
+
+void publishOptions(unsigned char *trailer) {
+  writeImageInt(trailer, TRAILER_MBUTTONUP_MOVE_PROTECT, mbuttonUpMoveProtect);
+  writeImageInt(trailer, TRAILER_LBUTTONUP_MOVE_PROTECT, lbuttonUpMoveProtect);
+  writeImageInt(trailer, TRAILER_XMOUSE_MODE, xmouseMode);
+  writeImageInt(trailer, TRAILER_MASK_XMOUSE_ON_MOVE, maskXmouseOnMove);
+}
+
+int32_t *generationWord(const unsigned char *trailer) {
+  return (int32_t *)(trailer + TRAILER_GENERATION);  // aligned: the view's end less 20
 }
 
 }  // namespace
 
 const char publishedSectionName[] = VORN_SECTION_NAME;
+
+void beginImageRewrite(void) {
+  if (!imageTrailer || !imageWritable) return;
+  int32_t *word = generationWord(imageTrailer);
+  __atomic_store_n(word, (__atomic_load_n(word, __ATOMIC_RELAXED) + 1) | 1, __ATOMIC_RELEASE);
+  __sync_synchronize();
+}
+
+void endImageRewrite(void) {
+  if (!imageTrailer || !imageWritable) return;
+  int32_t *word = generationWord(imageTrailer);
+  __sync_synchronize();
+  __atomic_store_n(word, __atomic_load_n(word, __ATOMIC_RELAXED) + 1, __ATOMIC_RELEASE);
+}
+
+uint32_t imageGeneration(void) {
+  if (!imageTrailer) return 0;
+  return (uint32_t)__atomic_load_n(generationWord(imageTrailer), __ATOMIC_ACQUIRE);
+}
+
+int imageUnchangedSince(uint32_t generation) {
+  __sync_synchronize();
+  return (generation & 1) == 0 && imageGeneration() == generation;
+}
+
+void takePublishedOptions(void) {
+  if (!imageTrailer || imageWritable) return;
+  mbuttonUpMoveProtect = readImageInt(imageTrailer, TRAILER_MBUTTONUP_MOVE_PROTECT);
+  lbuttonUpMoveProtect = readImageInt(imageTrailer, TRAILER_LBUTTONUP_MOVE_PROTECT);
+  xmouseMode = readImageInt(imageTrailer, TRAILER_XMOUSE_MODE);
+  maskXmouseOnMove = readImageInt(imageTrailer, TRAILER_MASK_XMOUSE_ON_MOVE);
+}
+
+// Whether the section was made by the daemon of this process's user: the
+// owner is the user and the label no lower than Medium, which no sandboxed
+// program can give a section it makes. Asked once per process, at the
+// first hook call rather than at attach: the answer needs ADVAPI32, which
+// must not be loaded under the loader lock.
+void verifyPublishedSection(void) {
+  if (!imageHeader || imageWritable || sectionVerified) return;
+  if (isOwnSection(mappingHandle, SECURITY_MANDATORY_MEDIUM_RID)) {
+    sectionVerified = 1;
+    return;
+  }
+  // A stranger's section is no configuration. The view stays mapped until
+  // the library detaches: another thread of this process may be reading it
+  // at this moment, and finds the header gone at its next read.
+  imageHeader = NULL;
+  imageTrailer = NULL;
+}
+
+uint32_t followPublishedImage(void) {
+  verifyPublishedSection();
+  uint32_t generation = imageGeneration();
+  takePublishedOptions();
+  return generation;
+}
 
 uint32_t mappedViewSize(const void *view) {
   MEMORY_BASIC_INFORMATION info;
@@ -41,33 +113,53 @@ void reportPublishFailure(const CompileTarget *target) {
   writeStatusError(iniPath);
 }
 
+// A section that already holds the name is written into only when it is
+// one this program made: an earlier load's, which hooked programs still
+// hold. Anything else under the name (a program that made it first to
+// steer every click through a writable view it keeps, a sandboxed one
+// whose section would carry a low label, one made reserve-only to fault on
+// the first write) is the designed mapping failure. Checking the owner, the
+// label and the pages costs the daemon three calls at a load; a private
+// namespace would instead cost every hooked program an
+// OpenPrivateNamespace at attach, under the loader lock, and Store apps
+// may not open one bound to the user at all.
 int publishImage(DWORD ruleSize, const CompileTarget *target) {
   // The view held so far (for instance one mapped at attach) is let go
   // first, so that a section nobody else holds can be made afresh.
   releaseConfiguration();
   uint32_t used = builderUsed();
   DWORD size = ruleSize > used ? ruleSize : used;
+  // The trailer goes behind the image, at the end of the view's last page.
+  DWORD sectionSize = size + IMAGE_TRAILER_SIZE;
 
   SECURITY_ATTRIBUTES security;
   LPSECURITY_ATTRIBUTES attributes = sandboxReadableSecurity(&security);
-  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, attributes, PAGE_READWRITE, 0, size,
-                                      target->sectionName);
+  HANDLE section = CreateFileMappingA(INVALID_HANDLE_VALUE, attributes, PAGE_READWRITE, 0,
+                                      sectionSize, target->sectionName);
   int existed = section && GetLastError() == ERROR_ALREADY_EXISTS;
   releaseSectionSecurity(attributes);
   unsigned char *view = NULL;
   if (section) {
     mappingHandle = section;
-    view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
+    if (!existed || isOwnSection(section, sectionLevel())) {
+      view = (unsigned char *)MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0);
+    }
   }
   // A section still held by other processes keeps the size it was made
   // with, whatever this call asked for.
-  uint32_t capacity = existed ? mappedViewSize(view) : size;
-  if (view && used <= capacity) {
-    copyImageInto(view, capacity);
+  uint32_t viewSize = mappedViewSize(view);
+  uint32_t room = viewSize > IMAGE_TRAILER_SIZE ? viewSize - IMAGE_TRAILER_SIZE : 0;
+  uint32_t capacity = existed ? room : (size <= room ? size : 0);
+  if (view && used <= capacity && (!existed || isCommittedView(view, viewSize))) {
     imageBase = view;
     imageHeader = view;
     imageSize = capacity;
+    imageTrailer = view + viewSize - IMAGE_TRAILER_SIZE;
     imageWritable = 1;
+    beginImageRewrite();
+    copyImageInto(view, capacity);
+    publishOptions(view + viewSize - IMAGE_TRAILER_SIZE);
+    endImageRewrite();
     return 1;
   }
   // No section, no view, or no room: one report for all three.
@@ -77,13 +169,21 @@ int publishImage(DWORD ruleSize, const CompileTarget *target) {
 }
 
 void mapPublishedImage(void) {
-  mappingHandle = OpenFileMappingA(FILE_MAP_READ, FALSE, publishedSectionName);
+  mappingHandle = OpenFileMappingA(FILE_MAP_READ | READ_CONTROL, FALSE, publishedSectionName);
+  sectionVerified = 0;
   imageBase =
       mappingHandle ? (unsigned char *)MapViewOfFile(mappingHandle, FILE_MAP_READ, 0, 0, 0) : NULL;
   imageHeader = imageBase;
-  imageSize = mappedViewSize(imageBase);
+  uint32_t viewSize = mappedViewSize(imageBase);
+  imageSize = viewSize > IMAGE_TRAILER_SIZE ? viewSize - IMAGE_TRAILER_SIZE : 0;
+  imageTrailer = imageSize ? imageBase + imageSize : NULL;
   imageWritable = 0;
   // An image that fails the check is no configuration at all: the hooks
-  // then pass every message on.
-  if (imageBase && !validateImage(imageBase, imageSize)) releaseConfiguration();
+  // then pass every message on. A view with pages only reserved would
+  // fault on the check's first read.
+  if (imageBase &&
+      (!isCommittedView(imageBase, viewSize) || !validateImage(imageBase, imageSize))) {
+    releaseConfiguration();
+  }
+  takePublishedOptions();
 }

@@ -25,7 +25,7 @@ int isRecord(const ImageView &view, int32_t offset, uint32_t recordSize) {
 
 int isString(const ImageView &view, int32_t offset) {
   if (offset < IMAGE_HEADER_SIZE || (uint32_t)offset >= view.size) return 0;
-  return memchr(view.bytes + offset, '\0', view.size - (uint32_t)offset) != NULL;
+  return boundedStringLength(view.bytes + offset, view.size - (uint32_t)offset) >= 0;
 }
 
 // A field of a record that isRecord has found whole in the image.

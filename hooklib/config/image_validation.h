@@ -8,5 +8,6 @@
 // 1 when every offset reachable from the header of the `size` bytes at
 // `image` lies inside them, with the record it names, every count is in
 // range (rules 0 to 9, Patterns 0 to 35), every string is NUL-terminated
-// inside them, and no chain of records is longer than a loader could make.
+// inside them within IMAGE_MAX_STRING characters, and no chain of records is longer than a loader
+// could make.
 int validateImage(const unsigned char *image, uint32_t size);

@@ -99,12 +99,17 @@ extern "C" int releaseConfiguration(void) {
   // of them: an empty header tells them there is no configuration any more,
   // rather than leaving them on rules the daemon has dropped. The records
   // stay intact, so a hook reading at this moment sees old or none.
-  if (imageBase && imageWritable) memset(imageBase, 0xFF, IMAGE_HEADER_SIZE);
+  if (imageBase && imageWritable) {
+    beginImageRewrite();
+    memset(imageBase, 0xFF, IMAGE_HEADER_SIZE);
+    endImageRewrite();
+  }
   if (imageBase) UnmapViewOfFile(imageBase);
   if (mappingHandle) CloseHandle(mappingHandle);
   imageBase = NULL;
   imageHeader = NULL;
   imageSize = 0;
+  imageTrailer = NULL;
   imageWritable = 0;
   mappingHandle = NULL;
   return 1;

@@ -28,8 +28,8 @@ int releaseConfiguration(void);
 
 // Where a compile puts the image and what it may do on failure.
 struct CompileTarget {
-  const char *sectionName;   // NULL: a private, unnamed section
-  int reportFailureInFile;   // write Status/Error into the INI file on failure
+  const char *sectionName;  // NULL: a private, unnamed section
+  int reportFailureInFile;  // write Status/Error into the INI file on failure
 };
 
 // Compiles the INI file at `iniPath` (already opened as `file`, which this

@@ -19,8 +19,8 @@ namespace {
 const int MAX_EVALUATED_CLICK_COUNT = 2;
 
 LRESULT evaluateEvent(const MouseEvent *event, int clientSlot, int nonClientSlot) {
-  return evaluateList(eventList(event->message, clientSlot, nonClientSlot), event->message,
-                      event->hook);
+  return evaluateListSince(event->generation, eventList(event->message, clientSlot, nonClientSlot),
+                           event->message, event->hook);
 }
 
 }  // namespace

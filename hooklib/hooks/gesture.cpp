@@ -27,8 +27,9 @@ LRESULT handleMiddlePress(const MouseEvent *event) {
   middleState = MIDDLE_PRESSED;
   int byRelease = 0;
   ImageOffset list = middlePressList(event->message, &byRelease);
-  if (byRelease) return precheckDownEvent(list, event->message, event->hook);
-  return evaluateList(list, event->message, event->hook);
+  if (byRelease)
+    return precheckDownEventSince(event->generation, list, event->message, event->hook);
+  return evaluateListSince(event->generation, list, event->message, event->hook);
 }
 
 // The release's own area picks the list, whichever area the press was in.
@@ -41,5 +42,5 @@ LRESULT handleMiddleRelease(const MouseEvent *event) {
     return MA_NOACTIVATEANDEAT;
   }
   ImageOffset list = eventList(event->message, HEADER_SLOT_MBUTTONUP, HEADER_SLOT_NCMBUTTONUP);
-  return evaluateList(list, event->message, event->hook);
+  return evaluateListSince(event->generation, list, event->message, event->hook);
 }

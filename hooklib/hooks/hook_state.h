@@ -1,12 +1,12 @@
-// The hooks' state: the gesture the mouse hook follows and the handles of
-// the installed hooks, shared by every process, and what each process
-// keeps for itself.
+// The hooks' state: the gesture the mouse hook follows, shared by every
+// process, and what each process keeps for itself (the hook handles among
+// it).
 //
 // A press handled in one process and its release in another form one
-// gesture, and every process's copy of a hook procedure passes its hook's
-// handle on: these live in the shared section (shared_section.cpp). Each is
-// an aligned machine word (lastPoint two) read and written with plain
-// loads and stores.
+// gesture: it lives in the shared section (shared_section.cpp), which any
+// process may write, so no value of it may do harm. Each is an aligned
+// machine word (lastPoint two) read and written with plain loads and
+// stores.
 #pragma once
 
 #include <windows.h>
@@ -28,9 +28,6 @@ enum { MARSHALLED_MESSAGE_SLOTS = 16 };
 // ---- shared --------------------------------------------------------------
 extern int32_t activationHold;
 extern int32_t foregroundChanged;
-extern HHOOK mouseHook;
-extern HHOOK getMessageHook;
-extern HHOOK callWndProcRetHook;
 extern int32_t middleState;
 extern int32_t lbuttonUpArmed;
 extern POINT lastPoint;
@@ -47,6 +44,12 @@ extern int32_t hooksInstalledHere;
 // Mouse hook calls this process passed on untouched because they were for
 // a window of another process (marshalled: hooks/marshalled_messages.h).
 extern int32_t marshalledCallCount;
+// The hooks as the daemon installed them: only it installs and removes
+// them, so only its copies are ever set. Every other process passes NULL
+// to CallNextHookEx, whose hook argument the system ignores.
+extern HHOOK mouseHook;
+extern HHOOK getMessageHook;
+extern HHOOK callWndProcRetHook;
 
 }  // extern "C"
 

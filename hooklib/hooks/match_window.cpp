@@ -14,18 +14,20 @@ int patternCount(ImageOffset match) {
   return count > MATCH_MAX_PATTERNS ? MATCH_MAX_PATTERNS : count;
 }
 
+typedef char PatternClasses[CLICK_WINDOW_COUNT][IMAGE_STRING_SPAN];
+
 // A Pattern whose class names cannot be read from the image is treated as
-// naming nothing it could match.
-int readPatternClasses(ImageOffset match, int pattern, const char *classes[]) {
+// naming nothing it could match. Each name is copied out once and compared
+// in the copy.
+int readPatternClasses(ImageOffset match, int pattern, PatternClasses classes) {
   for (int i = 0; i < CLICK_WINDOW_COUNT; ++i) {
-    classes[i] =
-        imageString(imageRecordField(match, matchPatternField(MATCH_CLASS_ARRAYS[i], pattern)));
-    if (classes[i] == NULL) return 0;
+    ImageOffset name = imageRecordField(match, matchPatternField(MATCH_CLASS_ARRAYS[i], pattern));
+    if (!copyImageString(name, classes[i])) return 0;
   }
   return 1;
 }
 
-int namesNoClass(const char *const classes[]) {
+int namesNoClass(const PatternClasses classes) {
   return classes[CLICK_INVOKED][0] == '\0' && classes[CLICK_ACTIVE][0] == '\0' &&
          classes[CLICK_PARENT][0] == '\0';
 }
@@ -33,7 +35,7 @@ int namesNoClass(const char *const classes[]) {
 // The hit-test code is compared before any class name: it costs nothing,
 // while a class name costs a call into the system.
 int patternMatches(ImageOffset match, int pattern, ClickFacts *facts) {
-  const char *classes[CLICK_WINDOW_COUNT];
+  PatternClasses classes;
   if (!readPatternClasses(match, pattern, classes)) return 0;
   int hitTest = imageRecordField(match, matchPatternField(MATCH_HIT_TEST, pattern));
   if (hitTest < 0 && namesNoClass(classes)) return 0;  // names nothing: matches nothing

@@ -13,6 +13,9 @@ struct MouseEvent {
   UINT message;  // the low 16 bits of the hook's wParam
   const MOUSEHOOKSTRUCT *hook;
   HWND target;  // the click target; none for moves, which need none
+  // The image's generation when the hook was called, before anything was
+  // read from the image: the rule walk acts only if it is still the same.
+  uint32_t generation;
 };
 
 // The rule list the image assigns to a client or non-client event: the slot

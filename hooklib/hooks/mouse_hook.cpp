@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "config/image_publish.h"
 #include "config/loader_state.h"
 #include "hooks/button_messages.h"
 #include "hooks/gesture.h"
@@ -161,6 +162,7 @@ LRESULT hookResult(LRESULT verdict, int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT decideMouseMessage(UINT message, const MOUSEHOOKSTRUCT *mouse) {
   MouseEvent event;
+  event.generation = followPublishedImage();
   event.message = message;
   event.hook = mouse;
   event.target = NULL;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "config/image_publish.h"
 #include "config/loader_state.h"
 #include "hooks/active_tracking.h"
 #include "hooks/click_facts.h"
@@ -30,25 +31,32 @@ LRESULT passThroughVerdict(const ClickFacts *facts, UINT message) {
 }
 
 // Inside an MDI child the action is about the child, not its frame.
-void performWinningAction(int action, ImageOffset list, int winner, const ClickFacts *facts) {
+void performWinningAction(int action, int minimizedPolicy, const ClickFacts *facts) {
   int mdi = isMdiClick(facts);
   HWND window = mdi ? facts->activation : facts->window[CLICK_ACTIVE];
-  performAction(action, window, entryMinimizedPolicy(list, winner), mdi);
+  performAction(action, window, minimizedPolicy, mdi);
 }
 
-LRESULT evaluationVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
-  int action = findAction(entryActionName(list, winner));
+// Everything is read from the image before the generation is checked;
+// nothing is done before.
+LRESULT evaluationVerdict(uint32_t generation, ImageOffset list, int winner, UINT message,
+                          ClickFacts *facts) {
+  int action = entryAction(list, winner);
+  int minimizedPolicy = entryMinimizedPolicy(list, winner);
+  if (!imageUnchangedSince(generation)) return MA_ACTIVATE;
   int verdict = actionClickVerdict(action);
   if (verdict == VERDICT_WINDOW_DECIDES) return passThroughVerdict(facts, message);
-  performWinningAction(action, list, winner, facts);
+  performWinningAction(action, minimizedPolicy, facts);
   return verdict;
 }
 
 // A press let through to its window without activation also switches the
 // system's active window tracking off under XMouseMode 2; the masking check
 // of a later move switches it on again.
-LRESULT precheckVerdict(ImageOffset list, int winner, UINT message, ClickFacts *facts) {
-  int verdict = actionPressVerdict(findAction(entryActionName(list, winner)));
+LRESULT precheckVerdict(uint32_t generation, ImageOffset list, int winner, UINT message,
+                        ClickFacts *facts) {
+  int verdict = actionPressVerdict(entryAction(list, winner));
+  if (!imageUnchangedSince(generation)) return MA_ACTIVATE;
   if (verdict == VERDICT_WINDOW_DECIDES) return passThroughVerdict(facts, message);
   if (verdict == MA_NOACTIVATE && xmouseMode == XMOUSE_SYSTEM_TRACKING) switchTrackingOffIfOn();
   return verdict;
@@ -58,19 +66,29 @@ int hitTestOf(const MOUSEHOOKSTRUCT *mouseHookStruct) { return (int)mouseHookStr
 
 }  // namespace
 
-LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT *mouseHookStruct) {
-  if (listOffset == NO_OFFSET) return MA_ACTIVATE;
-  ClickFacts facts;
-  describeClickOn(&facts, mouseHookStruct->hwnd, hitTestOf(mouseHookStruct));
-  int winner = findWinningEntry(listOffset, &facts, NULL);
-  return evaluationVerdict(listOffset, winner, message, &facts);
-}
-
-LRESULT precheckDownEvent(ImageOffset listOffset, UINT message,
+LRESULT evaluateListSince(uint32_t generation, ImageOffset listOffset, UINT message,
                           const MOUSEHOOKSTRUCT *mouseHookStruct) {
   if (listOffset == NO_OFFSET) return MA_ACTIVATE;
   ClickFacts facts;
   describeClickOn(&facts, mouseHookStruct->hwnd, hitTestOf(mouseHookStruct));
   int winner = findWinningEntry(listOffset, &facts, NULL);
-  return precheckVerdict(listOffset, winner, message, &facts);
+  return evaluationVerdict(generation, listOffset, winner, message, &facts);
+}
+
+LRESULT precheckDownEventSince(uint32_t generation, ImageOffset listOffset, UINT message,
+                               const MOUSEHOOKSTRUCT *mouseHookStruct) {
+  if (listOffset == NO_OFFSET) return MA_ACTIVATE;
+  ClickFacts facts;
+  describeClickOn(&facts, mouseHookStruct->hwnd, hitTestOf(mouseHookStruct));
+  int winner = findWinningEntry(listOffset, &facts, NULL);
+  return precheckVerdict(generation, listOffset, winner, message, &facts);
+}
+
+LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT *mouseHookStruct) {
+  return evaluateListSince(imageGeneration(), listOffset, message, mouseHookStruct);
+}
+
+LRESULT precheckDownEvent(ImageOffset listOffset, UINT message,
+                          const MOUSEHOOKSTRUCT *mouseHookStruct) {
+  return precheckDownEventSince(imageGeneration(), listOffset, message, mouseHookStruct);
 }

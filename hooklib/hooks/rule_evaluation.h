@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <stdint.h>
+
 #include "config/image_layout.h"
 
 // Walks the list at `listOffset` (-1: none) for `message`, runs the winning
@@ -14,3 +16,12 @@ LRESULT evaluateList(ImageOffset listOffset, UINT message, const MOUSEHOOKSTRUCT
 // without running any action.
 LRESULT precheckDownEvent(ImageOffset listOffset, UINT message,
                           const MOUSEHOOKSTRUCT *mouseHookStruct);
+
+// The same, for a list offset read from the image at `generation`
+// (imageGeneration): what the walk decides is carried out only when the
+// image is still that one, whole; a walk that a reload overlapped decides
+// nothing and the message goes on (MA_ACTIVATE).
+LRESULT evaluateListSince(uint32_t generation, ImageOffset listOffset, UINT message,
+                          const MOUSEHOOKSTRUCT *mouseHookStruct);
+LRESULT precheckDownEventSince(uint32_t generation, ImageOffset listOffset, UINT message,
+                               const MOUSEHOOKSTRUCT *mouseHookStruct);

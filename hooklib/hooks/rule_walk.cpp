@@ -9,6 +9,7 @@
 
 #include "config/image_access.h"
 #include "hooks/match_window.h"
+#include "windows/actions.h"
 
 namespace {
 
@@ -70,6 +71,12 @@ ImageOffset entryActionOffset(ImageOffset list, int entry) {
 
 const char *entryActionName(ImageOffset list, int entry) {
   return imageString(entryActionOffset(list, entry));
+}
+
+int entryAction(ImageOffset list, int entry) {
+  char name[IMAGE_STRING_SPAN];
+  copyImageString(entryActionOffset(list, entry), name);
+  return findAction(name);
 }
 
 int entryMinimizedPolicy(ImageOffset list, int entry) {

@@ -31,4 +31,7 @@ int findWinningEntry(ImageOffset list, ClickFacts *facts, WalkTrace *trace);
 ImageOffset entryActionOffset(ImageOffset list, int entry);
 // NULL when the action name cannot be read from the image.
 const char *entryActionName(ImageOffset list, int entry);
+// The action-table row of entry `entry`'s action (NO_ACTION when its name
+// is no action or cannot be read), from one reading of the name.
+int entryAction(ImageOffset list, int entry);
 int entryMinimizedPolicy(ImageOffset list, int entry);

@@ -26,11 +26,11 @@ const char FUNCTION_NAMES[] =
     "GetFileVersionInfoSizeA\0GetFileVersionInfoA\0VerQueryValueA\0"
     "DwmGetWindowAttribute\0"
     "OpenProcessToken\0GetTokenInformation\0ConvertSidToStringSidA\0"
-    "ConvertStringSecurityDescriptorToSecurityDescriptorA\0";
+    "ConvertStringSecurityDescriptorToSecurityDescriptorA\0GetSecurityInfo\0";
 const unsigned char FUNCTION_LIBRARIES[FUNCTION_COUNT] = {
     LIBRARY_SHLWAPI,  LIBRARY_SHLWAPI,  LIBRARY_VERSION,  LIBRARY_VERSION,
     LIBRARY_VERSION,  LIBRARY_DWMAPI,   LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
-    LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
+    LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
 };
 
 // Per process, each one word: null until looked up, then what was found or

@@ -20,6 +20,7 @@
 #include <windows.h>
 
 // After <windows.h>, which they need.
+#include <aclapi.h>
 #include <dwmapi.h>
 #include <sddl.h>
 
@@ -37,6 +38,7 @@ enum Function {
   GET_TOKEN_INFORMATION,
   CONVERT_SID_TO_STRING_SID_A,
   CONVERT_STRING_SECURITY_DESCRIPTOR_A,
+  GET_SECURITY_INFO,
   FUNCTION_COUNT
 };
 
@@ -116,6 +118,17 @@ inline BOOL ConvertStringSecurityDescriptorToSecurityDescriptorA(LPCSTR text, DW
   typedef BOOL(WINAPI * Type)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
   Type function = lookUpAs<Type>(CONVERT_STRING_SECURITY_DESCRIPTOR_A);
   return function ? function(text, revision, descriptor, size) : FALSE;
+}
+
+// Returns a Win32 error code; ERROR_PROC_NOT_FOUND when it is missing.
+inline DWORD GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what,
+                             PSID *owner, PSID *group, PACL *dacl, PACL *sacl,
+                             PSECURITY_DESCRIPTOR *descriptor) {
+  typedef DWORD(WINAPI * Type)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID *, PSID *, PACL *,
+                               PACL *, PSECURITY_DESCRIPTOR *);
+  Type function = lookUpAs<Type>(GET_SECURITY_INFO);
+  return function ? function(handle, type, what, owner, group, dacl, sacl, descriptor)
+                  : (DWORD)ERROR_PROC_NOT_FOUND;
 }
 
 }  // namespace delayLoaded

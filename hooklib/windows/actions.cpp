@@ -142,7 +142,9 @@ int runNamedAction(const char *name, HWND window, int minimizedPolicy, int isMdi
 }
 
 int runAction(ImageOffset actionName, HWND window, int minimizedPolicy, int isMdiChild) {
-  return runNamedAction(imageString(actionName), window, minimizedPolicy, isMdiChild);
+  char name[IMAGE_STRING_SPAN];
+  copyImageString(actionName, name);
+  return runNamedAction(name, window, minimizedPolicy, isMdiChild);
 }
 
 int actionCount(void) { return ACTION_COUNT; }

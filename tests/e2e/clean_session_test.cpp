@@ -42,7 +42,6 @@ TEST_F(CleanSession, WithNoConfigurationAnywhereHooksAreInstalledAndEveryClickPa
   EXPECT_EQ("WM_LBUTTONDOWN, WM_LBUTTONUP", buttonMessagesReceived(front)) << receivedTrace();
 
   EXPECT_TRUE(hookLibraryPresent()) << "the hooks never ran in this process";
-  EXPECT_EQ(1, isHooking());
   EXPECT_FALSE(fileExists(stagedConfigurationPath(stageDirectory)))
       << "vornd wrote a vorn.ini although it found none";
 }

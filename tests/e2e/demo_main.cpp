@@ -70,11 +70,11 @@ bool startDaemon(e2e::DaemonProcesses *daemons, const std::string &stage) {
     printf("vornd did not announce its hooks\n");
     return false;
   }
-  e2e::loadHookLibrary(stage);
-  printf(VORN_DAEMON_FILE " is running with %s; hooks installed: %s\n",
-         e2e::stagedConfigurationPath(stage).c_str(),
-         e2e::hookLibraryIsHooking() == 1 ? "yes" : "NO");
-  return e2e::hookLibraryIsHooking() == 1;
+  // The hook handles are the daemon's own: its announcement, made once
+  // the hooks are installed, is what another process can see of them.
+  printf(VORN_DAEMON_FILE " is running with %s; hooks announced\n",
+         e2e::stagedConfigurationPath(stage).c_str());
+  return true;
 }
 
 // ---- the windows, painted so that a picture tells them apart ---------------------

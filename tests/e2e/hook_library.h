@@ -1,6 +1,6 @@
-// The staged vorn.dll, loaded into this process so that the test can ask
-// its IsHooking export: the library's shared section is one copy for every
-// process, so the answer is the daemon's.
+// The staged vorn.dll, loaded into this process. Its IsHooking export
+// answers for this process alone: the hook handles are the daemon's own,
+// no longer in the shared section.
 //
 // Loading it runs the library's attach here, which maps the configuration
 // image that exists at that moment and keeps that view until the library

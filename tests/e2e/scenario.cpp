@@ -105,11 +105,6 @@ bool Scenario::waitForAnnouncement(int before) {
   return pumpUntil([&] { return announcementsHeard() > before; }, DAEMON_TIMEOUT_MS);
 }
 
-int Scenario::isHooking() {
-  EXPECT_TRUE(loadHookLibrary(stageDirectory)) << VORN_LIBRARY_FILE " or its _IsHooking export is missing";
-  return hookLibraryIsHooking();
-}
-
 int Scenario::imageHeaderField(int offset, int missing, const char *sectionName) {
   HANDLE section = OpenFileMappingA(FILE_MAP_READ, FALSE, sectionName);
   if (!section) return missing;

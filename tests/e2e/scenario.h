@@ -46,9 +46,6 @@ class Scenario : public ::testing::Test {
   // Waits until the daemon has announced more often than `before` times.
   bool waitForAnnouncement(int before);
 
-  // The daemon's IsHooking(), through vorn.dll loaded into this process.
-  int isHooking();
-
   // ImageHeader field at `offset` of the configuration image the daemon
   // published (in section `section`); `missing` when there is no image.
   int imageHeaderField(int offset, int missing = -2, const char *section = VORN_SECTION_NAME);

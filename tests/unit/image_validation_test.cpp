@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "config/image_access.h"
 #include "config/image_validation.h"
 #include "config/loader.h"
 #include "config/loader_state.h"
@@ -118,6 +119,69 @@ TEST_F(ImageValidationTest, LoopInTheMatchChainFails) {
   int32_t first = reader.field(HEADER_FIRST_MATCH);
   put(first + MATCH_NEXT, first);
   EXPECT_EQ(0, valid());
+}
+
+// ---- the cost of a string -----------------------------------------------------
+
+// One list on every event slot, nine rules that all name one match of 35
+// Patterns, and every class name and action the same string of `length`
+// characters at the end of a 64 KiB image: about 12,000 references to it.
+// Judging each reference by a scan to the view's end made this image cost
+// seconds under the loader lock of every program that attached.
+std::vector<unsigned char> imageWithOneSharedString(uint32_t length) {
+  const uint32_t size = 65536, list = IMAGE_HEADER_SIZE, match = list + LIST_RECORD_SIZE;
+  const uint32_t text = size - length - 1;
+  std::vector<unsigned char> image(size, 0);
+  for (uint32_t slot = 0; slot < IMAGE_HEADER_SIZE; slot += 4)
+    writeImageInt(image.data(), slot, NO_OFFSET);
+  writeImageInt(image.data(), HEADER_FIRST_LIST, list);
+  for (uint32_t slot = HEADER_SLOT_LBUTTONDOWN; slot <= HEADER_SLOT_NCRBUTTONDOWN; slot += 4) {
+    writeImageInt(image.data(), slot, list);
+  }
+  writeImageInt(image.data(), list + LIST_COUNT, LIST_MAX_RULES);
+  writeImageInt(image.data(), list + LIST_NEXT, NO_OFFSET);
+  for (int entry = 0; entry <= LIST_MAX_RULES; ++entry) {
+    writeImageInt(image.data(), listEntryField(list + LIST_ACTION, entry), (int32_t)text);
+    if (entry > 0) writeImageInt(image.data(), listEntryField(list + LIST_MATCH, entry), match);
+  }
+  writeImageInt(image.data(), match + MATCH_NAME, (int32_t)text);
+  writeImageInt(image.data(), match + MATCH_PATTERN_COUNT, MATCH_MAX_PATTERNS);
+  for (int p = 1; p <= MATCH_MAX_PATTERNS; ++p) {
+    for (uint32_t array : MATCH_CLASS_ARRAYS) {
+      writeImageInt(image.data(), match + matchPatternField(array, p), (int32_t)text);
+    }
+    writeImageInt(image.data(), match + matchPatternField(MATCH_HIT_TEST, p), NO_OFFSET);
+  }
+  writeImageInt(image.data(), match + MATCH_NEXT, NO_OFFSET);
+  memset(&image[text], 'W', length);
+  return image;
+}
+
+// The loader never writes more than 255 characters: a longer string is
+// damage, found within the first 256 bytes of it, by the check and by the
+// hooks' reads alike.
+TEST(ImageStringBound, NoStringIsReadBeyondTheLongestTheLoaderWrites) {
+  struct Case {
+    uint32_t length;
+    int accepted;
+  } cases[] = {{0, 1}, {IMAGE_MAX_STRING, 1}, {IMAGE_MAX_STRING + 1, 0}, {60000, 0}};
+  for (const Case &c : cases) {
+    std::vector<unsigned char> image = imageWithOneSharedString(c.length);
+    EXPECT_EQ(c.accepted, validateImage(image.data(), (uint32_t)image.size())) << c.length;
+
+    const unsigned char *savedHeader = imageHeader;
+    uint32_t savedSize = imageSize;
+    imageHeader = image.data();
+    imageSize = (uint32_t)image.size();
+    ImageOffset text = (ImageOffset)(image.size() - c.length - 1);
+    char copy[IMAGE_STRING_SPAN];
+    memset(copy, 'x', sizeof copy);
+    EXPECT_EQ(c.accepted, copyImageString(text, copy)) << c.length;
+    EXPECT_EQ(c.accepted ? c.length : 0u, strlen(copy)) << c.length;
+    EXPECT_EQ(c.accepted != 0, imageString(text) != NULL) << c.length;
+    imageHeader = savedHeader;
+    imageSize = savedSize;
+  }
 }
 
 // ---- at attach ------------------------------------------------------------------

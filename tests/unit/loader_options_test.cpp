@@ -1,8 +1,11 @@
 // Finding vorn.ini, the options, the XMouseMode, and the section's life.
 #include "unit/loader_fixture.h"
 
+#include <string.h>
+
 #include <algorithm>
 
+#include "config/image_publish.h"
 #include "config/xmouse_mode.h"
 
 namespace vorntest {
@@ -82,7 +85,8 @@ TEST_F(LoaderTest, MaskOptionIsIgnoredWithoutXmouse) {
 }
 
 TEST_F(LoaderTest, CommentedOrEmptyMaskMatchIsNone) {
-  ASSERT_EQ(1, load("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n[MaskXMOUSE]\nMatch=;Tray\n"));
+  ASSERT_EQ(1,
+            load("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n[MaskXMOUSE]\nMatch=;Tray\n"));
   EXPECT_EQ(1, maskXmouseOnMove);
   EXPECT_EQ(-1, image().header(HEADER_MASKXMOUSE_MATCH));
   releaseConfiguration();
@@ -115,8 +119,7 @@ TEST_F(LoaderTest, ImageIsPublishedUnderItsName) {
   ASSERT_EQ(1, load("[List1]\nHook1=MBUTTONUP\n"));
   HANDLE opened = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
   ASSERT_NE((HANDLE)NULL, opened);
-  const unsigned char *view =
-      (const unsigned char *)MapViewOfFile(opened, FILE_MAP_READ, 0, 0, 0);
+  const unsigned char *view = (const unsigned char *)MapViewOfFile(opened, FILE_MAP_READ, 0, 0, 0);
   ASSERT_NE((const unsigned char *)NULL, view);
   EXPECT_EQ(60, readImageInt(view, HEADER_SLOT_MBUTTONUP));
   UnmapViewOfFile(view);
@@ -195,4 +198,48 @@ TEST_F(LoaderTest, SectionStillHeldElsewhereThatIsTooSmallFailsTheLoad) {
 }
 
 }  // namespace
+
+// The options the hooks read reach every other process from the daemon's
+// section, in the trailer behind the image, where no designed reader looks;
+// the image's own bytes are those of the same file compiled anywhere.
+TEST_F(LoaderTest, TheHooksOptionsReachAnotherProcessBehindTheImage) {
+  const std::string file =
+      "[Options]\nThroughSimulateWM_MOUSEACTIVATE=1\nMaskXMOUSEOnMOUSEMOVE=1\n"
+      "MBUTTONUP.MoveProtect=0\nLBUTTONUP.MoveProtect=7\n[List1]\nHook1=LBUTTONUP\n";
+  ASSERT_EQ(1, load(file));
+  std::vector<unsigned char> published(imageHeader, imageHeader + imageSize);
+  ASSERT_EQ(imageSizeForFileSize((DWORD)file.size()), published.size());
+  HANDLE held = OpenFileMappingA(FILE_MAP_READ, FALSE, VORN_SECTION_NAME);
+  ASSERT_NE((HANDLE)NULL, held);
+  // This process now plays one that loads the library afresh: its own
+  // option values start at 0.
+  releaseConfiguration();
+  mbuttonUpMoveProtect = lbuttonUpMoveProtect = xmouseMode = maskXmouseOnMove = 0;
+  HANDLE again = OpenFileMappingA(FILE_MAP_WRITE, FALSE, VORN_SECTION_NAME);
+  ASSERT_NE((HANDLE)NULL, again);
+  unsigned char *writer = (unsigned char *)MapViewOfFile(again, FILE_MAP_WRITE, 0, 0, 0);
+  ASSERT_NE(nullptr, writer);
+  memcpy(writer, published.data(), IMAGE_HEADER_SIZE);  // undo the release's empty header
+
+  mapPublishedImage();
+  ASSERT_NE(nullptr, imageHeader);
+  EXPECT_EQ(XMOUSE_SIMULATED, xmouseMode);
+  EXPECT_EQ(1, maskXmouseOnMove);
+  EXPECT_EQ(0, mbuttonUpMoveProtect);
+  EXPECT_EQ(7, lbuttonUpMoveProtect);
+  // Asked at the first hook call, the section is found to be the daemon's.
+  followPublishedImage();
+  EXPECT_NE(nullptr, imageHeader);
+  // The reader's image ends where the trailer begins; up to the size rule
+  // it is the published image, and after it only zeros.
+  ASSERT_GE(imageSize, published.size());
+  EXPECT_EQ(0, memcmp(published.data(), imageHeader, published.size()));
+  for (uint32_t at = (uint32_t)published.size(); at < imageSize; ++at) {
+    ASSERT_EQ(0, imageHeader[at]) << at;
+  }
+  UnmapViewOfFile(writer);
+  CloseHandle(again);
+  CloseHandle(held);
+}
+
 }  // namespace vorntest

@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string.h>
+
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "config/image_access.h"
 #include "config/image_layout.h"
+#include "config/image_publish.h"
 #include "config/loader_state.h"
 #include "hooks/click_facts.h"
 #include "hooks/match_window.h"
@@ -535,6 +541,70 @@ TEST_F(WinningEntryTest, ClickFactsReadEachWindowsClassOnce) {
   describeClickOn(&facts, pane, HTCLIENT);
   EXPECT_STREQ("vornProbePane", clickClassName(&facts, CLICK_INVOKED));
   EXPECT_STREQ("vornProbe", clickClassName(&facts, CLICK_ACTIVE));
+}
+
+// ---- a reload while walks run ---------------------------------------------------
+
+// A walk that a rewrite of the image overlapped carries nothing out: the
+// click goes on as if no list were configured. One that the rewrite did
+// not touch acts as ever.
+TEST_F(RuleWalkTest, AWalkThatARewriteOverlappedDoesNothing) {
+  loadIni({"[List1]", "Hook1=LBUTTONDOWN", "Default.Action=ToggleMaximize"});
+  MOUSEHOOKSTRUCT m = hookStruct(pane, HTCLIENT);
+  ImageOffset list = listIn(HEADER_SLOT_LBUTTONDOWN);
+  uint32_t before = imageGeneration();
+  ASSERT_EQ(0u, before & 1) << "a published image is whole";
+  beginImageRewrite();
+  EXPECT_EQ(MA_ACTIVATE, evaluateList(list, WM_LBUTTONDOWN, &m));  // begun while being written
+  endImageRewrite();
+  EXPECT_EQ(MA_ACTIVATE, evaluateListSince(before, list, WM_LBUTTONDOWN, &m));  // rewritten since
+  EXPECT_EQ(MA_ACTIVATE, precheckDownEventSince(before, list, WM_MBUTTONDOWN, &m));
+  EXPECT_EQ(0, systemCommandsTo(main, SC_MAXIMIZE));
+  EXPECT_EQ(MA_NOACTIVATEANDEAT, evaluateListSince(imageGeneration(), list, WM_LBUTTONDOWN, &m));
+  EXPECT_EQ(1, systemCommandsTo(main, SC_MAXIMIZE));
+}
+
+// A second thread rewrites the image in place, again and again, between
+// two configurations of the same list (as a reload into a section that
+// hooked programs still hold does) while walks run: each walk answers as
+// one of the two, or, overlapped, lets the press go on. A walk that mixed
+// the two would read an action name half overwritten, which is no action,
+// and swallow the press.
+TEST_F(RuleWalkTest, WalksSeeOneImageWholeWhileAnotherThreadRewritesIt) {
+  loadIni({"[List1]", "Hook1=MBUTTONUP", "Default.Action=ThroughWithNoActivate"});
+  std::vector<unsigned char> first(imageHeader, imageHeader + imageSize);
+  // The same record, a shorter name at the same offset, and room enough
+  // for the first image: the file is longer.
+  loadIni({"[List1]", "Hook1=MBUTTONUP", "Default.Action=Default", "; padding padding padding"});
+  ASSERT_GE(imageSize, first.size());
+  std::vector<unsigned char> second(imageHeader, imageHeader + imageSize);
+  first.resize(second.size(), 0);
+
+  std::atomic<bool> done(false);
+  std::thread writer([&] {
+    for (int round = 0; !done.load(); ++round) {
+      // Byte by byte, as slowly as a writer may: a walk meets the image
+      // half written as often as it can.
+      const std::vector<unsigned char> &next = round & 1 ? second : first;
+      volatile unsigned char *view = imageBase;
+      beginImageRewrite();
+      for (size_t at = 0; at < next.size(); ++at) view[at] = next[at];
+      endImageRewrite();
+    }
+  });
+  MOUSEHOOKSTRUCT m = hookStruct(pane, HTCLIENT);
+  int verdicts[8] = {};
+  for (int walk = 0; walk < 50000; ++walk) {
+    uint32_t generation = imageGeneration();
+    LRESULT verdict =
+        precheckDownEventSince(generation, imageField(HEADER_SLOT_MBUTTONUP), WM_MBUTTONDOWN, &m);
+    ++verdicts[verdict >= 0 && verdict < 8 ? verdict : 0];
+  }
+  done = true;
+  writer.join();
+  EXPECT_EQ(0, verdicts[MA_NOACTIVATEANDEAT]) << "walks that mixed two images";
+  EXPECT_EQ(0, verdicts[0] + verdicts[MA_ACTIVATEANDEAT] + verdicts[5] + verdicts[6] + verdicts[7]);
+  EXPECT_EQ(50000, verdicts[MA_ACTIVATE] + verdicts[MA_NOACTIVATE]);
 }
 
 }  // namespace

@@ -99,9 +99,12 @@ Loaded compareSection(DaemonStatus *status) {
       char fullPath[MAX_PATH];
       int compiled = compilePrivately(status->configuration, fullPath);
       if (compiled == 1) {
-        loaded = sameImage(view, viewSize, imageHeader, imageSize) ? LOADED_CURRENT
-                 : status->sectionEmpty                            ? LOADED_NONE
-                                                                   : LOADED_EDITED;
+        // The trailer at the view's end (the options, the generation) is
+        // no part of the image.
+        uint32_t imageBytes = viewSize > IMAGE_TRAILER_SIZE ? viewSize - IMAGE_TRAILER_SIZE : 0;
+        loaded = sameImage(view, imageBytes, imageHeader, imageSize) ? LOADED_CURRENT
+                 : status->sectionEmpty                              ? LOADED_NONE
+                                                                     : LOADED_EDITED;
       } else {
         status->problem =
             compiled == 0 ? "its vorn.ini cannot be read" : "its vorn.ini cannot be compiled";

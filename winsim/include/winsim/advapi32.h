@@ -30,6 +30,7 @@ typedef struct _TOKEN_USER {
 
 typedef enum _TOKEN_INFORMATION_CLASS {
   TokenUser = 1,
+  TokenOwner = 4,
   TokenElevationType = 18,
   TokenLinkedToken = 19,
   TokenElevation = 20,
@@ -52,11 +53,16 @@ typedef struct _TOKEN_LINKED_TOKEN {
   HANDLE LinkedToken;
 } TOKEN_LINKED_TOKEN;
 
+typedef struct _TOKEN_OWNER {
+  PSID Owner;
+} TOKEN_OWNER, *PTOKEN_OWNER;
+
 // The integrity level: a SID S-1-16-<rid>.
 typedef struct _TOKEN_MANDATORY_LABEL {
   SID_AND_ATTRIBUTES Label;
 } TOKEN_MANDATORY_LABEL, *PTOKEN_MANDATORY_LABEL;
 
+// Integrity levels: the last sub-authority of a label's SID, S-1-16-<rid>.
 #define SECURITY_MANDATORY_UNTRUSTED_RID 0x0000u
 #define SECURITY_MANDATORY_LOW_RID 0x1000u
 #define SECURITY_MANDATORY_MEDIUM_RID 0x2000u
@@ -64,12 +70,14 @@ typedef struct _TOKEN_MANDATORY_LABEL {
 #define SECURITY_MANDATORY_SYSTEM_RID 0x4000u
 #define SE_GROUP_INTEGRITY 0x00000020u
 
-// A file's or folder's security: its owner and its DACL, a binary ACL as
-// Windows lays it out (an 8-byte header, then each ACE: type, flags, size,
-// access mask, SID). One LocalAlloc'd block holds both; LocalFree it.
+// An object's security: its owner, its DACL (a binary ACL as Windows lays
+// it out: an 8-byte header, then each ACE: type, flags, size, access mask,
+// SID) and the mandatory label entry its SACL may hold. One LocalAlloc'd
+// block holds what is asked for; LocalFree it.
 typedef DWORD SECURITY_INFORMATION;
 #define OWNER_SECURITY_INFORMATION 0x00000001u
 #define DACL_SECURITY_INFORMATION 0x00000004u
+#define LABEL_SECURITY_INFORMATION 0x00000010u
 typedef struct _ACL {
   BYTE AclRevision;
   BYTE Sbz1;
@@ -77,7 +85,30 @@ typedef struct _ACL {
   WORD AceCount;
   WORD Sbz2;
 } ACL, *PACL;
-typedef enum _SE_OBJECT_TYPE { SE_UNKNOWN_OBJECT_TYPE = 0, SE_FILE_OBJECT = 1 } SE_OBJECT_TYPE;
+
+typedef struct _ACE_HEADER {
+  BYTE AceType;
+  BYTE AceFlags;
+  WORD AceSize;
+} ACE_HEADER;
+
+#define SYSTEM_MANDATORY_LABEL_ACE_TYPE 0x11u
+#define SYSTEM_MANDATORY_LABEL_NO_WRITE_UP 0x1u
+#define SYSTEM_MANDATORY_LABEL_NO_READ_UP 0x2u
+
+typedef struct _SYSTEM_MANDATORY_LABEL_ACE {
+  ACE_HEADER Header;
+  DWORD Mask;
+  DWORD SidStart;
+} SYSTEM_MANDATORY_LABEL_ACE;
+
+// Files and folders (GetNamedSecurityInfoA) and kernel objects such as
+// sections (GetSecurityInfo, <aclapi.h>).
+typedef enum _SE_OBJECT_TYPE {
+  SE_UNKNOWN_OBJECT_TYPE = 0,
+  SE_FILE_OBJECT = 1,
+  SE_KERNEL_OBJECT = 6
+} SE_OBJECT_TYPE;
 DWORD WINAPI GetNamedSecurityInfoA(LPCSTR name, SE_OBJECT_TYPE type, SECURITY_INFORMATION wanted,
                                    PSID *owner, PSID *group, PACL *dacl, PACL *sacl,
                                    PSECURITY_DESCRIPTOR *descriptor);

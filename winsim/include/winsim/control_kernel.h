@@ -127,6 +127,12 @@ void winsimSetProcessLinkedToken(DWORD processId, DWORD limitedRid);
 // default, a folder of the user's own profile. 0 for text that is no
 // descriptor.
 int winsimSetFileSecurity(LPCSTR path, LPCSTR sddl);
+// The integrity level of the process's token (SECURITY_MANDATORY_*_RID;
+// Medium by default), as GetTokenInformation(TokenIntegrityLevel) gives it.
+// Sections follow the mandatory integrity rules for it: see below. A test
+// plays another program (a sandboxed one at Low, another user) by setting
+// the token's user and level while that program acts, and back after.
+void winsimSetIntegrityLevel(DWORD rid);
 
 // Each CreateFileMappingA call, in order: the name asked for (empty for
 // none), whether security attributes with a descriptor were given, and the
@@ -134,6 +140,14 @@ int winsimSetFileSecurity(LPCSTR path, LPCSTR sddl);
 // it: CreateFileMappingA (which opens an existing section for writing) and
 // OpenFileMappingA grant the user only what the descriptor's DACL allows
 // the user's SID (GA, GR, GW), else they fail with ERROR_ACCESS_DENIED.
+// The owner is the descriptor's O: (only the creator's own user is
+// accepted, else ERROR_INVALID_OWNER) or the creator's user. The mandatory
+// label is the descriptor's ML entry (one above the creator's level fails
+// with ERROR_INVALID_LABEL), or, made without one by a process below
+// Medium, that process's level; a section without a label counts as
+// Medium. A process below the label is refused what the label's policy
+// (NW, NR) forbids. A section made with SEC_RESERVE has reserved pages
+// only: its views fault on any access and VirtualQuery says MEM_RESERVE.
 enum { WINSIM_SECTION_NAME = 64, WINSIM_DESCRIPTOR_TEXT = 512 };
 typedef struct WinsimSectionRecord {
   char name[WINSIM_SECTION_NAME];

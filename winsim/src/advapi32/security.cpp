@@ -162,10 +162,15 @@ bool parseAcl(const std::string &text, size_t *at, std::vector<Ace> *aces) {
   return true;
 }
 
-// The DACL's ACEs (hasDacl false when there is none) and the owner (empty
-// when none is given); false for text that is no descriptor.
+struct Parsed {
+  std::string owner;  // empty: none given
+  std::vector<Ace> sacl;
+};
+
+// The DACL's ACEs (hasDacl false when there is none), and what `parsed`
+// asks for; false for text that is no descriptor.
 bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *dacl,
-                     std::string *owner = NULL) {
+                     Parsed *parsed = NULL) {
   *hasDacl = false;
   if (text.empty()) return false;
   size_t at = 0;
@@ -177,7 +182,7 @@ bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *d
       size_t end = at;
       while (end < text.size() && !(end + 1 < text.size() && text[end + 1] == ':')) ++end;
       if (!isSid(text.substr(at, end - at))) return false;
-      if (component == 'O' && owner) *owner = text.substr(at, end - at);
+      if (component == 'O' && parsed) parsed->owner = text.substr(at, end - at);
       at = end;
     } else if (component == 'D' || component == 'S') {
       std::vector<Ace> aces;
@@ -185,6 +190,8 @@ bool parseDescriptor(const std::string &text, bool *hasDacl, std::vector<Ace> *d
       if (component == 'D') {
         *hasDacl = true;
         *dacl = aces;
+      } else if (parsed) {
+        parsed->sacl = aces;
       }
     } else {
       return false;
@@ -203,6 +210,38 @@ DWORD rightsOf(const std::string &rights) {
     if (right == "GA") granted |= FILE_MAP_READ | FILE_MAP_WRITE;
   }
   return granted;
+}
+
+// The level a label's SID names: an alias or S-1-16-<rid>.
+bool labelLevel(const std::string &sid, DWORD *rid) {
+  static const struct {
+    const char *alias;
+    DWORD rid;
+  } levels[] = {{"LW", SECURITY_MANDATORY_LOW_RID},
+                {"ME", SECURITY_MANDATORY_MEDIUM_RID},
+                {"HI", SECURITY_MANDATORY_HIGH_RID},
+                {"SI", SECURITY_MANDATORY_SYSTEM_RID}};
+  for (const auto &level : levels) {
+    if (sid == level.alias) {
+      *rid = level.rid;
+      return true;
+    }
+  }
+  std::vector<BYTE> bytes;
+  if (!parseSid(sid.c_str(), &bytes) || bytes[1] != 1 || bytes[7] != 16) return false;
+  memcpy(rid, bytes.data() + 8, 4);
+  return true;
+}
+
+DWORD labelPolicy(const std::string &rights) {
+  if (rights.size() > 2 && rights[0] == '0') return (DWORD)strtoul(rights.c_str(), NULL, 16);
+  DWORD policy = 0;
+  for (size_t at = 0; at + 1 < rights.size(); at += 2) {
+    std::string right = rights.substr(at, 2);
+    if (right == "NW") policy |= SYSTEM_MANDATORY_LABEL_NO_WRITE_UP;
+    if (right == "NR") policy |= SYSTEM_MANDATORY_LABEL_NO_READ_UP;
+  }
+  return policy;
 }
 
 struct DescriptorBlock {
@@ -259,9 +298,79 @@ void resetSecurity() {
   userSid.clear();
 }
 
+std::string userSidText() { return currentUserSidText(); }
+
+DWORD integrityLevel() { return processIntegrityRid(GetCurrentProcessId()); }
+
+DWORD objectSecurity(const std::string &text, bool hasDescriptor, ObjectSecurity *security) {
+  std::string user = currentUserSidText();
+  DWORD level = integrityLevel();
+  security->owner = user;
+  security->labelRid = 0;
+  security->labelPolicy = SYSTEM_MANDATORY_LABEL_NO_WRITE_UP;
+  bool hasDacl = false;
+  std::vector<Ace> dacl;
+  Parsed parsed;
+  if (hasDescriptor && parseDescriptor(text, &hasDacl, &dacl, &parsed)) {
+    if (!parsed.owner.empty() && parsed.owner != user) return ERROR_INVALID_OWNER;
+    for (const Ace &ace : parsed.sacl) {
+      if (ace.type != "ML") continue;
+      if (!labelLevel(ace.sid, &security->labelRid)) return ERROR_INVALID_LABEL;
+      security->labelPolicy = labelPolicy(ace.rights);
+    }
+  }
+  // "Windows Integrity Mechanism Design": no process may give an object a
+  // label above its own level; an object made without a label by a process
+  // below Medium gets that process's level.
+  if (security->labelRid > level) return ERROR_INVALID_LABEL;
+  if (security->labelRid == 0 && level < SECURITY_MANDATORY_MEDIUM_RID) security->labelRid = level;
+  return 0;
+}
+
+DWORD mandatoryRights(const ObjectSecurity &security, DWORD rights) {
+  // MS-DTYP, SYSTEM_MANDATORY_LABEL_ACE: the policy keeps principals whose
+  // level is below the object's from writing (NO_WRITE_UP) or reading
+  // (NO_READ_UP); an object without a label counts as Medium.
+  DWORD label = security.labelRid ? security.labelRid : SECURITY_MANDATORY_MEDIUM_RID;
+  if (integrityLevel() >= label) return rights;
+  if (security.labelPolicy & SYSTEM_MANDATORY_LABEL_NO_WRITE_UP) rights &= ~(DWORD)FILE_MAP_WRITE;
+  if (security.labelPolicy & SYSTEM_MANDATORY_LABEL_NO_READ_UP) rights &= ~(DWORD)FILE_MAP_READ;
+  return rights;
+}
+
+// One block: the owner's SID, then a SACL with the label entry, if any.
+PSECURITY_DESCRIPTOR securityInfoBlock(const ObjectSecurity &security, PSID *owner, PACL *sacl) {
+  std::vector<BYTE> ownerSid;
+  parseSid(security.owner.c_str(), &ownerSid);
+  const size_t sidOfLabel = 12, aceSize = 8 + sidOfLabel, aclSize = sizeof(ACL) + aceSize;
+  size_t bytes = 8 + ownerSid.size() + aclSize;
+  BYTE *block = (BYTE *)LocalAlloc(LMEM_FIXED, bytes);
+  if (!block) return NULL;
+  memset(block, 0, bytes);
+  memcpy(block + 8, ownerSid.data(), ownerSid.size());
+  if (owner) *owner = block + 8;
+  ACL *acl = (ACL *)(block + 8 + ownerSid.size());
+  acl->AclRevision = 2;
+  acl->AclSize = (WORD)aclSize;
+  acl->AceCount = security.labelRid ? 1 : 0;
+  BYTE *ace = (BYTE *)(acl + 1);
+  ace[0] = SYSTEM_MANDATORY_LABEL_ACE_TYPE;
+  ace[2] = (BYTE)aceSize;
+  memcpy(ace + 4, &security.labelPolicy, 4);
+  BYTE *sid = ace + 8;
+  sid[0] = 1;
+  sid[1] = 1;
+  sid[7] = 16;
+  memcpy(sid + 8, &security.labelRid, 4);
+  if (sacl) *sacl = acl;
+  return block;
+}
+
 }  // namespace winsim
 
 extern "C" {
+
+void winsimSetIntegrityLevel(DWORD rid) { winsimSetProcessIntegrity(GetCurrentProcessId(), rid); }
 
 int winsimSetUserSid(LPCSTR text) {
   std::vector<BYTE> sid;
@@ -292,7 +401,8 @@ BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
   return *token != NULL;
 }
 
-// TokenUser: the TOKEN_USER, its SID right behind it. TokenIntegrityLevel:
+// TokenUser and TokenOwner (the user: the token of a program that is not
+// elevated): the structure, its SID right behind it. TokenIntegrityLevel:
 // the TOKEN_MANDATORY_LABEL and its SID S-1-16-<rid>. TokenElevation: a
 // TOKEN_ELEVATION.
 BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID information,
@@ -302,8 +412,8 @@ BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVO
     SetLastError(object ? ERROR_ACCESS_DENIED : ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  if ((kind != TokenUser && kind != TokenIntegrityLevel && kind != TokenElevation &&
-       kind != TokenElevationType && kind != TokenLinkedToken) ||
+  if ((kind != TokenUser && kind != TokenOwner && kind != TokenIntegrityLevel &&
+       kind != TokenElevation && kind != TokenElevationType && kind != TokenLinkedToken) ||
       !needed) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -332,7 +442,7 @@ BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVO
     return TRUE;
   }
   std::vector<BYTE> sid;
-  if (kind == TokenUser) {
+  if (kind == TokenUser || kind == TokenOwner) {
     parseSid(winsim::processUserSidText(object->processId).c_str(), &sid);
   } else if (kind == TokenIntegrityLevel) {
     DWORD rid = object->limitedTwin ? linked : winsim::processIntegrityRid(object->processId);
@@ -351,6 +461,9 @@ BOOL WINAPI GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVO
         winsim::processElevated(object->processId) && !object->limitedTwin ? 1 : 0;
     return TRUE;
   }
+  // TOKEN_USER and TOKEN_MANDATORY_LABEL are one SID_AND_ATTRIBUTES,
+  // TOKEN_OWNER one PSID, the same first field: the SID goes after the
+  // larger.
   SID_AND_ATTRIBUTES *entry = (SID_AND_ATTRIBUTES *)information;
   BYTE *copy = (BYTE *)(entry + 1);
   memcpy(copy, sid.data(), sid.size());

@@ -7,6 +7,7 @@
 #include <dwmapi.h>
 #include <sddl.h>
 #include <shlwapi.h>
+#include <aclapi.h>
 #include <windows.h>
 
 #include <string.h>
@@ -66,6 +67,7 @@ const Export EXPORTS[] = {
     WINSIM_EXPORT(3, GetTokenInformation),
     WINSIM_EXPORT(3, ConvertSidToStringSidA),
     WINSIM_EXPORT(3, ConvertStringSecurityDescriptorToSecurityDescriptorA),
+    WINSIM_EXPORT(3, GetSecurityInfo),
     WINSIM_EXPORT(KERNEL32, AddIntegrityLabelToBoundaryDescriptor),
     WINSIM_EXPORT(KERNEL32, AddSIDToBoundaryDescriptor),
     WINSIM_EXPORT(KERNEL32, CloseHandle),

@@ -9,6 +9,7 @@ struct MappedView {
   char *base;
   SIZE_T length;  // whole pages
   DWORD protect;  // PAGE_READONLY, PAGE_READWRITE or PAGE_WRITECOPY
+  bool reserved;  // of a SEC_RESERVE section: no page committed
 };
 
 // The view that contains `address`, if any.

@@ -6,6 +6,7 @@
 // Lifetime follows Windows: the section's name belongs to it while a
 // handle is open (afterwards the name can be created afresh), and its
 // memory lives until the last handle is closed and the last view unmapped.
+#include <aclapi.h>
 #include <windows.h>
 
 #include <errno.h>
@@ -37,6 +38,8 @@ struct Section {
   int views;
   bool hasDescriptor;
   std::string securityText;  // the descriptor's SDDL text, when made with one
+  winsim::ObjectSecurity security;
+  bool reserved;  // SEC_RESERVE: no page committed
 };
 
 struct View {
@@ -130,7 +133,7 @@ Section *newSection(uint64_t bytes, DWORD protect, const std::string &name) {
     return NULL;
   }
   ++liveSections;
-  return new Section{descriptor, size, protect, name, 0, 0, false, std::string()};
+  return new Section{descriptor, size, protect, name, 0, 0, false, std::string(), {}, false};
 }
 
 HANDLE failWith(DWORD error) {
@@ -160,8 +163,9 @@ void recordCreation(LPCSTR name, bool hasDescriptor, const std::string &descript
 // FILE_MAP_WRITE): a section made without a descriptor lets the user do
 // anything.
 bool userMayOpen(const Section &section, DWORD rights) {
-  if (!section.hasDescriptor) return true;
-  return (winsim::userSectionRights(section.securityText) & rights) == rights;
+  DWORD granted = FILE_MAP_READ | FILE_MAP_WRITE;
+  if (section.hasDescriptor) granted = winsim::userSectionRights(section.securityText);
+  return (winsim::mandatoryRights(section.security, granted) & rights) == rights;
 }
 
 // Which rights a view asks of the handle it is mapped through.
@@ -194,10 +198,12 @@ LPVOID mapView(Section *section, DWORD access, uint64_t offset, SIZE_T bytes) {
   SIZE_T length = (SIZE_T)roundedToPages(bytes ? bytes : section->size - offset);
   DWORD protect = viewProtection(access);
   int prot = protect == PAGE_READONLY ? PROT_READ : PROT_READ | PROT_WRITE;
+  if (section->reserved) prot = PROT_NONE;  // touching a reserved page faults
   int flags = protect == PAGE_WRITECOPY ? MAP_PRIVATE : MAP_SHARED;
   void *base = mmap(NULL, length, prot, flags, section->descriptor, (off_t)offset);
   if (base == MAP_FAILED) return failWith(ERROR_NOT_ENOUGH_MEMORY);
-  views()[(uintptr_t)base] = View{winsim::MappedView{(char *)base, length, protect}, section};
+  views()[(uintptr_t)base] =
+      View{winsim::MappedView{(char *)base, length, protect, section->reserved}, section};
   ++section->views;
   return base;
 }
@@ -295,10 +301,15 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DW
       return handle;
     }
   }
+  winsim::ObjectSecurity ownerAndLabel;
+  DWORD refused = winsim::objectSecurity(descriptor, hasDescriptor, &ownerAndLabel);
+  if (refused) return failWith(refused);
   Section *section = newSection(size, protect, sectionName);
   if (!section) return failWith(ERROR_NOT_ENOUGH_MEMORY);
   section->hasDescriptor = hasDescriptor;
   section->securityText = descriptor;
+  section->security = ownerAndLabel;
+  section->reserved = (protect & SEC_RESERVE) != 0;
   if (!sectionName.empty()) namedSections()[sectionName] = section;
   HANDLE handle = newSectionHandle(section, FILE_MAP_ALL_ACCESS);
   SetLastError(ERROR_SUCCESS);
@@ -328,6 +339,29 @@ LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWOR
   DWORD error = checkView(*handle, access, offset, bytes);
   if (error) return failWith(error);
   return mapView(handle->section, access, offset, bytes);
+}
+
+// ADVAPI32's, here because only sections answer it: their owner and label.
+DWORD WINAPI GetSecurityInfo(HANDLE object, SE_OBJECT_TYPE type, SECURITY_INFORMATION what,
+                             PSID *owner, PSID *group, PACL *dacl, PACL *sacl,
+                             PSECURITY_DESCRIPTOR *descriptor) {
+  if (type != SE_KERNEL_OBJECT || group || dacl ||
+      (what & ~(OWNER_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION))) {
+    return ERROR_NOT_SUPPORTED;
+  }
+  std::lock_guard<std::mutex> guard(sectionsLock);
+  SectionHandle *handle = (SectionHandle *)winsim::handleObject(object, &sectionKind);
+  if (!handle) return ERROR_INVALID_HANDLE;
+  PSECURITY_DESCRIPTOR block = winsim::securityInfoBlock(
+      handle->section->security, (what & OWNER_SECURITY_INFORMATION) ? owner : NULL,
+      (what & LABEL_SECURITY_INFORMATION) ? sacl : NULL);
+  if (!block) return ERROR_NOT_ENOUGH_MEMORY;
+  if (descriptor) {
+    *descriptor = block;
+  } else {
+    LocalFree(block);
+  }
+  return ERROR_SUCCESS;
 }
 
 BOOL WINAPI UnmapViewOfFile(LPCVOID address) {

@@ -66,8 +66,8 @@ void describeView(const winsim::MappedView &view, uintptr_t page, MEMORY_BASIC_I
   info->AllocationBase = view.base;
   info->AllocationProtect = view.protect;
   info->RegionSize = (SIZE_T)((uintptr_t)view.base + view.length - page);
-  info->State = MEM_COMMIT;
-  info->Protect = view.protect;
+  info->State = view.reserved ? MEM_RESERVE : MEM_COMMIT;
+  info->Protect = view.reserved ? 0 : view.protect;
   info->Type = MEM_MAPPED;
 }
 
