@@ -3,7 +3,9 @@
 
 extern "C" {
 
-char iniPath[256] = "vorn.ini";
+// Empty until the loader looks for the file: it is read only after that,
+// and so costs the library no initialised data (a block of its file).
+char iniPath[256];
 int32_t useCallWndProcRetHook = 0;
 int32_t mbuttonUpMoveProtect = 0;
 int32_t lbuttonUpMoveProtect = 0;

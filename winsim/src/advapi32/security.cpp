@@ -276,8 +276,10 @@ std::string currentUserSidTextForTokens() { return currentUserSidText(); }
 
 bool sddlParts(const std::string &text, std::string *owner, bool *hasDacl,
                std::vector<SddlAce> *dacl) {
-  owner->clear();
-  return parseDescriptor(text, hasDacl, dacl, owner);
+  Parsed parsed;
+  bool parsedOk = parseDescriptor(text, hasDacl, dacl, &parsed);
+  *owner = parsed.owner;
+  return parsedOk;
 }
 
 bool sidFromText(const std::string &text, std::vector<BYTE> *sid) {
