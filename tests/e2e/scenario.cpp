@@ -101,8 +101,9 @@ void Scenario::TearDown() {
   return ::testing::AssertionSuccess();
 }
 
-bool Scenario::waitForAnnouncement(int before) {
-  return pumpUntil([&] { return announcementsHeard() > before; }, DAEMON_TIMEOUT_MS);
+bool Scenario::waitForAnnouncement(int before, DWORD timeoutMs) {
+  return pumpUntil([&] { return announcementsHeard() > before; },
+                   timeoutMs ? timeoutMs : DAEMON_TIMEOUT_MS);
 }
 
 int Scenario::imageHeaderField(int offset, int missing, const char *sectionName) {

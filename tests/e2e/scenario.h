@@ -44,7 +44,8 @@ class Scenario : public ::testing::Test {
   ::testing::AssertionResult runDaemonCommand(const char *arguments);
 
   // Waits until the daemon has announced more often than `before` times.
-  bool waitForAnnouncement(int before);
+  // `timeoutMs` 0: the time any daemon command is given.
+  bool waitForAnnouncement(int before, DWORD timeoutMs = 0);
 
   // ImageHeader field at `offset` of the configuration image the daemon
   // published (in section `section`); `missing` when there is no image.
