@@ -174,6 +174,9 @@ void installImage(unsigned char *copy, uint32_t size) {
   imageSize = size;
   imageWritable = 0;  // a hooked process's view is read-only
   mappingHandle = NULL;
+  // It stands for a section the user's daemon made: its provenance is
+  // checked elsewhere, its bytes here.
+  sectionVerified = 1;
   writeImageInt(trailer, TRAILER_GENERATION, WHOLE_GENERATION);
   imageTrailer = NULL;  // the hooks take the options from it: set below
 }

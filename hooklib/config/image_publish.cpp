@@ -8,11 +8,11 @@
 #include "config/section_security.h"
 #include "config/status_entry.h"
 
-namespace {
-
 // 1 once this process has found its read-only view to be of a section the
 // daemon made (verifyPublishedSection).
 int32_t sectionVerified = 0;
+
+namespace {
 
 // Copies the image so that a reader in another process that already holds
 // a view of this section never follows a half-written one: first every

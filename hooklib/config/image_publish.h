@@ -55,6 +55,10 @@ void takePublishedOptions(void);
 // would be) is released, and the hooks pass every message on.
 uint32_t followPublishedImage(void);
 
+// 1 once this process found its section made by the user's daemon. A
+// program that installs an image of its own (the image fuzzer) sets it.
+extern int32_t sectionVerified;
+
 // Writes the Status/Error entry into the INI file when `target` wants it.
 void reportPublishFailure(const CompileTarget *target);
 

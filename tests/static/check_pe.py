@@ -78,7 +78,7 @@ DAEMON32_IMPORTS = {
                    "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
     "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
                    "FindWindowExA", "GetMessageA", "GetWindowThreadProcessId", "LoadCursorA",
-                   "MessageBoxW", "PostMessageA", "PostQuitMessage", "RegisterClassA",
+                   "MessageBoxA", "MessageBoxW", "PostMessageA", "PostQuitMessage", "RegisterClassA",
                    "SendMessageTimeoutA", "SetForegroundWindow", "TranslateMessage"],
     "vorn.dll": ["_IsHooking", "_MyEndHook", "_MySetHook"],
 }
