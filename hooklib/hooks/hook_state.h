@@ -33,6 +33,14 @@ extern int32_t lbuttonUpArmed;
 extern POINT lastPoint;
 extern MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS];
 
+// The hooks as the daemon installed them, shared so that the next daemon
+// can remove those of one that was killed (shared_section.cpp). Only a
+// daemon installs and removes them; every process passes them to
+// CallNextHookEx, whose hook argument the system ignores.
+extern HHOOK mouseHook;
+extern HHOOK getMessageHook;
+extern HHOOK callWndProcRetHook;
+
 // ---- per process ---------------------------------------------------------
 extern HINSTANCE moduleHandle;
 extern UINT wheelMessage;
@@ -44,12 +52,6 @@ extern int32_t hooksInstalledHere;
 // Mouse hook calls this process passed on untouched because they were for
 // a window of another process (marshalled: hooks/marshalled_messages.h).
 extern int32_t marshalledCallCount;
-// The hooks as the daemon installed them: only it installs and removes
-// them, so only its copies are ever set. Every other process passes NULL
-// to CallNextHookEx, whose hook argument the system ignores.
-extern HHOOK mouseHook;
-extern HHOOK getMessageHook;
-extern HHOOK callWndProcRetHook;
 
 }  // extern "C"
 
