@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "config/image_layout.h"
 #include "config/image_publish.h"
 #include "config/loader.h"
 #include "config/loader_state.h"
@@ -29,33 +30,60 @@ void attachProcess() {
   }
 }
 
-HHOOK installHook(int kind, HOOKPROC procedure) {
-  return SetWindowsHookExA(kind, procedure, moduleHandle, 0);
+// The hooks a daemon installs, in their order of installation: each with
+// the word of the section's trailer that records its handle. The last is
+// installed only with the activation option.
+struct HookRow {
+  int kind;
+  HOOKPROC procedure;
+  HHOOK *handle;
+};
+const HookRow HOOK_ROWS[] = {
+    {WH_MOUSE, mouseHookProc, &mouseHook},
+    {WH_GETMESSAGE, msgHookProc, &getMessageHook},
+    {WH_CALLWNDPROCRET, cwpretHookProc, &callWndProcRetHook},
+};
+const int HOOK_COUNT = sizeof HOOK_ROWS / sizeof HOOK_ROWS[0];
+static_assert(TRAILER_MOUSE_HOOK + 4 * HOOK_COUNT == IMAGE_TRAILER_SIZE,
+              "one trailer word for each hook, the last words of the trailer");
+
+uint32_t trailerWordOf(int row) { return TRAILER_MOUSE_HOOK + 4u * (uint32_t)row; }
+
+// A handle as the trailer holds it. "64-bit versions of Windows use 32-bit
+// handles for interoperability. When sharing a handle between 32-bit and
+// 64-bit applications, only the lower 32 bits are significant, so it is
+// safe to truncate the handle [...] or sign-extend the handle."
+HHOOK recordedHook(int row) { return (HHOOK)(INT_PTR)daemonTrailerWord(trailerWordOf(row)); }
+
+// The handles go where the next daemon finds them: the trailer of the
+// section, which only a daemon of this user writes and which the hooked
+// programs hold for as long as they run. Recorded after every change, so
+// that a hook whose removal failed stays recorded too.
+void recordHook(int row) {
+  setDaemonTrailerWord(trailerWordOf(row), (int32_t)(INT_PTR)*HOOK_ROWS[row].handle);
 }
 
-// A hook whose removal fails stays recorded, so that a later call retries.
-void removeHook(HHOOK *hook) {
-  if (*hook && UnhookWindowsHookEx(*hook)) *hook = NULL;
-}
-
-// In the reverse order of installation.
+// In the reverse order of installation. A hook whose removal fails stays
+// recorded, so that a later call retries.
 void removeHooks() {
-  removeHook(&callWndProcRetHook);
-  removeHook(&getMessageHook);
-  removeHook(&mouseHook);
+  for (int row = HOOK_COUNT - 1; row >= 0; --row) {
+    HHOOK *hook = HOOK_ROWS[row].handle;
+    if (*hook && UnhookWindowsHookEx(*hook)) *hook = NULL;
+    recordHook(row);
+  }
 }
 
-// Handles left in the shared section by a daemon that ended without
-// removing its hooks would stop this one from installing any. Where the
-// system has removed them with their process, the handles are simply
-// forgotten; where it keeps them running, they are removed first, so that
-// no message passes the same procedure twice.
-void forgetHooksOfAnEarlierDaemon() {
+// Windows removes a daemon's hooks with its thread when it is killed; Wine
+// keeps them running, and every message would then pass the same
+// procedure twice. Those the trailer names are removed first; for hooks
+// the system already removed, removing them fails and nothing else
+// happens.
+void removeHooksOfAnEarlierDaemon() {
   if (hooksInstalledHere) return;
-  removeHooks();
-  callWndProcRetHook = NULL;
-  getMessageHook = NULL;
-  mouseHook = NULL;
+  for (int row = 0; row < HOOK_COUNT; ++row) {
+    HHOOK left = recordedHook(row);
+    if (left) UnhookWindowsHookEx(left);
+  }
 }
 
 }  // namespace
@@ -73,12 +101,14 @@ extern "C" BOOL WINAPI DllEntryPoint(HINSTANCE instance, DWORD reason, LPVOID re
 
 extern "C" int MySetHook(void) {
   loadConfiguration();
-  forgetHooksOfAnEarlierDaemon();
+  removeHooksOfAnEarlierDaemon();
   hooksInstalledHere = 1;
-  if (!mouseHook) mouseHook = installHook(WH_MOUSE, mouseHookProc);
-  if (!getMessageHook) getMessageHook = installHook(WH_GETMESSAGE, msgHookProc);
-  if (useCallWndProcRetHook && !callWndProcRetHook) {
-    callWndProcRetHook = installHook(WH_CALLWNDPROCRET, cwpretHookProc);
+  int wanted = useCallWndProcRetHook ? HOOK_COUNT : HOOK_COUNT - 1;
+  for (int row = 0; row < wanted; ++row) {
+    HHOOK *hook = HOOK_ROWS[row].handle;
+    if (!*hook)
+      *hook = SetWindowsHookExA(HOOK_ROWS[row].kind, HOOK_ROWS[row].procedure, moduleHandle, 0);
+    recordHook(row);
   }
   return IsHooking();
 }
@@ -90,8 +120,8 @@ extern "C" int MyEndHook(void) {
 }
 
 extern "C" int IsHooking(void) {
-  if (mouseHook) return 1;
-  if (getMessageHook) return 1;
-  if (callWndProcRetHook) return 1;
+  for (int row = 0; row < HOOK_COUNT; ++row) {
+    if (*HOOK_ROWS[row].handle) return 1;
+  }
   return 0;
 }

@@ -32,14 +32,6 @@ extern "C" {
 
 VORN_SHARED int32_t activationHold = 0;
 VORN_SHARED int32_t foregroundChanged = 0;
-// The hook handles stay here, where the next daemon finds those of one
-// that was killed: Wine keeps a dead thread's hooks running, and only
-// their handles let the next daemon remove them (Windows removes them with
-// the thread). A value written here by anyone else at most makes the next
-// start try to remove a hook it may not remove.
-VORN_SHARED HHOOK mouseHook = NULL;
-VORN_SHARED HHOOK getMessageHook = NULL;
-VORN_SHARED HHOOK callWndProcRetHook = NULL;
 VORN_SHARED int32_t middleState = 0;
 VORN_SHARED int32_t lbuttonUpArmed = 0;
 VORN_SHARED POINT lastPoint = {0, 0};

@@ -103,16 +103,21 @@ enum {
 // ---- the trailer ---------------------------------------------------------------
 // The last bytes of the section's view (whole pages), behind every byte of
 // the image: the option values the hooks read, which must reach every
-// process from where only the daemon writes, and the image's generation
-// (image_publish.h). Readers know the view's size, not the image's, so the
-// trailer is found from the view's end; the image never reaches it.
+// process from where only the daemon writes, the image's generation
+// (image_publish.h), and the handles of the hooks the daemon installed,
+// which only the next daemon reads. Readers know the view's size, not the
+// image's, so the trailer is found from the view's end; the image never
+// reaches it.
 enum {
   TRAILER_GENERATION = 0,
   TRAILER_MBUTTONUP_MOVE_PROTECT = 4,
   TRAILER_LBUTTONUP_MOVE_PROTECT = 8,
   TRAILER_XMOUSE_MODE = 12,
   TRAILER_MASK_XMOUSE_ON_MOVE = 16,
-  IMAGE_TRAILER_SIZE = 20,
+  TRAILER_MOUSE_HOOK = 20,
+  TRAILER_GET_MESSAGE_HOOK = 24,
+  TRAILER_CALL_WND_PROC_RET_HOOK = 28,
+  IMAGE_TRAILER_SIZE = 32,
 };
 
 // ForegroundCondition values.

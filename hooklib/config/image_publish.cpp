@@ -76,6 +76,14 @@ void takePublishedOptions(void) {
   maskXmouseOnMove = readImageInt(imageTrailer, TRAILER_MASK_XMOUSE_ON_MOVE);
 }
 
+int32_t daemonTrailerWord(uint32_t offset) {
+  return imageTrailer && imageWritable ? readImageInt(imageTrailer, offset) : 0;
+}
+
+void setDaemonTrailerWord(uint32_t offset, int32_t value) {
+  if (imageTrailer && imageWritable) writeImageInt((unsigned char *)imageTrailer, offset, value);
+}
+
 // Whether the section was made by the daemon of this process's user: the
 // owner is the user and the label no lower than Medium, which no sandboxed
 // program can give a section it makes. Asked once per process, at the

@@ -59,6 +59,12 @@ uint32_t followPublishedImage(void);
 // program that installs an image of its own (the image fuzzer) sets it.
 extern int32_t sectionVerified;
 
+// A word of the trailer that only the daemon reads and writes (the handles
+// of the hooks it installed), in this process's writable view: 0, and
+// nothing written, without one.
+int32_t daemonTrailerWord(uint32_t offset);
+void setDaemonTrailerWord(uint32_t offset, int32_t value);
+
 // Writes the Status/Error entry into the INI file when `target` wants it.
 void reportPublishFailure(const CompileTarget *target);
 

@@ -8,6 +8,9 @@ HINSTANCE moduleHandle = NULL;
 UINT wheelMessage = 0;
 int32_t clickCount = 0;
 int32_t hooksInstalledHere = 0;
+HHOOK mouseHook = NULL;
+HHOOK getMessageHook = NULL;
+HHOOK callWndProcRetHook = NULL;
 int32_t marshalledCallCount = 0;
 
 }  // extern "C"

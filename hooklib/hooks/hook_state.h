@@ -33,22 +33,22 @@ extern int32_t lbuttonUpArmed;
 extern POINT lastPoint;
 extern MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS];
 
-// The hooks as the daemon installed them, shared so that the next daemon
-// can remove those of one that was killed (shared_section.cpp). Only a
-// daemon installs and removes them; every process passes them to
-// CallNextHookEx, whose hook argument the system ignores.
-extern HHOOK mouseHook;
-extern HHOOK getMessageHook;
-extern HHOOK callWndProcRetHook;
-
 // ---- per process ---------------------------------------------------------
 extern HINSTANCE moduleHandle;
 extern UINT wheelMessage;
 extern int32_t clickCount;
 // 1 once this process has installed the hooks. Hook handles found in the
-// shared section before that belong to an earlier daemon that ended
+// section's trailer before that belong to an earlier daemon that ended
 // without removing them (killed, or crashed).
 extern int32_t hooksInstalledHere;
+// The hooks as this process installed them: only a daemon installs and
+// removes them, so only its copies are ever set, and it records them in
+// the section's trailer for the next daemon (lifecycle.cpp). Every other
+// process passes NULL to CallNextHookEx, whose hook argument the system
+// ignores.
+extern HHOOK mouseHook;
+extern HHOOK getMessageHook;
+extern HHOOK callWndProcRetHook;
 // Mouse hook calls this process passed on untouched because they were for
 // a window of another process (marshalled: hooks/marshalled_messages.h).
 extern int32_t marshalledCallCount;

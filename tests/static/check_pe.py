@@ -40,14 +40,13 @@ DAEMON_IMPORTS = ["_IsHooking", "_MyEndHook", "_MySetHook"]
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "version.dll", "msvcrt.dll",
                "gdi32.dll", "advapi32.dll", "ntdll.dll"}
 DLL_IMPORTS = ["kernel32.dll", "user32.dll"]
-# The shared section's variables in their designed order: the gesture, the
-# hook handles (which the next daemon needs to remove those of a killed
-# one) and the notes of the mouse hook calls the daemon passed on; any
-# process that loads the library may write them. The path and the options
-# are no longer among them.
-SHARED_VARIABLES = ["activationHold", "foregroundChanged", "mouseHook", "getMessageHook",
-                    "callWndProcRetHook", "middleState", "lbuttonUpArmed", "lastPoint",
-                    "lastActivatedWindow", "marshalledMessages"]
+# The shared section's variables in their designed order: the gesture and
+# the notes of the mouse hook calls the daemon passed on; any process that
+# loads the library may write them. The path, the options and the hook
+# handles are no longer among them (the daemon records its hook handles in
+# the trailer of its section, where the next daemon finds them).
+SHARED_VARIABLES = ["activationHold", "foregroundChanged", "middleState", "lbuttonUpArmed",
+                    "lastPoint", "lastActivatedWindow", "marshalledMessages"]
 # Input sections whose contents only start-up code would run.
 INITIALISER_SECTIONS = (".ctors", ".dtors", ".init_array", ".fini_array", ".CRT", ".tls")
 IMAGE_DIRECTORY_ENTRY_TLS = 9
@@ -96,8 +95,6 @@ DPI_AWARE = re.compile(rb"<dpiAware\s[^>]*>\s*true/pm\s*</dpiAware>")
 # Each shared variable's size and alignment, in bytes, by pointer size.
 SHARED_LAYOUT = {
     "lastPoint": (8, 4), "lastActivatedWindow": ("pointer", "pointer"),
-    "mouseHook": ("pointer", "pointer"), "getMessageHook": ("pointer", "pointer"),
-    "callWndProcRetHook": ("pointer", "pointer"),
     # Sixteen notes of three 32-bit words, the same on either bitness.
     "marshalledMessages": (192, 4),
 }
