@@ -118,6 +118,8 @@ enum {
   TRAILER_GET_MESSAGE_HOOK = 24,
   TRAILER_CALL_WND_PROC_RET_HOOK = 28,
   IMAGE_TRAILER_SIZE = 32,
+  // An option value that has no trailer word: only the daemon reads it.
+  DAEMON_ONLY = IMAGE_TRAILER_SIZE,
 };
 
 // ForegroundCondition values.

@@ -5,6 +5,7 @@
 #include "config/image_builder.h"
 #include "config/image_validation.h"
 #include "config/loader_state.h"
+#include "config/options.h"
 #include "config/section_security.h"
 #include "config/status_entry.h"
 
@@ -29,11 +30,22 @@ void copyImageInto(unsigned char *view, uint32_t imageBytes) {
   memcpy(view, image, IMAGE_HEADER_SIZE);
 }
 
+// Each option value the hooks read, and its trailer word: the rows of the
+// options table that have one.
+struct PublishedValue {
+  int32_t *variable;
+  uint32_t trailerWord;
+};
+#define VORN_PUBLISHED_VALUE(id, key, fallback, variable, trailerWord) {&variable, trailerWord},
+const PublishedValue PUBLISHED_VALUES[] = {VORN_OPTIONS(VORN_PUBLISHED_VALUE)};
+const int PUBLISHED_VALUE_COUNT = sizeof PUBLISHED_VALUES / sizeof PUBLISHED_VALUES[0];
+
 void publishOptions(unsigned char *trailer) {
-  writeImageInt(trailer, TRAILER_MBUTTONUP_MOVE_PROTECT, mbuttonUpMoveProtect);
-  writeImageInt(trailer, TRAILER_LBUTTONUP_MOVE_PROTECT, lbuttonUpMoveProtect);
-  writeImageInt(trailer, TRAILER_XMOUSE_MODE, xmouseMode);
-  writeImageInt(trailer, TRAILER_MASK_XMOUSE_ON_MOVE, maskXmouseOnMove);
+  for (int row = 0; row < PUBLISHED_VALUE_COUNT; ++row) {
+    const PublishedValue &value = PUBLISHED_VALUES[row];
+    if (value.trailerWord != DAEMON_ONLY)
+      writeImageInt(trailer, value.trailerWord, *value.variable);
+  }
 }
 
 int32_t *generationWord(const unsigned char *trailer) {
@@ -70,10 +82,12 @@ int imageUnchangedSince(uint32_t generation) {
 
 void takePublishedOptions(void) {
   if (!imageTrailer || imageWritable) return;
-  mbuttonUpMoveProtect = readImageInt(imageTrailer, TRAILER_MBUTTONUP_MOVE_PROTECT);
-  lbuttonUpMoveProtect = readImageInt(imageTrailer, TRAILER_LBUTTONUP_MOVE_PROTECT);
-  xmouseMode = readImageInt(imageTrailer, TRAILER_XMOUSE_MODE);
-  maskXmouseOnMove = readImageInt(imageTrailer, TRAILER_MASK_XMOUSE_ON_MOVE);
+  for (int row = 0; row < PUBLISHED_VALUE_COUNT; ++row) {
+    const PublishedValue &value = PUBLISHED_VALUES[row];
+    if (value.trailerWord != DAEMON_ONLY) {
+      *value.variable = readImageInt(imageTrailer, value.trailerWord);
+    }
+  }
 }
 
 int32_t daemonTrailerWord(uint32_t offset) {

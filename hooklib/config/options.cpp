@@ -5,12 +5,11 @@
 
 namespace {
 
-// In the order of enum Option: the key names, and the value each option
-// has when its key is missing.
-const char OPTION_NAMES[] =
-    "UseWH_CALLWNDPROC\0MBUTTONUP.MoveProtect\0LBUTTONUP.MoveProtect\0UseXMOUSE\0"
-    "ThroughSimulateWM_MOUSEACTIVATE\0MaskXMOUSEOnMOUSEMOVE\0";
-const unsigned char OPTION_FALLBACKS[OPTION_COUNT] = {1, 1, 1, 0, 0, 0};
+#define VORN_OPTION_KEY(id, key, fallback, variable, trailerWord) key "\0"
+const char OPTION_NAMES[] = VORN_OPTIONS(VORN_OPTION_KEY);
+
+#define VORN_OPTION_FALLBACK(id, key, fallback, variable, trailerWord) fallback,
+const unsigned char OPTION_FALLBACKS[OPTION_COUNT] = {VORN_OPTIONS(VORN_OPTION_FALLBACK)};
 
 int isOption(int option) { return option >= 0 && option < OPTION_COUNT; }
 

@@ -6,32 +6,21 @@
 
 namespace {
 
-enum Library {
-  LIBRARY_SHLWAPI,
-  LIBRARY_VERSION,
-  LIBRARY_DWMAPI,
-  LIBRARY_ADVAPI32,
-  LIBRARY_COUNT
-};
-
-// In the order of enum Library.
-const char LIBRARY_NAMES[] = "shlwapi.dll\0version.dll\0dwmapi.dll\0advapi32.dll\0";
-
 using delayLoaded::Function;
 using delayLoaded::FUNCTION_COUNT;
+using delayLoaded::Library;
+using delayLoaded::LIBRARY_COUNT;
 
-// In the order of enum Function: each function's name, and its DLL.
-const char FUNCTION_NAMES[] =
-    "PathAppendA\0PathRemoveFileSpecA\0"
-    "GetFileVersionInfoSizeA\0GetFileVersionInfoA\0VerQueryValueA\0"
-    "DwmGetWindowAttribute\0"
-    "OpenProcessToken\0GetTokenInformation\0ConvertSidToStringSidA\0"
-    "ConvertStringSecurityDescriptorToSecurityDescriptorA\0GetSecurityInfo\0";
+#define VORN_LIBRARY_NAME(id, file) file "\0"
+const char LIBRARY_NAMES[] = VORN_LOOKED_UP_LIBRARIES(VORN_LIBRARY_NAME);
+
+#define VORN_FUNCTION_NAME(id, name, library, result, missing, parameters, arguments) #name "\0"
+const char FUNCTION_NAMES[] = VORN_LOOKED_UP_FUNCTIONS(VORN_FUNCTION_NAME);
+
+#define VORN_FUNCTION_LIBRARY(id, name, library, result, missing, parameters, arguments) \
+  delayLoaded::library,
 const unsigned char FUNCTION_LIBRARIES[FUNCTION_COUNT] = {
-    LIBRARY_SHLWAPI,  LIBRARY_SHLWAPI,  LIBRARY_VERSION,  LIBRARY_VERSION,
-    LIBRARY_VERSION,  LIBRARY_DWMAPI,   LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
-    LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
-};
+    VORN_LOOKED_UP_FUNCTIONS(VORN_FUNCTION_LIBRARY)};
 
 // Per process, each one word: null until looked up, then what was found or
 // MISSING for a lookup that found nothing. Threads that look up at the same

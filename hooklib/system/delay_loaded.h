@@ -10,11 +10,10 @@
 // or that nothing was, lasts as long as the process. Where the DLL or the
 // function is missing, the call answers as a failed call of that function
 // does (FALSE or 0, a failed HRESULT, nothing written), without setting
-// the last error. A DLL or a function more is an entry of enum Function, a
-// caller defined here with the function's own name and type, and its name
-// and DLL in the tables of delay_loaded.cpp. The callers are inline: each
-// is called from one or two places, where the look-up and the call take
-// fewer bytes than a call of a function that calls on.
+// the last error. A DLL or a function more is one row of the lists below,
+// which give the enums, the tables of names and the callers. The callers
+// are inline: each is called from one or two places, where the look-up and
+// the call take fewer bytes than a call of a function that calls on.
 #pragma once
 
 #include <windows.h>
@@ -26,21 +25,62 @@
 
 namespace delayLoaded {
 
-// In the order of the table in delay_loaded.cpp.
-enum Function {
-  PATH_APPEND_A,
-  PATH_REMOVE_FILE_SPEC_A,
-  GET_FILE_VERSION_INFO_SIZE_A,
-  GET_FILE_VERSION_INFO_A,
-  VER_QUERY_VALUE_A,
-  DWM_GET_WINDOW_ATTRIBUTE,
-  OPEN_PROCESS_TOKEN,
-  GET_TOKEN_INFORMATION,
-  CONVERT_SID_TO_STRING_SID_A,
-  CONVERT_STRING_SECURITY_DESCRIPTOR_A,
-  GET_SECURITY_INFO,
-  FUNCTION_COUNT
-};
+// The DLLs, each loaded from the system directory: its name in the code
+// and its file name.
+#define VORN_LOOKED_UP_LIBRARIES(X) \
+  X(LIBRARY_SHLWAPI, "shlwapi.dll") \
+  X(LIBRARY_VERSION, "version.dll") \
+  X(LIBRARY_DWMAPI, "dwmapi.dll")   \
+  X(LIBRARY_ADVAPI32, "advapi32.dll")
+
+// The functions, one row each: its name in the code, its own name (the
+// caller below is defined with it), its DLL, its result type and what a
+// call answers where the DLL or the function is missing, and its
+// parameters, declared and passed on.
+// clang-format off
+#define VORN_LOOKED_UP_FUNCTIONS(X)                                                              \
+  /* SHLWAPI */                                                                                  \
+  X(PATH_APPEND_A, PathAppendA, LIBRARY_SHLWAPI, BOOL, FALSE,                                    \
+    (LPSTR path, LPCSTR more), (path, more))                                                     \
+  X(PATH_REMOVE_FILE_SPEC_A, PathRemoveFileSpecA, LIBRARY_SHLWAPI, BOOL, FALSE,                  \
+    (LPSTR path), (path))                                                                        \
+  /* VERSION */                                                                                  \
+  X(GET_FILE_VERSION_INFO_SIZE_A, GetFileVersionInfoSizeA, LIBRARY_VERSION, DWORD, 0,            \
+    (LPCSTR fileName, LPDWORD handle), (fileName, handle))                                       \
+  X(GET_FILE_VERSION_INFO_A, GetFileVersionInfoA, LIBRARY_VERSION, BOOL, FALSE,                  \
+    (LPCSTR fileName, DWORD handle, DWORD size, LPVOID data), (fileName, handle, size, data))     \
+  X(VER_QUERY_VALUE_A, VerQueryValueA, LIBRARY_VERSION, BOOL, FALSE,                             \
+    (LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length),                              \
+    (block, subBlock, buffer, length))                                                           \
+  /* DWMAPI (Windows Vista and later) */                                                         \
+  X(DWM_GET_WINDOW_ATTRIBUTE, DwmGetWindowAttribute, LIBRARY_DWMAPI, HRESULT, E_NOTIMPL,         \
+    (HWND window, DWORD attribute, PVOID value, DWORD size), (window, attribute, value, size))    \
+  /* ADVAPI32 */                                                                                 \
+  X(OPEN_PROCESS_TOKEN, OpenProcessToken, LIBRARY_ADVAPI32, BOOL, FALSE,                         \
+    (HANDLE process, DWORD access, PHANDLE token), (process, access, token))                     \
+  X(GET_TOKEN_INFORMATION, GetTokenInformation, LIBRARY_ADVAPI32, BOOL, FALSE,                   \
+    (HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID information, DWORD size, PDWORD needed), \
+    (token, kind, information, size, needed))                                                    \
+  X(CONVERT_SID_TO_STRING_SID_A, ConvertSidToStringSidA, LIBRARY_ADVAPI32, BOOL, FALSE,          \
+    (PSID sid, LPSTR *text), (sid, text))                                                        \
+  X(CONVERT_STRING_SECURITY_DESCRIPTOR_A, ConvertStringSecurityDescriptorToSecurityDescriptorA,  \
+    LIBRARY_ADVAPI32, BOOL, FALSE,                                                               \
+    (LPCSTR text, DWORD revision, PSECURITY_DESCRIPTOR *descriptor, PULONG size),                \
+    (text, revision, descriptor, size))                                                          \
+  /* returns a Win32 error code */                                                               \
+  X(GET_SECURITY_INFO, GetSecurityInfo, LIBRARY_ADVAPI32, DWORD, (DWORD)ERROR_PROC_NOT_FOUND,    \
+    (HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID *owner, PSID *group,    \
+     PACL *dacl, PACL *sacl, PSECURITY_DESCRIPTOR *descriptor),                                  \
+    (handle, type, what, owner, group, dacl, sacl, descriptor))
+// clang-format on
+
+#define VORN_LIBRARY_ENUM(id, file) id,
+enum Library { VORN_LOOKED_UP_LIBRARIES(VORN_LIBRARY_ENUM) LIBRARY_COUNT };
+#undef VORN_LIBRARY_ENUM
+
+#define VORN_FUNCTION_ENUM(id, name, library, result, missing, parameters, arguments) id,
+enum Function { VORN_LOOKED_UP_FUNCTIONS(VORN_FUNCTION_ENUM) FUNCTION_COUNT };
+#undef VORN_FUNCTION_ENUM
 
 // The function `which` as its DLL exports it, or NULL when the DLL or the
 // function is missing. The first call per process looks it up.
@@ -52,83 +92,15 @@ inline Type lookUpAs(Function which) {
   return (Type)(void *)lookUp(which);
 }
 
-// SHLWAPI
-inline BOOL PathAppendA(LPSTR path, LPCSTR more) {
-  typedef BOOL(WINAPI * Type)(LPSTR, LPCSTR);
-  Type function = lookUpAs<Type>(PATH_APPEND_A);
-  return function ? function(path, more) : FALSE;
-}
-
-inline BOOL PathRemoveFileSpecA(LPSTR path) {
-  typedef BOOL(WINAPI * Type)(LPSTR);
-  Type function = lookUpAs<Type>(PATH_REMOVE_FILE_SPEC_A);
-  return function ? function(path) : FALSE;
-}
-
-// VERSION
-inline DWORD GetFileVersionInfoSizeA(LPCSTR fileName, LPDWORD handle) {
-  typedef DWORD(WINAPI * Type)(LPCSTR, LPDWORD);
-  Type function = lookUpAs<Type>(GET_FILE_VERSION_INFO_SIZE_A);
-  return function ? function(fileName, handle) : 0;
-}
-
-inline BOOL GetFileVersionInfoA(LPCSTR fileName, DWORD handle, DWORD size, LPVOID data) {
-  typedef BOOL(WINAPI * Type)(LPCSTR, DWORD, DWORD, LPVOID);
-  Type function = lookUpAs<Type>(GET_FILE_VERSION_INFO_A);
-  return function ? function(fileName, handle, size, data) : FALSE;
-}
-
-inline BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *buffer, PUINT length) {
-  typedef BOOL(WINAPI * Type)(LPCVOID, LPCSTR, LPVOID *, PUINT);
-  Type function = lookUpAs<Type>(VER_QUERY_VALUE_A);
-  return function ? function(block, subBlock, buffer, length) : FALSE;
-}
-
-// DWMAPI (Windows Vista and later); missing, it answers with a failed
-// HRESULT.
-inline HRESULT DwmGetWindowAttribute(HWND window, DWORD attribute, PVOID value, DWORD size) {
-  typedef HRESULT(WINAPI * Type)(HWND, DWORD, PVOID, DWORD);
-  Type function = lookUpAs<Type>(DWM_GET_WINDOW_ATTRIBUTE);
-  return function ? function(window, attribute, value, size) : E_NOTIMPL;
-}
-
-// ADVAPI32
-inline BOOL OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
-  typedef BOOL(WINAPI * Type)(HANDLE, DWORD, PHANDLE);
-  Type function = lookUpAs<Type>(OPEN_PROCESS_TOKEN);
-  return function ? function(process, access, token) : FALSE;
-}
-
-inline BOOL GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID information,
-                                DWORD size, PDWORD needed) {
-  typedef BOOL(WINAPI * Type)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
-  Type function = lookUpAs<Type>(GET_TOKEN_INFORMATION);
-  return function ? function(token, kind, information, size, needed) : FALSE;
-}
-
-inline BOOL ConvertSidToStringSidA(PSID sid, LPSTR *text) {
-  typedef BOOL(WINAPI * Type)(PSID, LPSTR *);
-  Type function = lookUpAs<Type>(CONVERT_SID_TO_STRING_SID_A);
-  return function ? function(sid, text) : FALSE;
-}
-
-inline BOOL ConvertStringSecurityDescriptorToSecurityDescriptorA(LPCSTR text, DWORD revision,
-                                                                 PSECURITY_DESCRIPTOR *descriptor,
-                                                                 PULONG size) {
-  typedef BOOL(WINAPI * Type)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
-  Type function = lookUpAs<Type>(CONVERT_STRING_SECURITY_DESCRIPTOR_A);
-  return function ? function(text, revision, descriptor, size) : FALSE;
-}
-
-// Returns a Win32 error code; ERROR_PROC_NOT_FOUND when it is missing.
-inline DWORD GetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what,
-                             PSID *owner, PSID *group, PACL *dacl, PACL *sacl,
-                             PSECURITY_DESCRIPTOR *descriptor) {
-  typedef DWORD(WINAPI * Type)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID *, PSID *, PACL *,
-                               PACL *, PSECURITY_DESCRIPTOR *);
-  Type function = lookUpAs<Type>(GET_SECURITY_INFO);
-  return function ? function(handle, type, what, owner, group, dacl, sacl, descriptor)
-                  : (DWORD)ERROR_PROC_NOT_FOUND;
-}
+// Each caller: the function's own name and type, looked up, or the answer
+// of a failed call.
+#define VORN_FUNCTION_CALLER(id, name, library, result, missing, parameters, arguments) \
+  inline result name parameters {                                                     \
+    typedef result(WINAPI * Type) parameters;                                         \
+    Type function = lookUpAs<Type>(id);                                               \
+    return function ? function arguments : missing;                                   \
+  }
+VORN_LOOKED_UP_FUNCTIONS(VORN_FUNCTION_CALLER)
+#undef VORN_FUNCTION_CALLER
 
 }  // namespace delayLoaded
