@@ -86,6 +86,7 @@ TEST_F(VorncheckPoint, TellsTheWindowsOfAnotherProgramAndWhatAClickDoes) {
   EXPECT_TRUE(says(behind, "window under the pointer: " + handleText(back) +
                                ", class \"vornE2eWindow\", title \"back\"\n"))
       << behind;
+  EXPECT_TRUE(says(behind, "program: vorn_e2e_tests.exe\n")) << behind;
   EXPECT_TRUE(says(behind, "area: CAPTION (the window's answer to WM_NCHITTEST: 2)\n")) << behind;
   EXPECT_TRUE(says(behind,
                    "in front: no (the window activated last counts: now the foreground "

@@ -85,13 +85,42 @@ TEST(VorncheckCommandLine, AtTakesAScreenPoint) {
   EXPECT_EQ("--at needs two whole numbers: the screen point X Y", problemOf({"--at", "x", "3"}));
 }
 
+// The seconds may be left out: a number right after --watch is its
+// duration, anything else the file.
+TEST(VorncheckCommandLine, WatchTakesAnOptionalNumberOfSeconds) {
+  const struct {
+    std::vector<const char *> arguments;
+    int seconds;
+    const char *file;
+  } cases[] = {
+      {{"--watch"}, 0, nullptr},
+      {{"--watch", "30"}, 30, nullptr},
+      {{"--watch", "30", "vorn.ini"}, 30, "vorn.ini"},
+      {{"--watch", "vorn.ini"}, 0, "vorn.ini"},
+      {{"vorn.ini", "--watch", "86400"}, 86400, "vorn.ini"},
+  };
+  for (const auto &c : cases) {
+    CommandLine options;
+    EXPECT_EQ("", parse(c.arguments, &options)) << c.arguments[c.arguments.size() - 1];
+    EXPECT_EQ(TASK_WATCH, options.task);
+    EXPECT_EQ(c.seconds, options.watchSeconds);
+    EXPECT_STREQ(c.file, options.file);
+  }
+  for (const char *seconds : {"0", "86401", "5s"}) {
+    EXPECT_EQ("--watch takes a number of seconds from 1 to 86400", problemOf({"--watch", seconds}))
+        << seconds;
+  }
+}
+
 TEST(VorncheckCommandLine, TasksAndTheirOptionsDoNotMix) {
   EXPECT_EQ("--point and --at cannot be combined", problemOf({"--point", "--at", "1", "2"}));
-  const char *tasks = "--explain, --point, --at, --status, --version and --help cannot be combined";
+  const char *tasks =
+      "--explain, --point, --at, --watch, --status, --version and --help cannot be combined";
   EXPECT_EQ(tasks, problemOf({"--explain", "MBUTTONUP", "--class", "Edit", "--point"}));
   EXPECT_EQ(tasks, problemOf({"--at", "1", "2", "--explain", "MBUTTONUP", "--class", "Edit"}));
   EXPECT_EQ(tasks, problemOf({"--status", "--point"}));
   EXPECT_EQ(tasks, problemOf({"--version", "--help"}));
+  EXPECT_EQ(tasks, problemOf({"--watch", "--point"}));
   const char *clickOptions =
       "--class, --active, --parent, --hit, --foreground and --background go with --explain";
   EXPECT_EQ(clickOptions, problemOf({"--class", "Edit"}));

@@ -9,14 +9,17 @@
 #include <string.h>
 
 #include "config/name_tables.h"
+#include "watch.h"
 
 namespace {
 
 typedef const char *(*TakeOption)(CommandLine *options, char **values);
 
+const int OPTIONAL_NUMBER = -1;
+
 struct OptionRow {
   const char *name;
-  int valueCount;
+  int valueCount;  // OPTIONAL_NUMBER: one whole number may follow
   TakeOption take;
   const char *values;  // what follows the name, as the help shows it
   const char *help;
@@ -25,7 +28,7 @@ struct OptionRow {
 // Sets `task`, unless another option has asked for another task.
 const char *askFor(CommandLine *options, Task task) {
   if (options->task != TASK_CHECK && options->task != task) {
-    return "--explain, --point, --at, --status, --version and --help cannot be combined";
+    return "--explain, --point, --at, --watch, --status, --version and --help cannot be combined";
   }
   options->task = task;
   return nullptr;
@@ -118,6 +121,16 @@ const char *takeAt(CommandLine *options, char **values) {
   return askFor(options, TASK_POINT);
 }
 
+// values[0] is the number that follows, or NULL.
+const char *takeWatch(CommandLine *options, char **values) {
+  long seconds = 0;
+  if (values[0] && !readInteger(values[0], 1, LONGEST_WATCH_SECONDS, &seconds)) {
+    return "--watch takes a number of seconds from 1 to 86400";
+  }
+  options->watchSeconds = (int)seconds;
+  return askFor(options, TASK_WATCH);
+}
+
 const char *takeStatus(CommandLine *options, char **) { return askFor(options, TASK_STATUS); }
 
 const char *takeVersion(CommandLine *options, char **) { return askFor(options, TASK_VERSION); }
@@ -139,6 +152,8 @@ const OptionRow OPTIONS[] = {
     {"--point", 0, takePoint, "", "what a click on the window under the pointer would do"},
     {"--wait", 1, takeWait, "SECONDS", "with --point: count down first, to move the pointer there"},
     {"--at", 2, takeAt, "X Y", "what a click at the screen point X Y would do"},
+    {"--watch", OPTIONAL_NUMBER, takeWatch, "[SECONDS]",
+     "a line for every mouse button event while it runs: what vorn does to it, and why"},
     {"--status", 0, takeStatus, "",
      "which vornd runs, which vorn.ini it loads, whether an edit is loaded"},
     {"--version", 0, takeVersion, "", "print vorncheck's version"},
@@ -177,7 +192,13 @@ const char *parseCommandLine(int argc, char **argv, CommandLine *options) {
   for (int i = 1; i < argc; ++i) {
     const char *argument = argv[i];
     const OptionRow *option = findOption(argument);
-    if (option != nullptr) {
+    if (option != nullptr && option->valueCount == OPTIONAL_NUMBER) {
+      bool numberFollows = i + 1 < argc && argv[i + 1][0] >= '0' && argv[i + 1][0] <= '9';
+      char *values[1] = {numberFollows ? argv[i + 1] : nullptr};
+      const char *problem = option->take(options, values);
+      if (problem) return problem;
+      if (numberFollows) ++i;
+    } else if (option != nullptr) {
       if (i + option->valueCount >= argc) return "an option is missing its value";
       const char *problem = option->take(options, argv + i + 1);
       if (problem) return problem;
@@ -200,6 +221,7 @@ void printUsage(FILE *out) {
           "                 [--hit NAME] [--foreground|--background] [FILE]\n"
           "       vorncheck --point [--wait SECONDS] [FILE]\n"
           "       vorncheck --at X Y [FILE]\n"
+          "       vorncheck --watch [SECONDS] [FILE]\n"
           "       vorncheck --status | --version | --help\n");
 }
 
@@ -217,7 +239,7 @@ void printHelp(FILE *out) {
   fprintf(out,
           "\nexit codes:\n"
           "  0  the file is clean; --status: vornd runs and has the file as it is now;\n"
-          "     --explain, --point, --at, --version and --help\n"
+          "     --explain, --point, --at, --watch, --version and --help\n"
           "  1  warnings only; --status: no vornd runs, or it runs another configuration\n"
           "  2  errors, a file that cannot be read, or a wrong command line;\n"
           "     --status: what runs cannot be found out\n");

@@ -13,6 +13,7 @@ enum Task {
   TASK_EXPLAIN,    // --explain: the rule walk for a click described by class names
   TASK_POINT,      // --point or --at: what a click on a real window would do
   TASK_STATUS,     // --status: which daemons run, and whether they run the file as it is now
+  TASK_WATCH,      // --watch: a line for every mouse button event while it runs
   TASK_VERSION,    // --version
   TASK_HELP,       // --help
 };
@@ -33,6 +34,7 @@ struct CommandLine {
   ClickDescription click;
   bool clickGiven = false;  // any of --class, --active, --parent, --hit, --foreground, --background
   PointRequest point;
+  int watchSeconds = 0;  // --watch SECONDS; 0: until stopped
 };
 
 // The longest count-down --wait accepts, in seconds.

@@ -11,13 +11,17 @@
 //   vorncheck --at X Y [FILE]        what a click on the window under the
 //                                    pointer (or at the screen point X Y)
 //                                    would do
+//   vorncheck --watch [SECONDS] [FILE]
+//                                    a line for every mouse button event
+//                                    while it runs: what vorn does, and why
 //   vorncheck --status               which vornd runs, which vorn.ini it
 //                                    loads, and whether an edit is loaded
 //   vorncheck --version | --help
 //
 // Without FILE: the vorn.ini the daemon would use. Exit code: 0 clean,
 // 1 warnings, 2 errors (and 2 for a file that cannot be read or a wrong
-// command line); --explain, --point, --at, --version and --help end with 0;
+// command line); --explain, --point, --at, --watch, --version and --help
+// end with 0;
 // --status: 0 running and current, 1 otherwise, 2 when it cannot tell.
 #include <windows.h>
 
@@ -35,6 +39,7 @@
 #include "point_report.h"
 #include "pointer_wait.h"
 #include "private_compile.h"
+#include "watch.h"
 #include "vorn_version.h"
 
 namespace {
@@ -131,6 +136,8 @@ int main(int argc, char **argv) {
       return explainClick(options.click, doc, stdout);
     case TASK_POINT:
       return explainPointer(options.point, options.file);
+    case TASK_WATCH:
+      return watchClicks(options.watchSeconds, stdout);
     default:
       return checkFile(doc, file, fullPath);
   }

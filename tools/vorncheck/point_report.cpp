@@ -17,6 +17,7 @@
 #include "match_reasons.h"
 #include "match_snippet.h"
 #include "window_at_point.h"
+#include "window_program.h"
 
 namespace {
 
@@ -107,17 +108,7 @@ std::string winnerText(const EventDecision &decision) {
 }
 
 void printDecision(const EventDecision &decision, FILE *out) {
-  const char *event = eventSlotName(decision.eventSlot);
-  int number = listNumberOf(decision.list);
-  if (decision.byRelease) {
-    int release = middleReleaseOfPress(decision.eventSlot);
-    fprintf(out, "  %-16s no list of its own: %s's List%d decides it, with %s: %s\n", event,
-            eventSlotName(release), number, winnerText(decision).c_str(),
-            pressOutcome(decidedAction(decision)).words.c_str());
-  } else {
-    fprintf(out, "  %-16s List%d, %s: %s\n", event, number, winnerText(decision).c_str(),
-            clickOutcome(decidedAction(decision)).words.c_str());
-  }
+  fprintf(out, "  %-16s %s\n", eventSlotName(decision.eventSlot), decisionWords(decision).c_str());
 }
 
 std::string joined(const std::vector<std::string> &names) {
@@ -187,6 +178,18 @@ void printSnippet(ClickFacts *facts, int hitTest, FILE *out) {
 
 }  // namespace
 
+std::string decisionWords(const EventDecision &decision) {
+  int number = listNumberOf(decision.list);
+  if (decision.byRelease) {
+    int release = middleReleaseOfPress(decision.eventSlot);
+    return format("no list of its own: %s's List%d decides it, with %s: %s", eventSlotName(release),
+                  number, winnerText(decision).c_str(),
+                  pressOutcome(decidedAction(decision)).words.c_str());
+  }
+  return format("List%d, %s: %s", number, winnerText(decision).c_str(),
+                clickOutcome(decidedAction(decision)).words.c_str());
+}
+
 int explainPoint(POINT point, const char *file, FILE *out) {
   fprintf(out, "point: %ld, %ld\n", (long)point.x, (long)point.y);
   WindowAtPoint found;
@@ -198,6 +201,9 @@ int explainPoint(POINT point, const char *file, FILE *out) {
   ClickFacts facts;
   describeClickOn(&facts, found.window, found.hitTest);
   printWindows(&facts, out);
+  std::string program = programFileOf(found.window);
+  fprintf(out, "program: %s\n",
+          program.empty() ? "(its process cannot be asked)" : program.c_str());
   if (!printArea(found, out)) {
     printSnippet(&facts, -1, out);
     return 0;

@@ -190,6 +190,19 @@ HANDLE WINAPI OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
 BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
 DWORD WINAPI GetCurrentThreadId(void);
 DWORD WINAPI GetTickCount(void);
+
+typedef struct _SYSTEMTIME {
+  WORD wYear;
+  WORD wMonth;
+  WORD wDayOfWeek;
+  WORD wDay;
+  WORD wHour;
+  WORD wMinute;
+  WORD wSecond;
+  WORD wMilliseconds;
+} SYSTEMTIME, *LPSYSTEMTIME;
+// The host's local time.
+void WINAPI GetLocalTime(LPSYSTEMTIME time);
 void WINAPI Sleep(DWORD milliseconds);
 DWORD WINAPI SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD size, LPSTR buffer,
                          LPSTR *filePart);

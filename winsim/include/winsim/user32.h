@@ -226,6 +226,9 @@ typedef struct tagSTYLESTRUCT {
 #define WM_XBUTTONDOWN 0x020B
 #define WM_XBUTTONUP 0x020C
 #define WM_XBUTTONDBLCLK 0x020D
+// The X button of an XBUTTON message, in the high word of its mouseData.
+#define XBUTTON1 0x0001
+#define XBUTTON2 0x0002
 #define WM_MOUSEHWHEEL 0x020E
 #define WM_MOUSELAST 0x020E
 #define WM_PARENTNOTIFY 0x0210
@@ -372,6 +375,11 @@ BOOL WINAPI ShowWindow(HWND window, int command);
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);
 HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
 int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size);
+// GCL_STYLE only: the class's style bits.
+#define GCL_STYLE (-26)
+DWORD WINAPI GetClassLongA(HWND window, int index);
+// The system's double-click time, in milliseconds: 500, Windows' default.
+UINT WINAPI GetDoubleClickTime(void);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 LONG WINAPI GetWindowLongA(HWND window, int index);
 LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);

@@ -41,6 +41,16 @@ DWORD WINAPI GetTickCount(void) {
   return (DWORD)milliseconds + tickOffset;
 }
 
+void WINAPI GetLocalTime(LPSYSTEMTIME time) {
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  struct tm local;
+  localtime_r(&now.tv_sec, &local);
+  *time = SYSTEMTIME{(WORD)(local.tm_year + 1900), (WORD)(local.tm_mon + 1), (WORD)local.tm_wday,
+                     (WORD)local.tm_mday, (WORD)local.tm_hour, (WORD)local.tm_min,
+                     (WORD)local.tm_sec, (WORD)(now.tv_nsec / 1000000)};
+}
+
 void WINAPI Sleep(DWORD milliseconds) {
   if (milliseconds == 0) {
     sched_yield();

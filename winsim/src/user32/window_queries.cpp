@@ -211,6 +211,18 @@ int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size) {
   return w ? copyTruncated(classNameOf(*w), buffer, size) : 0;
 }
 
+DWORD WINAPI GetClassLongA(HWND window, int index) {
+  Window *w = windowOrFail(window);
+  if (!w) return 0;
+  if (index != GCL_STYLE) {
+    SetLastError(ERROR_INVALID_INDEX);
+    return 0;
+  }
+  return w->classIndex < 0 ? 0 : desktop().classes[w->classIndex].style;
+}
+
+UINT WINAPI GetDoubleClickTime(void) { return 500; }
+
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size) {
   Window *w = windowOrFail(window);
   return w ? copyTruncated(w->text, buffer, size) : 0;
