@@ -107,6 +107,20 @@ TEST_F(PointTest, CaptionOfAWindowNotInFront) {
       << text;
 }
 
+// A rule whose match holds but whose action is empty hands the click on:
+// the report names the rule and action that run.
+TEST_F(PointTest, ARuleWithAnEmptyActionHandsTheClickToALaterRule) {
+  configure(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=\n2.Match=Caption\n"
+      "2.Action=MinimizeOrLower\n[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  makeDesktop();
+  std::string text = pointAt(back, HTCAPTION);
+  EXPECT_TRUE(says(text,
+                   "  NCMBUTTONUP      List1, rule 2 (match \"Caption\"): \"MinimizeOrLower\" "
+                   "runs; the click is swallowed"))
+      << text;
+}
+
 // Looking changes nothing: no window moves, none is activated, no command
 // is sent.
 TEST_F(PointTest, LookingChangesNothing) {

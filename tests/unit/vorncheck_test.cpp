@@ -83,6 +83,22 @@ TEST_F(VorncheckTest, LowerCasePolicyIsAnError) {
   expectFinding(FINDING_ERROR, 5, "\"Skip\"? names are case-sensitive");
 }
 
+// The default rule's policy is read as a numbered rule's is, and checked
+// the same way.
+TEST_F(VorncheckTest, TheDefaultRulesPolicyIsCheckedToo) {
+  check("[List1]\nHook1=MBUTTONUP\nDefault.Action=LowerAndSwitch\n"
+        "Default.Action.IfNextIsMinimized=skip\n");
+  expectFinding(FINDING_ERROR, 4, "\"Skip\"? names are case-sensitive");
+}
+
+// Errors decide the exit code whatever else is found.
+TEST_F(VorncheckTest, AnErrorBesideAWarningExitsWithTwo) {
+  check("[Options]\nUseXMOUSe=1\n[List1]\nHook1=NCMBUTONUP\n");
+  EXPECT_EQ(1, found.warnings()) << allFindings();
+  EXPECT_EQ(1, found.errors()) << allFindings();
+  EXPECT_EQ(2, found.exitCode());
+}
+
 TEST_F(VorncheckTest, UnknownEventIsAnError) {
   check("[List1]\nHook1=NCMBUTONUP\n");
   expectFinding(FINDING_ERROR, 2, "did you mean \"NCMBUTTONUP\"");
@@ -537,6 +553,19 @@ TEST_F(ExplainTest, ThroughLetsTheWindowDecideUnderSimulatedActivation) {
   std::string press = explain("MBUTTONDOWN", "Notepad", HTCLIENT, 1);
   EXPECT_TRUE(says(press, "decides whether it gets the press; nothing runs on the press\n"))
       << press;
+}
+
+// A rule whose match holds but whose action is empty hands the click on:
+// the explanation names the action that runs and its verdict.
+TEST_F(ExplainTest, ARuleWithAnEmptyActionHandsTheClickToALaterRule) {
+  check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=\n2.Match=Caption\n"
+        "2.Action=MinimizeOrLower\n[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  std::string text = explain("NCMBUTTONUP", "Notepad", HTCAPTION, 1);
+  EXPECT_TRUE(says(text, "winner: rule 2, action \"MinimizeOrLower\"")) << text;
+  EXPECT_TRUE(says(text,
+                   "verdict: 4 (MA_NOACTIVATEANDEAT): \"MinimizeOrLower\" runs; the click is "
+                   "swallowed"))
+      << text;
 }
 
 TEST_F(ExplainTest, AnEmptyDefaultActionRunsNothing) {
