@@ -124,10 +124,16 @@ Function MoveAsideIfHeld
   ClearErrors
 FunctionEnd
 
+; A file that could be neither replaced nor moved aside fails the install
+; (exit code 2), rather than leaving the old program beside the new ones.
 !macro INSTALL_PROGRAM name
   StrCpy $R0 "${name}"
   Call MoveAsideIfHeld
+  ClearErrors
   File "${STAGE}\${name}"
+  ${If} ${Errors}
+    Abort "${name} is in use and could not be replaced"
+  ${EndIf}
 !macroend
 
 ; ---- install -----------------------------------------------------------------------
@@ -171,10 +177,10 @@ SectionEnd
 Section "Start vorn when you log on" LOGON
 SectionEnd
 
-Section "-start vorn"
-  ; vornd.exe starts vornd64.exe beside it. A Windows without 32-bit
-  ; support (Windows Server can leave WOW64 out) cannot run vornd.exe; there
-  ; every program is 64-bit, and vornd64.exe alone covers them all.
+; vornd.exe starts vornd64.exe beside it. A Windows without 32-bit support
+; (Windows Server can leave WOW64 out) cannot run vornd.exe; there every
+; program is 64-bit, and vornd64.exe alone covers them all.
+Function StartVorn
   StrCpy $daemon "vornd.exe"
   ClearErrors
   Exec '"$INSTDIR\vornd.exe"'
@@ -183,6 +189,16 @@ Section "-start vorn"
     ClearErrors
     Exec '"$INSTDIR\vornd64.exe"'
   ${EndIf}
+FunctionEnd
+
+; An install that failed half-way has stopped vorn: the programs that are
+; there run again.
+Function .onInstFailed
+  Call StartVorn
+FunctionEnd
+
+Section "-start vorn"
+  Call StartVorn
   ${If} ${SectionIsSelected} ${LOGON}
     WriteRegStr HKCU "${RUN_KEY}" "vorn" '"$INSTDIR\$daemon"'
   ${Else}

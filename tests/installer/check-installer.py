@@ -217,14 +217,17 @@ class Installer:
             self.cases.check(step + ": the click program ends", "it did not")
 
 
-def clean(prefix):
-    """Whatever an earlier, broken run may have left."""
+def clean(prefix, registry):
+    """Whatever a broken installer, or an earlier broken run, may have
+    left; the registry too when `registry`."""
     if os.path.isdir(prefix.install_dir):
-        for daemon in ("vornd64.exe",):
-            if os.path.exists(os.path.join(prefix.install_dir, daemon)):
-                prefix.run(os.path.join(prefix.install_dir, daemon), "--stop")
-        time.sleep(1)
+        daemon = os.path.join(prefix.install_dir, "vornd64.exe")
+        if os.path.exists(daemon):
+            prefix.run(daemon, "--stop")
+            time.sleep(1)
         shutil.rmtree(prefix.install_dir, ignore_errors=True)
+        registry = True
+    if registry:
         for key, value in ((UNINSTALL_KEY, None), (RUN_KEY, "vorn"), (RUN_ONCE_KEY, "vorn cleanup")):
             prefix.run("reg", "delete", key, *(("/v", value) if value else ()), "/f")
     for path in (prefix.windows_ini, prefix.user_ini):
@@ -245,7 +248,8 @@ def main(dist, stage, junit, wine_run, click_program):
     prefix = Prefix(os.path.abspath(wine_run))
     vorncheck = os.path.join(ROOT, "build", "win64", "tools", "vorncheck", "vorncheck.exe")
     work = tempfile.mkdtemp(prefix="vorn-installer-")
-    clean(prefix)
+    clean(prefix, registry=False)
+    passed = False
     try:
         older_stage, older_setup = make_older_build(stage, work)
         installer = Installer(cases, prefix, vorncheck, os.path.abspath(click_program), work)
@@ -313,8 +317,9 @@ def main(dist, stage, junit, wine_run, click_program):
         cases.check("uninstall: the user's vorn.ini kept",
                     None if os.path.exists(prefix.user_ini) and read(prefix.user_ini) == USERS_RULES
                     else "it is gone or changed")
+        passed = not any(text and not skipped for _, text, skipped in cases.cases)
     finally:
-        clean(prefix)
+        clean(prefix, registry=not passed)
         shutil.rmtree(work, ignore_errors=True)
     return cases.write(junit)
 
