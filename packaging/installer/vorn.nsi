@@ -224,6 +224,48 @@ FunctionEnd
 
 ; ---- uninstall ---------------------------------------------------------------------
 
+; What some program still holds goes at the next logon, when no program
+; has loaded it yet, and so does the copy of the uninstaller that runs now:
+; NSIS runs it from a folder in %TEMP% so that it can delete the original,
+; and its own way of deleting that copy (at the next restart) needs
+; administrator rights. A batch file in %TEMP% does both, and deletes
+; itself (a RunOnce command line must stay within 260 characters): only
+; vorn's own names are deleted from the installed folder, and the folder
+; only when that leaves it empty.
+Function un.CleanUpAtNextLogon
+  StrCpy $2 "$INSTDIR"
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    StrCpy $2 ""
+  ${EndIf}
+  StrCpy $3 "$EXEDIR"
+  ${If} $EXEDIR == $INSTDIR
+    StrCpy $3 ""
+  ${EndIf}
+  ${If} $2 == ""
+  ${AndIf} $3 == ""
+    Return
+  ${EndIf}
+  StrCpy $1 "$TEMP\vorn-cleanup.cmd"
+  ClearErrors
+  FileOpen $0 $1 w
+  ${If} ${Errors}
+    Return
+  ${EndIf}
+  FileWrite $0 '@echo off$\r$\n'
+  ${If} $2 != ""
+    FileWrite $0 'cd /d "$2" && del /f /q vornd.exe vorn.dll vornd64.exe vorn64.dll vorn*.old$\r$\n'
+    FileWrite $0 'cd /d "%TEMP%"$\r$\n'
+    FileWrite $0 'rd "$2"$\r$\n'
+  ${EndIf}
+  ${If} $3 != ""
+    FileWrite $0 'cd /d "%TEMP%"$\r$\nrd /s /q "$3"$\r$\n'
+  ${EndIf}
+  ; One line: cmd reads no further line of the file it has deleted.
+  FileWrite $0 'del "%~f0" & exit /b$\r$\n'
+  FileClose $0
+  WriteRegStr HKCU "${RUN_ONCE_KEY}" "vorn cleanup" '"$SYSDIR\cmd.exe" /d /c "$1"'
+FunctionEnd
+
 Section "Uninstall"
   Call un.StopVorn
   DeleteRegValue HKCU "${RUN_KEY}" "vorn"
@@ -238,13 +280,7 @@ Section "Uninstall"
   Delete "$INSTDIR\CHANGELOG.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  ; What some program still holds goes at the next logon, when no program
-  ; has loaded it yet. Only vorn's own names are deleted, and the folder
-  ; only when that leaves it empty.
-  ${If} ${FileExists} "$INSTDIR\*.*"
-    WriteRegStr HKCU "${RUN_ONCE_KEY}" "vorn cleanup" \
-      '"$SYSDIR\cmd.exe" /d /c cd /d "$INSTDIR" && del /f /q vornd.exe vorn.dll vornd64.exe vorn64.dll vorn*.old & cd /d "%TEMP%" & rd "$INSTDIR"'
-  ${EndIf}
+  Call un.CleanUpAtNextLogon
   ; The user's vorn.ini in %APPDATA%\vorn stays.
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
