@@ -13,9 +13,10 @@ Windows' loader ignores and which tell its files from the new ones.
      installed folder and handles a click (INSTALLED_CLICK, on the rule
      this script writes into the Windows directory, where every vorn looks
      first), and that program keeps the installed vorn64.dll loaded.
-  2. The new build over it, silently, meanwhile: it stops vorn, moves the
-     held library aside, puts the new files in place, keeps the user's
-     edited vorn.ini and starts vorn again, which handles a click.
+  2. The new build over it, silently and with /NOLOGON, meanwhile: it
+     stops vorn, moves the held library aside, puts the new files in place,
+     keeps the user's edited vorn.ini, removes the Run value and starts
+     vorn again, which handles a click.
   3. The uninstall (the entry's QuietUninstallString): it removes the
      programs, the moved-aside library, the Run value and the entry, and
      keeps the user's vorn.ini.
@@ -147,9 +148,9 @@ class Installer:
         self.cases, self.prefix, self.vorncheck = cases, prefix, vorncheck
         self.click_program, self.work = click_program, work
 
-    def install(self, step, setup):
+    def install(self, step, setup, *options):
         started = time.time()
-        result = self.prefix.run(setup, "/S", timeout=120)
+        result = self.prefix.run(setup, "/S", *options, timeout=120)
         self.cases.check(step + ": silent install exits 0",
                          None if result.returncode == 0 else "exit %s" % result.returncode)
         print("%s: installed in %.1f s" % (step, time.time() - started))
@@ -164,7 +165,7 @@ class Installer:
         self.cases.check(step + ": the files are the build's", "differ: %s" % differ if differ else None)
         return moved
 
-    def check_entry(self, step, version):
+    def check_entry(self, step, version, starts_at_logon=True):
         values = self.prefix.registry(UNINSTALL_KEY) or {}
         location = self.prefix.install_dir_windows
         uninstaller = '"%s\\uninstall.exe"' % location
@@ -183,6 +184,9 @@ class Installer:
         run = (self.prefix.registry(RUN_KEY) or {}).get("vorn")
         # vornd.exe starts vornd64.exe; where no 32-bit program runs (Wine
         # here) the installer starts vornd64.exe and names it in the value.
+        if not starts_at_logon:
+            self.cases.check(step + ": no Run value", None if run is None else "Run value %r" % run)
+            return
         self.cases.check(step + ": the Run value starts vorn", None if run in (
             '"%s\\vornd.exe"' % location, '"%s\\vornd64.exe"' % location) else "Run value %r" % run)
 
@@ -268,7 +272,8 @@ def main(dist, stage, junit, wine_run, click_program):
 
         with open(prefix.user_ini, "wb") as f:
             f.write(USERS_RULES)
-        installer.install("upgrade", setup)
+        # As a user who wants no start at logon any more.
+        installer.install("upgrade", setup, "/NOLOGON")
         moved = installer.check_files("upgrade", stage)
         older_library = read(os.path.join(older_stage, "vorn64.dll"))
         held = [name for name in moved if read(os.path.join(prefix.install_dir, name)) == older_library]
@@ -276,7 +281,7 @@ def main(dist, stage, junit, wine_run, click_program):
                     moved <= {name + ".1.old" for name in PROGRAMS} else "moved aside: %s" % sorted(moved))
         cases.check("upgrade: the user's vorn.ini kept",
                     None if read(prefix.user_ini) == USERS_RULES else "it was replaced")
-        installer.check_entry("upgrade", version)
+        installer.check_entry("upgrade", version, starts_at_logon=False)
         installer.wait_for_daemon("upgrade", not_process=older_daemon)
         installer.end_click("older build", holder, flag)
         print("after the upgrade the folder holds: %s" % sorted(os.listdir(prefix.install_dir)))
