@@ -39,6 +39,11 @@ int winsimHungWaitCount(void);
 // GetMessageA blocks on Windows when the queue is empty; here it calls this
 // handler (which may post messages) and, when still nothing is queued,
 // returns 0 as if WM_QUIT (wParam 0) had arrived and counts an idle exit.
+// MsgWaitForMultipleObjects with nothing ready calls it too; when still
+// nothing is ready, a finite wait moves GetTickCount on by its time-out and
+// answers WAIT_TIMEOUT (nothing really waits), and an endless one posts
+// WM_QUIT (wParam 0) to the thread, answers that a message is there and
+// counts an idle exit.
 void winsimSetIdleHandler(void (*handler)(void));
 int winsimIdleExitCount(void);
 

@@ -374,6 +374,9 @@ HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR
 int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 LONG WINAPI GetWindowLongA(HWND window, int index);
+BOOL WINAPI SetPropA(HWND window, LPCSTR name, HANDLE data);
+HANDLE WINAPI GetPropA(HWND window, LPCSTR name);
+HANDLE WINAPI RemovePropA(HWND window, LPCSTR name);
 LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
@@ -421,6 +424,20 @@ BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPAR
 void WINAPI PostQuitMessage(int exitCode);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last);
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove);
+#define QS_KEY 0x0001u
+#define QS_MOUSEMOVE 0x0002u
+#define QS_MOUSEBUTTON 0x0004u
+#define QS_POSTMESSAGE 0x0008u
+#define QS_TIMER 0x0010u
+#define QS_PAINT 0x0020u
+#define QS_SENDMESSAGE 0x0040u
+#define QS_HOTKEY 0x0080u
+#define QS_ALLPOSTMESSAGE 0x0100u
+#define QS_ALLINPUT 0x04FFu
+// Waits for one of `handles` (change notifications) or for a message. See
+// winsimSetIdleHandler for what happens when nothing is ready.
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE *handles, BOOL waitAll,
+                                       DWORD milliseconds, DWORD wakeMask);
 BOOL WINAPI TranslateMessage(const MSG *msg);
 LRESULT WINAPI DispatchMessageA(const MSG *msg);
 UINT WINAPI RegisterWindowMessageA(LPCSTR name);

@@ -17,6 +17,8 @@ constexpr int EVENT_CAPACITY = 64;
 constexpr int NAME_CAPACITY = 256;
 constexpr int TEXT_CAPACITY = 256;
 constexpr int EXTRA_BYTES_CAPACITY = 64;
+constexpr int PROPERTY_CAPACITY = 8;
+constexpr int PROPERTY_NAME_CAPACITY = 64;
 constexpr int METRIC_COUNT = 100;
 constexpr int NO_WINDOW = -1;
 constexpr int DESKTOP_INDEX = 0;
@@ -73,6 +75,13 @@ struct Window {
   // its coordinates are physical ones, else the percentage by which the
   // system scales a program that declared no DPI awareness.
   int dpiScalePercent;
+  // The window's property list (SetPropA): names as given, compared
+  // without regard to case as atoms are.
+  struct Property {
+    char name[PROPERTY_NAME_CAPACITY];
+    HANDLE data;
+  } properties[PROPERTY_CAPACITY];
+  int propertyCount;
   // MDI client windows only.
   HWND mdiActiveChild;
   UINT mdiFirstChildId;
