@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "companion.h"
 #include "configuration_watch.h"
+#include "pause_key.h"
 #include "process_trust.h"
 #include "vorn.h"
 
@@ -27,6 +29,7 @@ void install(HWND window) {
   noteFileBeforeLoad();
   _MySetHook();
   watchLoadedFile();
+  registerPauseKey(window, _MyIniPath());
   setPaused(window, 0);
   announce();
 }
@@ -48,6 +51,21 @@ void pause(HWND window) {
 
 void resume(HWND window) {
   if (isPaused(window)) reload(window);
+}
+
+// The pause key: this daemon pauses or resumes, and tells its companion to
+// do the same (not to toggle: both then end in the same state).
+void togglePause(HWND window) {
+  int pausing = !isPaused(window);
+  if (pausing) {
+    pause(window);
+  } else {
+    resume(window);
+  }
+  HWND companion = findCompanionWindow();
+  if (companion) {
+    PostMessageA(companion, WM_COMMAND, pausing ? VORN_COMMAND_PAUSE : VORN_COMMAND_RESUME, 0);
+  }
 }
 
 // Removes the hooks and destroys the window; a hook that cannot be removed
@@ -107,10 +125,14 @@ LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPA
           break;
       }
       return 0;
+    case WM_HOTKEY:
+      if (wParam == PAUSE_KEY_ID) togglePause(window);
+      return 0;
     case WM_CLOSE:
       close(window);
       return 0;
     case WM_DESTROY:
+      unregisterPauseKey(window);
       RemovePropA(window, VORN_PAUSED_PROPERTY);
       PostQuitMessage(0);
       return 0;

@@ -14,6 +14,7 @@
 #include "control_window.h"
 #include "daemon_status.h"
 #include "instance_lock.h"
+#include "pause_key.h"
 #include "startup.h"
 #include "vorn.h"
 #include "winsim/control.h"
@@ -346,6 +347,78 @@ TEST_F(DaemonReloadTest, PauseAndResumeCommandLines) {
   EXPECT_EQ((WPARAM)VORN_COMMAND_PAUSE, message.wParam);
   ASSERT_TRUE(PeekMessageA(&message, running, WM_COMMAND, WM_COMMAND, PM_REMOVE));
   EXPECT_EQ((WPARAM)VORN_COMMAND_RESUME, message.wParam);
+}
+
+TEST(PauseKey, KeystrokesAreReadAsWritten) {
+  const struct {
+    const char *text;
+    UINT modifiers;
+    UINT key;  // 0: no pause key
+  } keys[] = {
+      {"Ctrl+Alt+Pause", MOD_CONTROL | MOD_ALT, VK_PAUSE},
+      {"control+shift+p", MOD_CONTROL | MOD_SHIFT, 'P'},
+      {"Win+F12", MOD_WIN, VK_F1 + 11},
+      {"Alt+F24", MOD_ALT, VK_F1 + 23},
+      {"Ctrl+9", MOD_CONTROL, '9'},
+      {"ScrollLock", 0, VK_SCROLL},
+      {"", 0, 0},
+      {"Ctrl+", 0, 0},
+      {"Ctrl+Ctrl+P", 0, 0},
+      {"Ctrl+F25", 0, 0},
+      {"Ctrl+F0", 0, 0},
+      {"Ctrl + P", 0, 0},
+      {"Hyper+P", 0, 0},
+      {"Ctrl+PP", 0, 0},
+      {"Ctrl+Alt+Pause+", 0, 0},
+  };
+  for (const auto &key : keys) {
+    UINT modifiers = 77, virtualKey = 77;
+    EXPECT_EQ(key.key != 0, parsePauseKey(key.text, &modifiers, &virtualKey) == 1) << key.text;
+    if (key.key) {
+      EXPECT_EQ(key.modifiers, modifiers) << key.text;
+      EXPECT_EQ(key.key, virtualKey) << key.text;
+    }
+  }
+}
+
+// What the stand-in for vornd64.exe was told.
+std::vector<WPARAM> companionCommands;
+
+LRESULT CALLBACK companionProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) companionCommands.push_back(wParam);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// On 64-bit Windows the 32-bit daemon holds the pause key: pressed, it
+// pauses, and pressed again resumes, itself and its companion alike.
+TEST_F(DaemonReloadTest, ThePauseKeyPausesAndResumesBothPairs) {
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  std::string companionFile = besideIni(VORN_COMPANION_FILE);
+  winsimSetProcessImagePath(GetCurrentProcessId(), companionFile.c_str());
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = companionProcedure;
+  windowClass.lpszClassName = VORN_COMPANION_CONTROL_CLASS;
+  ASSERT_NE(0, RegisterClassA(&windowClass));
+  ASSERT_NE(nullptr, CreateWindowExA(0, VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE,
+                                     WS_POPUP, 0, 0, 0, 0, NULL, NULL, NULL, NULL));
+  companionCommands.clear();
+  ASSERT_TRUE(writeFileBytes(programDirectoryIni(),
+                             "[Options]\nPauseKey=Ctrl+Alt+Pause\n[List1]\nHook1=LBUTTONDOWN\n"));
+  static int hookingWhenPaused;
+  hookingWhenPaused = -1;
+  steps = {[] { EXPECT_EQ(1, winsimPressHotKey(MOD_CONTROL | MOD_ALT, VK_PAUSE)); },
+           [] {
+             hookingWhenPaused = IsHooking();
+             EXPECT_EQ(0, winsimPressHotKey(MOD_CONTROL, VK_PAUSE)) << "another keystroke";
+             EXPECT_EQ(1, winsimPressHotKey(MOD_CONTROL | MOD_ALT, VK_PAUSE));
+           }};
+  runDaemon();
+  winsimSetProcessImagePath(GetCurrentProcessId(), NULL);
+
+  EXPECT_EQ(0, hookingWhenPaused);
+  EXPECT_EQ(1, IsHooking());
+  EXPECT_EQ(3, announcements()) << "the start, the pause and the resume";
+  EXPECT_EQ((std::vector<WPARAM>{VORN_COMMAND_PAUSE, VORN_COMMAND_RESUME}), companionCommands);
 }
 
 }  // namespace

@@ -74,6 +74,7 @@ DAEMON32_IMPORTS = {
                      "FindFirstChangeNotificationA", "FindNextChangeNotification", "FreeLibrary",
                      "GetCurrentProcess", "GetFileAttributesA", "GetLastError",
                      "GetModuleFileNameA", "GetModuleHandleA", "GetPrivateProfileIntA",
+                     "GetPrivateProfileStringA",
                      "GetProcAddress", "GetStartupInfoA", "GetTickCount",
                      "InitializeCriticalSection", "LeaveCriticalSection",
                      "LoadLibraryA", "LocalFree", "OpenProcess", "ReadFile",
@@ -84,13 +85,14 @@ DAEMON32_IMPORTS = {
                    "_iob", "_onexit", "abort", "calloc", "exit", "fprintf", "free", "fwrite",
                    "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
     # The message loop waits for vorn.ini's folder beside its messages; the
-    # paused mark is a property of the control window.
+    # paused mark is a property of the control window; the pause key is a
+    # hot key of it.
     "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
                    "FindWindowExA", "GetMessageA", "GetPropA", "GetWindowThreadProcessId",
                    "LoadCursorA", "MessageBoxA", "MessageBoxW", "MsgWaitForMultipleObjects",
                    "PeekMessageA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
-                   "RemovePropA", "SendMessageTimeoutA", "SetForegroundWindow", "SetPropA",
-                   "TranslateMessage"],
+                   "RegisterHotKey", "RemovePropA", "SendMessageTimeoutA",
+                   "SetForegroundWindow", "SetPropA", "TranslateMessage", "UnregisterHotKey"],
     "vorn.dll": ["_IsHooking", "_MyEndHook", "_MyIniPath", "_MySetHook"],
 }
 # The one message the daemon shows (when its hooks cannot be removed): in

@@ -47,6 +47,11 @@ int winsimHungWaitCount(void);
 void winsimSetIdleHandler(void (*handler)(void));
 int winsimIdleExitCount(void);
 
+// The user presses the keystroke (modifiers MOD_*, virtual key) of a hot
+// key: WM_HOTKEY is posted to the window that registered it. 0 when no hot
+// key has that keystroke.
+int winsimPressHotKey(UINT modifiers, UINT virtualKey);
+
 // ---- the desktop window manager ------------------------------------------------------
 // Cloaks `window` (`reason` one or more of DWM_CLOAKED_APP, _SHELL,
 // _INHERITED) or, with 0, shows it again: its styles, rectangle and

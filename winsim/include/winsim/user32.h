@@ -374,6 +374,16 @@ HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR
 int WINAPI GetClassNameA(HWND window, LPSTR buffer, int size);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 LONG WINAPI GetWindowLongA(HWND window, int index);
+#define WM_HOTKEY 0x0312
+#define MOD_ALT 0x0001u
+#define MOD_CONTROL 0x0002u
+#define MOD_SHIFT 0x0004u
+#define MOD_WIN 0x0008u
+#define MOD_NOREPEAT 0x4000u
+#define ERROR_HOTKEY_ALREADY_REGISTERED 1409L
+#define ERROR_HOTKEY_NOT_REGISTERED 1419L
+BOOL WINAPI RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey);
+BOOL WINAPI UnregisterHotKey(HWND window, int id);
 BOOL WINAPI SetPropA(HWND window, LPCSTR name, HANDLE data);
 HANDLE WINAPI GetPropA(HWND window, LPCSTR name);
 HANDLE WINAPI RemovePropA(HWND window, LPCSTR name);
@@ -454,6 +464,9 @@ LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wParam, LPARAM 
 // ---- input ------------------------------------------------------------------------------
 #define KEYEVENTF_EXTENDEDKEY 0x0001
 #define KEYEVENTF_KEYUP 0x0002
+#define VK_PAUSE 0x13
+#define VK_F1 0x70
+#define VK_SCROLL 0x91
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12

@@ -131,6 +131,16 @@ struct Hook {
   DWORD installerProcessId;  // and its process, whose bitness the hook's library has
 };
 
+// A hot key registered with RegisterHotKey: its window, its identifier and
+// its keystroke (modifiers without MOD_NOREPEAT, and the virtual key).
+struct HotKey {
+  HWND window;
+  int id;
+  UINT modifiers;
+  UINT virtualKey;
+};
+constexpr int MAX_HOT_KEYS = 16;
+
 struct Desktop {
   Window windows[MAX_WINDOWS];
   WindowClass classes[MAX_CLASSES];
@@ -161,6 +171,8 @@ struct Desktop {
   // the last input event, and the lock time-out in milliseconds.
   DWORD lastInputProcessId;
   DWORD foregroundLockTimeout;
+  HotKey hotKeys[MAX_HOT_KEYS];
+  int hotKeyCount;
 };
 
 // The one desktop, made ready on first use and by winsimResetDesktop.
