@@ -92,3 +92,11 @@ int startCompanion(void) {
   kernel.CloseHandle(started.hProcess);
   return 1;
 }
+
+HWND findCompanionWindow(void) {
+  KernelFunctions kernel;
+  if (!findKernelFunctions(&kernel) || !runsUnderWow64(kernel)) return NULL;
+  char path[MAX_PATH];
+  if (!companionPath(kernel, path, sizeof path)) return NULL;
+  return findProgramWindow(VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE, path);
+}

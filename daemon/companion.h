@@ -25,3 +25,7 @@ int companionCommandLine(const char *commandLine, const char *companionPath, cha
 // so that both daemons have been told when vornd ends; one that becomes
 // the companion's first instance runs on by itself. 1 when it was started.
 int startCompanion(void);
+
+// The running companion's control window, when this is a 32-bit vornd on
+// 64-bit Windows and one of vornd64.exe in its folder runs; else NULL.
+HWND findCompanionWindow(void);

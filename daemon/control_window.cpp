@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "companion.h"
+#include "configuration_watch.h"
+#include "pause_key.h"
 #include "process_trust.h"
 #include "vorn.h"
 
@@ -12,10 +15,57 @@ namespace {
 const WCHAR unhookFailedText[] = L"\u30d5\u30c3\u30af\u89e3\u9664\u5931\u6557\nUnhooking failed.";
 const WCHAR unhookFailedCaption[] = L"Error";
 
-void reload() {
-  _MyEndHook();
+void setPaused(HWND window, int paused) {
+  if (paused) {
+    SetPropA(window, VORN_PAUSED_PROPERTY, (HANDLE)1);
+  } else {
+    RemovePropA(window, VORN_PAUSED_PROPERTY);
+  }
+}
+
+// A start and a reload load the file (noting what it held, and watching
+// it afterwards), install the hooks and end a pause.
+void install(HWND window) {
+  noteFileBeforeLoad();
   _MySetHook();
+  watchLoadedFile();
+  registerPauseKey(window, _MyIniPath());
+  setPaused(window, 0);
   announce();
+}
+
+// The whole sequence of a second start, whatever asked for it: the hooks
+// and the image go first, so that a file without the activation option
+// leaves that hook removed, and a file that is gone leaves no image.
+void reload(HWND window) {
+  _MyEndHook();
+  install(window);
+}
+
+void pause(HWND window) {
+  if (isPaused(window) && !_IsHooking()) return;
+  _MyEndHook();
+  setPaused(window, 1);
+  announce();
+}
+
+void resume(HWND window) {
+  if (isPaused(window)) reload(window);
+}
+
+// The pause key: this daemon pauses or resumes, and tells its companion to
+// do the same (not to toggle: both then end in the same state).
+void togglePause(HWND window) {
+  int pausing = !isPaused(window);
+  if (pausing) {
+    pause(window);
+  } else {
+    resume(window);
+  }
+  HWND companion = findCompanionWindow();
+  if (companion) {
+    PostMessageA(companion, WM_COMMAND, pausing ? VORN_COMMAND_PAUSE : VORN_COMMAND_RESUME, 0);
+  }
 }
 
 // Removes the hooks and destroys the window; a hook that cannot be removed
@@ -29,6 +79,7 @@ void close(HWND window) {
     }
     announce();
   }
+  stopWatching();
   DestroyWindow(window);
 }
 
@@ -50,19 +101,39 @@ void announce(void) {
   }
 }
 
+int isPaused(HWND window) { return GetPropA(window, VORN_PAUSED_PROPERTY) != NULL; }
+
+void reloadIfFileChanged(HWND window) {
+  if (fileChangedSinceLoad() && !isPaused(window)) reload(window);
+}
+
 LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      _MySetHook();
-      announce();
+      install(window);
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) == VORN_COMMAND_RELOAD) reload();
+      switch (LOWORD(wParam)) {
+        case VORN_COMMAND_RELOAD:
+          reload(window);
+          break;
+        case VORN_COMMAND_PAUSE:
+          pause(window);
+          break;
+        case VORN_COMMAND_RESUME:
+          resume(window);
+          break;
+      }
+      return 0;
+    case WM_HOTKEY:
+      if (wParam == PAUSE_KEY_ID) togglePause(window);
       return 0;
     case WM_CLOSE:
       close(window);
       return 0;
     case WM_DESTROY:
+      unregisterPauseKey(window);
+      RemovePropA(window, VORN_PAUSED_PROPERTY);
       PostQuitMessage(0);
       return 0;
     default:

@@ -7,7 +7,17 @@
 
 #include "vorn_names.h"
 
-enum { VORN_COMMAND_RELOAD = 1124 };
+// The commands a later start sends: 1124 reloads, as it always has; the
+// others are vornd --pause and vornd --resume.
+enum {
+  VORN_COMMAND_RELOAD = 1124,
+  VORN_COMMAND_PAUSE = 1130,
+  VORN_COMMAND_RESUME = 1131,
+};
+
+// While the daemon is paused its control window carries this property
+// (any non-NULL value): vorncheck --status reads it.
+#define VORN_PAUSED_PROPERTY "vornPaused"
 
 // How long the settings broadcast waits for each window that answers
 // slowly; a hung one is not waited for at all.
@@ -24,6 +34,14 @@ HWND createControlWindow(HINSTANCE instance);
 // program file (a window of that name made by any other program is passed
 // over), or NULL.
 HWND findControlWindow(void);
+
+// 1 while the hooks are removed by vornd --pause.
+int isPaused(HWND window);
+
+// The quiet period after a change of vorn.ini's folder has ended: reloads
+// when the file changed since the last load, unless the daemon is paused
+// (vornd --resume then loads the file as it is).
+void reloadIfFileChanged(HWND window);
 
 LRESULT CALLBACK controlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

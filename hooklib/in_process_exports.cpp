@@ -7,4 +7,5 @@ extern "C" {
 int _MySetHook(void) { return MySetHook(); }
 int _MyEndHook(void) { return MyEndHook(); }
 int _IsHooking(void) { return IsHooking(); }
+const char *_MyIniPath(void) { return MyIniPath(); }
 }

@@ -125,3 +125,5 @@ extern "C" int IsHooking(void) {
   }
   return 0;
 }
+
+extern "C" const char *MyIniPath(void) { return iniPath; }

@@ -14,6 +14,9 @@ extern "C" {
 int MySetHook(void);
 int MyEndHook(void);
 int IsHooking(void);
+// The vorn.ini the last load read, or, when it found none, the last place
+// it looked; "" before the first load. The daemon watches its folder.
+const char *MyIniPath(void);
 
 // The names under which the daemon imports them (through the import
 // library's thunks on Windows; `in_process_exports.cpp` where the library
@@ -21,6 +24,7 @@ int IsHooking(void);
 int _MySetHook(void);
 int _MyEndHook(void);
 int _IsHooking(void);
+const char *_MyIniPath(void);
 
 // Hook procedures (the system's hook convention).
 LRESULT CALLBACK mouseHookProc(int code, WPARAM wParam, LPARAM lParam);

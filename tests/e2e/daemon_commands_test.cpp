@@ -16,7 +16,11 @@ namespace {
 
 class DaemonCommands : public Scenario {};
 
+// These scenarios reload by second starts: the daemon does not watch the
+// file (reloads on save are reload_on_save_test.cpp's).
 const char *const CAPTION_CLICKS_SWALLOWED =
+    "[Options]\n"
+    "ReloadOnChange=0\n"
     "[List1]\n"
     "Hook1=NCMBUTTONUP\n"
     "1.Match=Caption\n"
@@ -26,6 +30,8 @@ const char *const CAPTION_CLICKS_SWALLOWED =
     "1.NCHitTest=CAPTION\n";
 
 const char *const CLIENT_CLICKS_SWALLOWED =
+    "[Options]\n"
+    "ReloadOnChange=0\n"
     "[List1]\n"
     "Hook1=MBUTTONUP\n"
     "1.Match=Client\n"

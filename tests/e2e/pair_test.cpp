@@ -54,7 +54,11 @@ const DWORD ZOOM_TIMEOUT_MS = 2000;
 const int WINDOW_WIDTH = 320;
 const int WINDOW_HEIGHT = 220;
 
+// The reload below is a second start's: the daemons do not watch these
+// files.
 const char *const TOGGLE_ON_CAPTION_DOUBLE_CLICKS =
+    "[Options]\n"
+    "ReloadOnChange=0\n"
     "[List1]\n"
     "Hook1=NCLBUTTONDBLCLK\n"
     "1.Match=Caption\n"
@@ -64,6 +68,8 @@ const char *const TOGGLE_ON_CAPTION_DOUBLE_CLICKS =
     "1.NCHitTest=CAPTION\n";
 
 const char *const TOGGLE_ON_CAPTION_MIDDLE_CLICKS =
+    "[Options]\n"
+    "ReloadOnChange=0\n"
     "[List1]\n"
     "Hook1=NCMBUTTONUP\n"
     "1.Match=Caption\n"

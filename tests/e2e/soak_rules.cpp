@@ -29,7 +29,12 @@ namespace {
   "nPattern=1\n"                      \
   "1.NCHitTest=CAPTION\n"
 
+// The soak reloads by second starts, at moments of its choosing: the
+// daemon does not watch these files (ReloadOnChange=0).
+#define SOAK_OPTIONS "[Options]\nReloadOnChange=0\n"
+
 const char GUARDED_WINDOWS_TEXT[] =
+    SOAK_OPTIONS
     "[List1]\n"
     "Hook1=LBUTTONDOWN\n"
     "Hook2=NCLBUTTONDOWN\n"
@@ -58,6 +63,7 @@ const char GUARDED_WINDOWS_TEXT[] =
     "Default.Action=ThroughWithNoActivate\n" SOAK_MATCHES;
 
 const char PLAIN_WINDOWS_TEXT[] =
+    SOAK_OPTIONS
     "[List1]\n"
     "Hook1=LBUTTONDOWN\n"
     "Hook2=NCLBUTTONDOWN\n"

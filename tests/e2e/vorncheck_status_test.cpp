@@ -18,11 +18,13 @@ namespace {
 
 const DWORD VORNCHECK_TIMEOUT_MS = 20000;
 
+// The edit must stay unloaded until the second start: the daemon does not
+// watch these files.
 const char *const CAPTION_LOWERS =
-    "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
+    "[Options]\nReloadOnChange=0\n[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
     "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n";
 const char *const CAPTION_MINIMIZES =
-    "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=MinimizeOrLower\n"
+    "[Options]\nReloadOnChange=0\n[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=MinimizeOrLower\n"
     "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n";
 
 // The names the running daemon goes by, from its control window's class:

@@ -16,7 +16,8 @@ hold for the deliverables exactly as shipped.
       handles are pointer-sized).
   check_pe.py daemon FILE --pair 32|64
       vornd.exe or vornd64.exe: a GUI-subsystem program that imports the
-      three control functions by name from its pair's library, needs no
+      control functions (and the path of the file its library loaded) by
+      name from its pair's library, needs no
       MinGW runtime DLL, holds its pair's control window name and its
       message box text as UTF-16 (not code-page bytes), declares
       per-monitor DPI awareness and is marked Terminal-Server-aware
@@ -34,9 +35,9 @@ import re
 import struct
 import sys
 
-EXPECTED_EXPORTS = ["_IsHooking", "_MyEndHook", "_MySetHook",
+EXPECTED_EXPORTS = ["_IsHooking", "_MyEndHook", "_MyIniPath", "_MySetHook",
                     "cwpretHookProc", "mouseHookProc", "msgHookProc"]
-DAEMON_IMPORTS = ["_IsHooking", "_MyEndHook", "_MySetHook"]
+DAEMON_IMPORTS = ["_IsHooking", "_MyEndHook", "_MyIniPath", "_MySetHook"]
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "shlwapi.dll", "version.dll", "msvcrt.dll",
                "gdi32.dll", "advapi32.dll", "ntdll.dll"}
 DLL_IMPORTS = ["kernel32.dll", "user32.dll"]
@@ -65,23 +66,34 @@ PAIR_NAMES = {
 DAEMON32_IMPORTS = {
     "GDI32.dll": ["GetStockObject"],
     # The instance lock, the checks of a window's process and of the
-    # program's folder: functions every 32-bit Windows has; those of Vista
-    # and later, and ADVAPI32's, are looked up.
-    "KERNEL32.dll": ["CloseHandle", "CreateMutexA", "DeleteCriticalSection",
-                     "EnterCriticalSection", "FreeLibrary", "GetCurrentProcess", "GetLastError",
-                     "GetModuleFileNameA", "GetModuleHandleA", "GetProcAddress",
-                     "GetStartupInfoA", "InitializeCriticalSection", "LeaveCriticalSection",
-                     "LoadLibraryA", "LocalFree", "OpenProcess", "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue",
+    # program's folder, and watching vorn.ini's folder and reading the file:
+    # functions every 32-bit Windows has; those of Vista and later, and
+    # ADVAPI32's, are looked up.
+    "KERNEL32.dll": ["CloseHandle", "CreateFileA", "CreateMutexA", "DeleteCriticalSection",
+                     "EnterCriticalSection", "FindCloseChangeNotification",
+                     "FindFirstChangeNotificationA", "FindNextChangeNotification", "FreeLibrary",
+                     "GetCurrentProcess", "GetFileAttributesA", "GetLastError",
+                     "GetModuleFileNameA", "GetModuleHandleA", "GetPrivateProfileIntA",
+                     "GetPrivateProfileStringA",
+                     "GetProcAddress", "GetStartupInfoA", "GetTickCount",
+                     "InitializeCriticalSection", "LeaveCriticalSection",
+                     "LoadLibraryA", "LocalFree", "OpenProcess", "ReadFile",
+                     "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue",
                      "VirtualProtect", "VirtualQuery", "lstrcmpA", "lstrcmpiA"],
     "msvcrt.dll": ["__getmainargs", "__initenv", "__p__acmdln", "__p__commode", "__p__fmode",
                    "__set_app_type", "__setusermatherr", "_amsg_exit", "_cexit", "_initterm",
                    "_iob", "_onexit", "abort", "calloc", "exit", "fprintf", "free", "fwrite",
                    "malloc", "memcpy", "signal", "strlen", "strncmp", "vfprintf"],
+    # The message loop waits for vorn.ini's folder beside its messages; the
+    # paused mark is a property of the control window; the pause key is a
+    # hot key of it.
     "USER32.dll": ["CreateWindowExA", "DefWindowProcA", "DestroyWindow", "DispatchMessageA",
-                   "FindWindowExA", "GetMessageA", "GetWindowThreadProcessId", "LoadCursorA",
-                   "MessageBoxA", "MessageBoxW", "PostMessageA", "PostQuitMessage", "RegisterClassA",
-                   "SendMessageTimeoutA", "SetForegroundWindow", "TranslateMessage"],
-    "vorn.dll": ["_IsHooking", "_MyEndHook", "_MySetHook"],
+                   "FindWindowExA", "GetMessageA", "GetPropA", "GetWindowThreadProcessId",
+                   "LoadCursorA", "MessageBoxA", "MessageBoxW", "MsgWaitForMultipleObjects",
+                   "PeekMessageA", "PostMessageA", "PostQuitMessage", "RegisterClassA",
+                   "RegisterHotKey", "RemovePropA", "SendMessageTimeoutA",
+                   "SetForegroundWindow", "SetPropA", "TranslateMessage", "UnregisterHotKey"],
+    "vorn.dll": ["_IsHooking", "_MyEndHook", "_MyIniPath", "_MySetHook"],
 }
 # The one message the daemon shows (when its hooks cannot be removed): in
 # UTF-16, so that it reads the same on every system, not as the code-page

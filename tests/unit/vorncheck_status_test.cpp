@@ -252,6 +252,23 @@ TEST_F(VorncheckStatusTest, RunningWithoutAnyFile) {
   EXPECT_NE(std::string::npos, report.find(": every click passes")) << report;
 }
 
+// vornd --pause removes the hooks and the image, and marks its window: the
+// row says paused, not that a load failed, and nothing counts as covered.
+TEST_F(VorncheckStatusTest, PausedDaemonSaysPaused) {
+  ASSERT_TRUE(writeFileBytes(programDirectoryIni(), ONE_LIST));
+  openControlWindow(0);
+  ASSERT_TRUE(SetPropA(daemons[0].window, DAEMON_PAUSED_PROPERTY, (HANDLE)1));
+  int code = 0;
+  std::string report = status(&code);
+  EXPECT_EQ(1, code) << report;
+  EXPECT_NE(std::string::npos, row(report, 0).find(" yes ")) << report;
+  EXPECT_NE(std::string::npos, row(report, 0).find(" paused")) << report;
+  EXPECT_NE(std::string::npos, report.find("vornd: paused (vornd --pause)")) << report;
+  EXPECT_NE(std::string::npos, report.find(bits() + " programs: not covered while vornd"))
+      << report;
+  RemovePropA(daemons[0].window, DAEMON_PAUSED_PROPERTY);
+}
+
 TEST_F(VorncheckStatusTest, TheWindowsDirectorysFileComesFirst) {
   ASSERT_TRUE(writeFileBytes(programDirectoryIni(), ONE_LIST));
   ASSERT_TRUE(writeFileBytes(windowsDirectoryIni(), ONE_LIST_EDITED));

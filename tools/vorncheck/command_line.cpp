@@ -240,7 +240,8 @@ void printHelp(FILE *out) {
           "\nexit codes:\n"
           "  0  the file is clean; --status: vornd runs and has the file as it is now;\n"
           "     --explain, --point, --at, --watch, --version and --help\n"
-          "  1  warnings only; --status: no vornd runs, or it runs another configuration\n"
+          "  1  warnings only; --status: no vornd runs, or it runs another configuration,\n"
+          "     or it is paused\n"
           "  2  errors, a file that cannot be read, or a wrong command line;\n"
           "     --status: what runs cannot be found out\n");
 }

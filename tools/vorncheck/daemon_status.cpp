@@ -135,6 +135,8 @@ const char *loadedWord(const DaemonStatus &status) {
       return "none loaded";
     case LOADED_NO_FILE:
       return "no vorn.ini";
+    case LOADED_PAUSED:
+      return "paused";
     default:
       return "unknown";
   }
@@ -180,8 +182,15 @@ void printNotes(FILE *out, const DaemonStatus &status) {
     case LOADED_NONE:
       fprintf(out,
               "%s: holds no configuration, so every click passes: the file was not there when it "
-              "started, or its last load failed; start %s again\n",
+              "started, or its last load (at a start, a second start or a save) failed; start %s "
+              "again\n",
               name, status.names->programFile);
+      break;
+    case LOADED_PAUSED:
+      fprintf(out,
+              "%s: paused (vornd --pause): its hooks are removed and every click passes; vornd "
+              "--resume installs them again\n",
+              name);
       break;
     case LOADED_NO_FILE:
       fprintf(out, "%s: finds no vorn.ini (it looks in the Windows directory, then beside %s)%s\n",
@@ -213,7 +222,10 @@ void printCoverage(FILE *out, const DaemonStatus *statuses, int count) {
     for (int i = 0; i < count; ++i) {
       if (statuses[i].window && statuses[i].processBits == widths[w]) by = &statuses[i];
     }
-    if (by) {
+    if (by && by->loaded == LOADED_PAUSED) {
+      fprintf(out, "%d-bit programs: not covered while %s (process %lu) is paused\n", widths[w],
+              by->names->name, (unsigned long)by->processId);
+    } else if (by) {
       fprintf(out, "%d-bit programs: covered, by %s (process %lu)\n", widths[w], by->names->name,
               (unsigned long)by->processId);
     } else {
@@ -263,6 +275,13 @@ void inspectDaemon(const DaemonNames &names, DaemonStatus *status) {
   }
   askProcess(status);
   findConfiguration(status->program, status->configuration);
+  // Paused, the daemon holds no configuration on purpose: what the file
+  // compiles to does not matter until it resumes, which loads it afresh.
+  if (GetPropA(status->window, DAEMON_PAUSED_PROPERTY)) {
+    status->loaded = LOADED_PAUSED;
+    readStatusEntry(status);
+    return;
+  }
   if (!status->program[0] && !status->configuration[0]) {
     // Without its program's folder the second place cannot be looked at.
     status->loaded = LOADED_UNKNOWN;

@@ -29,7 +29,12 @@ enum Loaded {
   LOADED_NONE,     // the file is there, the section holds no configuration
   LOADED_NO_FILE,  // neither place holds a vorn.ini
   LOADED_UNKNOWN,  // something could not be read
+  LOADED_PAUSED,   // vornd --pause removed its hooks: every click passes
 };
+
+// The property a paused daemon's control window carries (vornd's own
+// name for it, daemon/control_window.h).
+#define DAEMON_PAUSED_PROPERTY "vornPaused"
 
 struct DaemonStatus {
   const DaemonNames *names;
@@ -58,5 +63,6 @@ bool onWindows64();
 
 // Prints the table and what each row means; returns the exit code: 0 when
 // a daemon runs and every daemon that runs has its file as it is now, 1
-// otherwise, 2 when something could not be found out.
+// otherwise (a paused one included), 2 when something could not be found
+// out.
 int reportStatus(FILE *out);

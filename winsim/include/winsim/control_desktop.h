@@ -39,8 +39,18 @@ int winsimHungWaitCount(void);
 // GetMessageA blocks on Windows when the queue is empty; here it calls this
 // handler (which may post messages) and, when still nothing is queued,
 // returns 0 as if WM_QUIT (wParam 0) had arrived and counts an idle exit.
+// MsgWaitForMultipleObjects with nothing ready calls it too; when still
+// nothing is ready, a finite wait moves GetTickCount on by its time-out and
+// answers WAIT_TIMEOUT (nothing really waits), and an endless one posts
+// WM_QUIT (wParam 0) to the thread, answers that a message is there and
+// counts an idle exit.
 void winsimSetIdleHandler(void (*handler)(void));
 int winsimIdleExitCount(void);
+
+// The user presses the keystroke (modifiers MOD_*, virtual key) of a hot
+// key: WM_HOTKEY is posted to the window that registered it. 0 when no hot
+// key has that keystroke.
+int winsimPressHotKey(UINT modifiers, UINT virtualKey);
 
 // ---- the desktop window manager ------------------------------------------------------
 // Cloaks `window` (`reason` one or more of DWM_CLOAKED_APP, _SHELL,

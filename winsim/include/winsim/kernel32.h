@@ -207,11 +207,22 @@ void WINAPI Sleep(DWORD milliseconds);
 DWORD WINAPI SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD size, LPSTR buffer,
                          LPSTR *filePart);
 
+// ---- change notifications ---------------------------------------------------
+#define FILE_NOTIFY_CHANGE_FILE_NAME 0x00000001u
+#define FILE_NOTIFY_CHANGE_DIR_NAME 0x00000002u
+#define FILE_NOTIFY_CHANGE_ATTRIBUTES 0x00000004u
+#define FILE_NOTIFY_CHANGE_SIZE 0x00000008u
+#define FILE_NOTIFY_CHANGE_LAST_WRITE 0x00000010u
+HANDLE WINAPI FindFirstChangeNotificationA(LPCSTR name, BOOL watchSubtree, DWORD filter);
+BOOL WINAPI FindNextChangeNotification(HANDLE handle);
+BOOL WINAPI FindCloseChangeNotification(HANDLE handle);
+
 // ---- processes --------------------------------------------------------------
 #define WAIT_OBJECT_0 0x00000000u
 #define WAIT_TIMEOUT 0x00000102u
 #define WAIT_FAILED 0xFFFFFFFFu
 #define STILL_ACTIVE 0x00000103u
+#define MAXIMUM_WAIT_OBJECTS 64
 #define CREATE_NEW_CONSOLE 0x00000010u
 #define NORMAL_PRIORITY_CLASS 0x00000020u
 #define STARTF_USESHOWWINDOW 0x00000001u

@@ -382,6 +382,19 @@ DWORD WINAPI GetClassLongA(HWND window, int index);
 UINT WINAPI GetDoubleClickTime(void);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 LONG WINAPI GetWindowLongA(HWND window, int index);
+#define WM_HOTKEY 0x0312
+#define MOD_ALT 0x0001u
+#define MOD_CONTROL 0x0002u
+#define MOD_SHIFT 0x0004u
+#define MOD_WIN 0x0008u
+#define MOD_NOREPEAT 0x4000u
+#define ERROR_HOTKEY_ALREADY_REGISTERED 1409L
+#define ERROR_HOTKEY_NOT_REGISTERED 1419L
+BOOL WINAPI RegisterHotKey(HWND window, int id, UINT modifiers, UINT virtualKey);
+BOOL WINAPI UnregisterHotKey(HWND window, int id);
+BOOL WINAPI SetPropA(HWND window, LPCSTR name, HANDLE data);
+HANDLE WINAPI GetPropA(HWND window, LPCSTR name);
+HANDLE WINAPI RemovePropA(HWND window, LPCSTR name);
 LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
@@ -429,6 +442,20 @@ BOOL WINAPI PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPAR
 void WINAPI PostQuitMessage(int exitCode);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last);
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove);
+#define QS_KEY 0x0001u
+#define QS_MOUSEMOVE 0x0002u
+#define QS_MOUSEBUTTON 0x0004u
+#define QS_POSTMESSAGE 0x0008u
+#define QS_TIMER 0x0010u
+#define QS_PAINT 0x0020u
+#define QS_SENDMESSAGE 0x0040u
+#define QS_HOTKEY 0x0080u
+#define QS_ALLPOSTMESSAGE 0x0100u
+#define QS_ALLINPUT 0x04FFu
+// Waits for one of `handles` (change notifications) or for a message. See
+// winsimSetIdleHandler for what happens when nothing is ready.
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE *handles, BOOL waitAll,
+                                       DWORD milliseconds, DWORD wakeMask);
 BOOL WINAPI TranslateMessage(const MSG *msg);
 LRESULT WINAPI DispatchMessageA(const MSG *msg);
 UINT WINAPI RegisterWindowMessageA(LPCSTR name);
@@ -445,6 +472,9 @@ LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wParam, LPARAM 
 // ---- input ------------------------------------------------------------------------------
 #define KEYEVENTF_EXTENDEDKEY 0x0001
 #define KEYEVENTF_KEYUP 0x0002
+#define VK_PAUSE 0x13
+#define VK_F1 0x70
+#define VK_SCROLL 0x91
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12

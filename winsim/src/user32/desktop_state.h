@@ -17,6 +17,8 @@ constexpr int EVENT_CAPACITY = 64;
 constexpr int NAME_CAPACITY = 256;
 constexpr int TEXT_CAPACITY = 256;
 constexpr int EXTRA_BYTES_CAPACITY = 64;
+constexpr int PROPERTY_CAPACITY = 8;
+constexpr int PROPERTY_NAME_CAPACITY = 64;
 constexpr int METRIC_COUNT = 100;
 constexpr int NO_WINDOW = -1;
 constexpr int DESKTOP_INDEX = 0;
@@ -73,6 +75,13 @@ struct Window {
   // its coordinates are physical ones, else the percentage by which the
   // system scales a program that declared no DPI awareness.
   int dpiScalePercent;
+  // The window's property list (SetPropA): names as given, compared
+  // without regard to case as atoms are.
+  struct Property {
+    char name[PROPERTY_NAME_CAPACITY];
+    HANDLE data;
+  } properties[PROPERTY_CAPACITY];
+  int propertyCount;
   // MDI client windows only.
   HWND mdiActiveChild;
   UINT mdiFirstChildId;
@@ -122,6 +131,16 @@ struct Hook {
   DWORD installerProcessId;  // and its process, whose bitness the hook's library has
 };
 
+// A hot key registered with RegisterHotKey: its window, its identifier and
+// its keystroke (modifiers without MOD_NOREPEAT, and the virtual key).
+struct HotKey {
+  HWND window;
+  int id;
+  UINT modifiers;
+  UINT virtualKey;
+};
+constexpr int MAX_HOT_KEYS = 16;
+
 struct Desktop {
   Window windows[MAX_WINDOWS];
   WindowClass classes[MAX_CLASSES];
@@ -152,6 +171,8 @@ struct Desktop {
   // the last input event, and the lock time-out in milliseconds.
   DWORD lastInputProcessId;
   DWORD foregroundLockTimeout;
+  HotKey hotKeys[MAX_HOT_KEYS];
+  int hotKeyCount;
 };
 
 // The one desktop, made ready on first use and by winsimResetDesktop.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "desktop_state.h"
+#include "kernel32/change_notifications.h"
 #include "records.h"
 #include "winsim/control.h"
 
@@ -77,6 +78,29 @@ bool retrieve(MSG *msg, HWND filter, UINT first, UINT last, UINT remove) {
   if (remove & PM_REMOVE) t.quitPosted = false;
   runHookChain(WH_GETMESSAGE, HC_ACTION, remove & PM_REMOVE, (LPARAM)msg);
   return true;
+}
+
+// Whether a message of a kind `wakeMask` names waits in the queue. Posted
+// messages are all winsim queues (input arrives posted too).
+const DWORD QS_INPUT_KINDS = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_HOTKEY;
+
+bool queueWakes(DWORD wakeMask) {
+  Thread &t = currentThread();
+  runPendingEvents(t.id);
+  if (!(wakeMask & (QS_POSTMESSAGE | QS_ALLPOSTMESSAGE | QS_INPUT_KINDS))) return false;
+  return t.queueCount > 0 || t.quitPosted;
+}
+
+// The index of the first signalled handle, `count` when none is, or -1
+// for a handle that is no change notification (the only objects winsim
+// waits for).
+int firstSignalled(DWORD count, const HANDLE *handles) {
+  for (DWORD i = 0; i < count; ++i) {
+    int state = changeNotificationState(handles[i]);
+    if (state < 0) return -1;
+    if (state > 0) return (int)i;
+  }
+  return (int)count;
 }
 
 int broadcastPost(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -157,6 +181,37 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last) {
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove) {
   return retrieve(msg, window, first, last, remove);
+}
+
+// "WAIT_OBJECT_0 to (WAIT_OBJECT_0 + nCount - 1)": the lowest index of an
+// object that satisfied the wait; "WAIT_OBJECT_0 + nCount: New input of the
+// type specified in the dwWakeMask parameter is available in the thread's
+// input queue." Messages the thread has already seen with PeekMessage and
+// left queued count here too: winsim keeps no note of what is new.
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, const HANDLE *handles, BOOL waitAll,
+                                       DWORD milliseconds, DWORD wakeMask) {
+  if (count > MAXIMUM_WAIT_OBJECTS - 1 || (count && !handles) || waitAll) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  Desktop &d = desktop();
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    int signalled = firstSignalled(count, handles);
+    if (signalled < 0) {
+      SetLastError(ERROR_INVALID_HANDLE);
+      return WAIT_FAILED;
+    }
+    if (signalled < (int)count) return WAIT_OBJECT_0 + (DWORD)signalled;
+    if (queueWakes(wakeMask)) return WAIT_OBJECT_0 + count;
+    if (attempt == 0 && d.idleHandler) d.idleHandler();
+  }
+  if (milliseconds != INFINITE) {
+    winsimAdvanceTickCount(milliseconds);
+    return WAIT_TIMEOUT;
+  }
+  ++d.idleExits;
+  PostQuitMessage(0);
+  return WAIT_OBJECT_0 + count;
 }
 
 BOOL WINAPI TranslateMessage(const MSG *msg) {
