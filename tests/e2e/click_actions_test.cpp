@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
 #include "message_pump.h"
 #include "mouse_input.h"
 #include "scenario.h"
@@ -40,6 +42,13 @@ const char *const TOGGLE_MAXIMIZE_ON_CAPTIONS =
     "[Match.Caption]\n"
     "nPattern=1\n"
     "1.NCHitTest=CAPTION\n";
+
+// The middle click on a caption runs `action` (the release decides the
+// press too, so the window gets neither).
+std::string middleClickOnCaptionsRuns(const char *action) {
+  return std::string("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=") + action +
+         "\n[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n";
+}
 
 // The press of a left click in the client area of a window that is not
 // active would activate it; with both halves swallowed nothing happens.
@@ -90,6 +99,40 @@ TEST_F(ClickActions, ToggleMaximizeTwiceMaximisesThenRestores) {
   GetWindowRect(window, &now);
   EXPECT_TRUE(EqualRect(&restored, &now)) << "not back at its old place and size";
   EXPECT_EQ(0, countReceived(window, WM_NCLBUTTONDBLCLK));
+}
+
+// "Close" asks the window to close, as its close button does; a test
+// window that lets DefWindowProc answer closes.
+TEST_F(ClickActions, CloseClosesTheWindow) {
+  ASSERT_TRUE(writeConfiguration(middleClickOnCaptionsRuns("Close")));
+  ASSERT_TRUE(startDaemon());
+  HWND back = openWindow("back", 100, 100);
+  HWND front = openWindow("front", 220, 180);
+  forgetReceivedMessages();
+
+  ASSERT_TRUE(click(front, HTCAPTION, MIDDLE_BUTTON));
+
+  EXPECT_TRUE(pumpUntil([&] { return !IsWindow(front); })) << desktop();
+  EXPECT_TRUE(IsWindow(back));
+}
+
+// "ToggleTopmost" on a window behind: it becomes topmost, then not, and
+// is never activated.
+TEST_F(ClickActions, ToggleTopmostTwiceSetsAndClearsItsTopmostStyle) {
+  ASSERT_TRUE(writeConfiguration(middleClickOnCaptionsRuns("ToggleTopmost")));
+  ASSERT_TRUE(startDaemon());
+  HWND back = openWindow("back", 100, 100);
+  HWND front = openWindow("front", 260, 220);
+  auto topmost = [&] { return (GetWindowLongA(back, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  forgetReceivedMessages();
+
+  ASSERT_TRUE(click(back, HTCAPTION, MIDDLE_BUTTON));
+  EXPECT_TRUE(pumpUntil(topmost)) << desktop();
+  EXPECT_EQ(front, GetForegroundWindow()) << desktop();
+  ASSERT_TRUE(click(back, HTCAPTION, MIDDLE_BUTTON));
+  EXPECT_TRUE(pumpUntil([&] { return !topmost(); })) << desktop();
+  EXPECT_EQ(front, GetForegroundWindow()) << desktop();
+  EXPECT_EQ("none", buttonMessagesReceived(back)) << receivedTrace();
 }
 
 // The roll spoils the gesture: the release is discarded and no action runs.
