@@ -6,31 +6,24 @@
 
 namespace {
 
-enum Library {
-  LIBRARY_SHLWAPI,
-  LIBRARY_VERSION,
-  LIBRARY_DWMAPI,
-  LIBRARY_ADVAPI32,
-  LIBRARY_COUNT
-};
+enum Library { LIBRARY_SHELL32, LIBRARY_VERSION, LIBRARY_DWMAPI, LIBRARY_ADVAPI32, LIBRARY_COUNT };
 
 // In the order of enum Library.
-const char LIBRARY_NAMES[] = "shlwapi.dll\0version.dll\0dwmapi.dll\0advapi32.dll\0";
+const char LIBRARY_NAMES[] = "shell32.dll\0version.dll\0dwmapi.dll\0advapi32.dll\0";
 
 using delayLoaded::Function;
 using delayLoaded::FUNCTION_COUNT;
 
 // In the order of enum Function: each function's name, and its DLL.
 const char FUNCTION_NAMES[] =
-    "PathAppendA\0PathRemoveFileSpecA\0"
+    "SHGetFolderPathW\0"
     "GetFileVersionInfoSizeA\0GetFileVersionInfoA\0VerQueryValueA\0"
     "DwmGetWindowAttribute\0"
     "OpenProcessToken\0GetTokenInformation\0ConvertSidToStringSidA\0"
     "ConvertStringSecurityDescriptorToSecurityDescriptorA\0GetSecurityInfo\0";
 const unsigned char FUNCTION_LIBRARIES[FUNCTION_COUNT] = {
-    LIBRARY_SHLWAPI,  LIBRARY_SHLWAPI,  LIBRARY_VERSION,  LIBRARY_VERSION,
-    LIBRARY_VERSION,  LIBRARY_DWMAPI,   LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
-    LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
+    LIBRARY_SHELL32,  LIBRARY_VERSION,  LIBRARY_VERSION,  LIBRARY_VERSION,  LIBRARY_DWMAPI,
+    LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32, LIBRARY_ADVAPI32,
 };
 
 // Per process, each one word: null until looked up, then what was found or

@@ -1,7 +1,7 @@
 // Functions of system DLLs that not every process of the library needs,
 // found at run time instead of imported. The library then loads into a
 // hooked process with KERNEL32 and USER32 alone, and a DLL is loaded only
-// into a process that calls one of its functions: SHLWAPI, VERSION and
+// into a process that calls one of its functions: SHELL32, VERSION and
 // ADVAPI32 into the daemon's, whose loader alone uses them, DWMAPI into a
 // process whose hook walks the z-order.
 //
@@ -28,8 +28,7 @@ namespace delayLoaded {
 
 // In the order of the table in delay_loaded.cpp.
 enum Function {
-  PATH_APPEND_A,
-  PATH_REMOVE_FILE_SPEC_A,
+  SH_GET_FOLDER_PATH_W,
   GET_FILE_VERSION_INFO_SIZE_A,
   GET_FILE_VERSION_INFO_A,
   VER_QUERY_VALUE_A,
@@ -52,17 +51,11 @@ inline Type lookUpAs(Function which) {
   return (Type)(void *)lookUp(which);
 }
 
-// SHLWAPI
-inline BOOL PathAppendA(LPSTR path, LPCSTR more) {
-  typedef BOOL(WINAPI * Type)(LPSTR, LPCSTR);
-  Type function = lookUpAs<Type>(PATH_APPEND_A);
-  return function ? function(path, more) : FALSE;
-}
-
-inline BOOL PathRemoveFileSpecA(LPSTR path) {
-  typedef BOOL(WINAPI * Type)(LPSTR);
-  Type function = lookUpAs<Type>(PATH_REMOVE_FILE_SPEC_A);
-  return function ? function(path) : FALSE;
+// SHELL32
+inline HRESULT SHGetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
+  typedef HRESULT(WINAPI * Type)(HWND, int, HANDLE, DWORD, LPWSTR);
+  Type function = lookUpAs<Type>(SH_GET_FOLDER_PATH_W);
+  return function ? function(owner, folder, token, flags, path) : E_NOTIMPL;
 }
 
 // VERSION

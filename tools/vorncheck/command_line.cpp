@@ -25,7 +25,7 @@ struct OptionRow {
 // Sets `task`, unless another option has asked for another task.
 const char *askFor(CommandLine *options, Task task) {
   if (options->task != TASK_CHECK && options->task != task) {
-    return "--explain, --point, --at, --status, --version and --help cannot be combined";
+    return "--explain, --point, --at, --status, --init, --version and --help cannot be combined";
   }
   options->task = task;
   return nullptr;
@@ -120,6 +120,8 @@ const char *takeAt(CommandLine *options, char **values) {
 
 const char *takeStatus(CommandLine *options, char **) { return askFor(options, TASK_STATUS); }
 
+const char *takeInit(CommandLine *options, char **) { return askFor(options, TASK_INIT); }
+
 const char *takeVersion(CommandLine *options, char **) { return askFor(options, TASK_VERSION); }
 
 const char *takeHelp(CommandLine *options, char **) { return askFor(options, TASK_HELP); }
@@ -141,6 +143,8 @@ const OptionRow OPTIONS[] = {
     {"--at", 2, takeAt, "X Y", "what a click at the screen point X Y would do"},
     {"--status", 0, takeStatus, "",
      "which vornd runs, which vorn.ini it loads, whether an edit is loaded"},
+    {"--init", 0, takeInit, "",
+     "write the annotated sample to %APPDATA%\\vorn\\vorn.ini, unless a file is there"},
     {"--version", 0, takeVersion, "", "print vorncheck's version"},
     {"--help", 0, takeHelp, "", "print this help"},
 };
@@ -154,10 +158,10 @@ const OptionRow *findOption(const char *argument) {
 
 // What the options ask for together.
 const char *checkCombination(const CommandLine &options) {
-  bool alone =
-      options.task == TASK_STATUS || options.task == TASK_VERSION || options.task == TASK_HELP;
+  bool alone = options.task == TASK_STATUS || options.task == TASK_INIT ||
+               options.task == TASK_VERSION || options.task == TASK_HELP;
   if (alone && (options.file || options.imageOut || options.point.waitGiven)) {
-    return "--status, --version and --help take no file and no other option";
+    return "--status, --init, --version and --help take no file and no other option";
   }
   bool explaining = options.task == TASK_EXPLAIN;
   if (explaining && options.click.invokedClass == nullptr) return "--explain needs --class";
@@ -200,7 +204,7 @@ void printUsage(FILE *out) {
           "                 [--hit NAME] [--foreground|--background] [FILE]\n"
           "       vorncheck --point [--wait SECONDS] [FILE]\n"
           "       vorncheck --at X Y [FILE]\n"
-          "       vorncheck --status | --version | --help\n");
+          "       vorncheck --status | --init | --version | --help\n");
 }
 
 void printHelp(FILE *out) {
@@ -208,7 +212,7 @@ void printHelp(FILE *out) {
   fprintf(out,
           "\nChecks a vorn.ini: what the hooks will see, and every mistake with its line.\n"
           "Without FILE: the vorn.ini the daemon would load (the Windows directory's,\n"
-          "else the one beside vorncheck.exe).\n\noptions:\n");
+          "else the one in %%APPDATA%%\\vorn, else the one beside vorncheck.exe).\n\noptions:\n");
   for (const OptionRow &row : OPTIONS) {
     char named[32];
     snprintf(named, sizeof named, "%s%s%s", row.name, row.values[0] ? " " : "", row.values);

@@ -13,6 +13,7 @@ enum Task {
   TASK_EXPLAIN,    // --explain: the rule walk for a click described by class names
   TASK_POINT,      // --point or --at: what a click on a real window would do
   TASK_STATUS,     // --status: which daemons run, and whether they run the file as it is now
+  TASK_INIT,       // --init: the sample into %APPDATA%\vorn\vorn.ini, where none is yet
   TASK_VERSION,    // --version
   TASK_HELP,       // --help
 };

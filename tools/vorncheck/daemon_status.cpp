@@ -20,48 +20,15 @@ const DaemonNames DAEMON_PAIR[2] = {
 
 namespace {
 
-const char iniFileName[] = "vorn.ini";
-
-// Where the last folder separator of `path` is ('\\' or '/'), or NULL.
-char *lastSeparator(char *path) {
-  char *back = strrchr(path, '\\');
-  char *forward = strrchr(path, '/');
-  if (!back || !forward) return back ? back : forward;
-  return back > forward ? back : forward;
-}
-
-// `folder` + "\vorn.ini" into `path` (MAX_PATH bytes), joined with the
-// separator the folder itself uses; false when too long.
-bool configurationIn(const char *folder, char *path) {
-  size_t length = strlen(folder);
-  if (length == 0 || length + 1 + sizeof iniFileName > MAX_PATH) return false;
-  memcpy(path, folder, length);
-  char separator = strchr(folder, '/') && !strchr(folder, '\\') ? '/' : '\\';
-  if (path[length - 1] != separator) path[length++] = separator;
-  memcpy(path + length, iniFileName, sizeof iniFileName);
-  return true;
-}
-
-bool opens(const char *path) {
-  HANDLE file = openConfigurationFile(path);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
-}
-
-// The daemon's search: the Windows directory first, then the folder of the
-// daemon's own program. "" when neither holds a file that opens.
-void findConfiguration(const char *program, char *path) {
-  char folder[MAX_PATH];
-  UINT length = GetWindowsDirectoryA(folder, 256);
-  if (length > 0 && length < 256 && configurationIn(folder, path) && opens(path)) return;
+// The daemon's search (ini_location.h), with the daemon's program for the
+// last place: L"" (its program cannot be asked for) skips that place. ""
+// when no place holds a file that opens.
+void findConfiguration(const WCHAR *program, char *path) {
+  HANDLE file = locateConfigurationFile(program);
   path[0] = '\0';
-  if (!program[0]) return;
-  lstrcpyA(folder, program);
-  char *slash = lastSeparator(folder);
-  if (!slash) return;
-  *slash = '\0';
-  if (!configurationIn(folder, path) || !opens(path)) path[0] = '\0';
+  if (file == INVALID_HANDLE_VALUE) return;
+  CloseHandle(file);
+  lstrcpyA(path, iniPath);
 }
 
 // The process's program and how many bits it runs with.
@@ -70,7 +37,14 @@ void askProcess(DaemonStatus *status) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, status->processId);
   if (!process) return;
   DWORD size = MAX_PATH;
-  if (!QueryFullProcessImageNameA(process, 0, status->program, &size)) status->program[0] = '\0';
+  if (QueryFullProcessImageNameW(process, 0, status->programFile, &size)) {
+    // Printed as the A functions name it where that has no '?' in it.
+    WCHAR path[PLACE_PATH_SIZE];
+    memcpy(path, status->programFile, sizeof status->programFile);
+    openablePath(path, status->program);
+  } else {
+    status->programFile[0] = 0;
+  }
   BOOL wow64 = FALSE;
   if (!onWindows64()) {
     status->processBits = 32;
@@ -184,7 +158,9 @@ void printNotes(FILE *out, const DaemonStatus &status) {
               name, status.names->programFile);
       break;
     case LOADED_NO_FILE:
-      fprintf(out, "%s: finds no vorn.ini (it looks in the Windows directory, then beside %s)%s\n",
+      fprintf(out,
+              "%s: finds no vorn.ini (it looks in the Windows directory, then in "
+              "%%APPDATA%%\\vorn, then beside %s)%s\n",
               name, status.names->programFile,
               status.sectionExists && !status.sectionEmpty
                   ? ": it runs the configuration of a file that is gone"
@@ -262,7 +238,7 @@ void inspectDaemon(const DaemonNames &names, DaemonStatus *status) {
     return;
   }
   askProcess(status);
-  findConfiguration(status->program, status->configuration);
+  findConfiguration(status->programFile, status->configuration);
   if (!status->program[0] && !status->configuration[0]) {
     // Without its program's folder the second place cannot be looked at.
     status->loaded = LOADED_UNKNOWN;

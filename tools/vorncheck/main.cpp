@@ -13,12 +13,16 @@
 //                                    would do
 //   vorncheck --status               which vornd runs, which vorn.ini it
 //                                    loads, and whether an edit is loaded
+//   vorncheck --init                 write the annotated sample to
+//                                    %APPDATA%\vorn\vorn.ini, unless a file
+//                                    is there already
 //   vorncheck --version | --help
 //
 // Without FILE: the vorn.ini the daemon would use. Exit code: 0 clean,
 // 1 warnings, 2 errors (and 2 for a file that cannot be read or a wrong
 // command line); --explain, --point, --at, --version and --help end with 0;
-// --status: 0 running and current, 1 otherwise, 2 when it cannot tell.
+// --status: 0 running and current, 1 otherwise, 2 when it cannot tell;
+// --init: 0 when the file is there afterwards, 2 when it cannot be made.
 #include <windows.h>
 
 #include <stdio.h>
@@ -35,6 +39,7 @@
 #include "point_report.h"
 #include "pointer_wait.h"
 #include "private_compile.h"
+#include "sample_init.h"
 #include "vorn_version.h"
 
 namespace {
@@ -48,8 +53,8 @@ int usage(const char *problem) {
   return exitError;
 }
 
-// The file the daemon would load: the Windows directory's, else the one
-// beside this program.
+// The file the daemon would load: the Windows directory's, else the one in
+// %APPDATA%\vorn, else the one beside this program.
 int defaultFile(char *path) {
   HANDLE file = locateConfigurationFile();
   if (file == INVALID_HANDLE_VALUE) return 0;
@@ -93,6 +98,8 @@ int main(int argc, char **argv) {
       return 0;
     case TASK_STATUS:
       return reportStatus(stdout);
+    case TASK_INIT:
+      return writeSampleConfiguration(stdout);
     default:
       break;
   }
@@ -101,7 +108,9 @@ int main(int argc, char **argv) {
   const char *file = options.file;
   if (!file) {
     if (!defaultFile(found)) {
-      fprintf(stderr, "vorncheck: no vorn.ini in the Windows directory or beside vorncheck\n");
+      fprintf(stderr,
+              "vorncheck: no vorn.ini in the Windows directory, in %%APPDATA%%\\vorn or beside "
+              "vorncheck (vorncheck --init writes one into %%APPDATA%%\\vorn)\n");
       return exitError;
     }
     file = found;

@@ -26,6 +26,9 @@ void winsimResetKernel(void) {
   winsim::resetTokenFacts();
   winsim::forgetFileSecurity();
   winsim::resetNamedObjects();
+  winsimSetProgramPath(NULL);
+  winsimSetAppDataFolder(NULL);
+  winsimSetShortNames(TRUE);
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }
