@@ -107,11 +107,11 @@ int writeAll(HANDLE file, const char *bytes, DWORD count) {
 // new file is made only where nothing is (CREATE_NEW), so that nothing
 // put there in its place (a link to another file) is written through.
 int replaceFile(const char *path, const char *text, DWORD size, const Edit &edit) {
-  const char suffix[] = ".vorn-write";
-  char temporary[MAX_PATH + sizeof suffix];
-  if (lstrlenA(path) >= MAX_PATH) return 0;
+  // `path` has opened: "In the ANSI version of this function, the name is
+  // limited to MAX_PATH characters" (CreateFileA), so the name fits.
+  char temporary[MAX_PATH + 12];
   temporary[0] = '\0';
-  lstrcatA(lstrcatA(temporary, path), suffix);
+  lstrcatA(lstrcatA(temporary, path), ".vorn-write");
   DeleteFileA(temporary);
   HANDLE file =
       CreateFileA(temporary, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
