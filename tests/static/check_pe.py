@@ -66,10 +66,11 @@ DAEMON32_IMPORTS = {
     "GDI32.dll": ["GetStockObject"],
     # The instance lock, the checks of a window's process and of the
     # program's folder: functions every 32-bit Windows has; those of Vista
-    # and later, and ADVAPI32's, are looked up.
+    # and later, the W ones that find its own folder, and ADVAPI32's, are
+    # looked up.
     "KERNEL32.dll": ["CloseHandle", "CreateMutexA", "DeleteCriticalSection",
                      "EnterCriticalSection", "FreeLibrary", "GetCurrentProcess", "GetLastError",
-                     "GetModuleFileNameA", "GetModuleHandleA", "GetProcAddress",
+                     "GetModuleHandleA", "GetProcAddress",
                      "GetStartupInfoA", "InitializeCriticalSection", "LeaveCriticalSection",
                      "LoadLibraryA", "LocalFree", "OpenProcess", "SetUnhandledExceptionFilter", "Sleep", "TlsGetValue",
                      "VirtualProtect", "VirtualQuery", "lstrcmpA", "lstrcmpiA"],
