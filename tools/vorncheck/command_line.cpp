@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "config/name_tables.h"
+#include "console_text.h"
 
 namespace {
 
@@ -198,31 +199,32 @@ const char *parseCommandLine(int argc, char **argv, CommandLine *options) {
 }
 
 void printUsage(FILE *out) {
-  fprintf(out,
-          "usage: vorncheck [--image OUT] [FILE]\n"
-          "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
-          "                 [--hit NAME] [--foreground|--background] [FILE]\n"
-          "       vorncheck --point [--wait SECONDS] [FILE]\n"
-          "       vorncheck --at X Y [FILE]\n"
-          "       vorncheck --status | --init | --version | --help\n");
+  consolePrintf(out,
+                "usage: vorncheck [--image OUT] [FILE]\n"
+                "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
+                "                 [--hit NAME] [--foreground|--background] [FILE]\n"
+                "       vorncheck --point [--wait SECONDS] [FILE]\n"
+                "       vorncheck --at X Y [FILE]\n"
+                "       vorncheck --status | --init | --version | --help\n");
 }
 
 void printHelp(FILE *out) {
   printUsage(out);
-  fprintf(out,
-          "\nChecks a vorn.ini: what the hooks will see, and every mistake with its line.\n"
-          "Without FILE: the vorn.ini the daemon would load (the Windows directory's,\n"
-          "else the one in %%APPDATA%%\\vorn, else the one beside vorncheck.exe).\n\noptions:\n");
+  consolePrintf(
+      out,
+      "\nChecks a vorn.ini: what the hooks will see, and every mistake with its line.\n"
+      "Without FILE: the vorn.ini the daemon would load (the Windows directory's,\n"
+      "else the one in %%APPDATA%%\\vorn, else the one beside vorncheck.exe).\n\noptions:\n");
   for (const OptionRow &row : OPTIONS) {
     char named[32];
     snprintf(named, sizeof named, "%s%s%s", row.name, row.values[0] ? " " : "", row.values);
-    fprintf(out, "  %-19s %s\n", named, row.help);
+    consolePrintf(out, "  %-19s %s\n", named, row.help);
   }
-  fprintf(out,
-          "\nexit codes:\n"
-          "  0  the file is clean; --status: vornd runs and has the file as it is now;\n"
-          "     --explain, --point, --at, --version and --help\n"
-          "  1  warnings only; --status: no vornd runs, or it runs another configuration\n"
-          "  2  errors, a file that cannot be read, or a wrong command line;\n"
-          "     --status: what runs cannot be found out\n");
+  consolePrintf(out,
+                "\nexit codes:\n"
+                "  0  the file is clean; --status: vornd runs and has the file as it is now;\n"
+                "     --explain, --point, --at, --version and --help\n"
+                "  1  warnings only; --status: no vornd runs, or it runs another configuration\n"
+                "  2  errors, a file that cannot be read, or a wrong command line;\n"
+                "     --status: what runs cannot be found out\n");
 }

@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include "config/ini_location.h"
+#include "console_text.h"
 #include "sample_ini.h"
 
 namespace {
@@ -50,7 +51,7 @@ DWORD writeNew(const WCHAR *path) {
 int writeSampleConfiguration(FILE *out) {
   WCHAR path[PLACE_PATH_SIZE];
   if (!configurationPathIn(PLACE_APPDATA, NULL, path)) {
-    fprintf(stderr, "vorncheck: the system does not tell where %%APPDATA%% is\n");
+    consolePrintf(stderr, "vorncheck: the system does not tell where %%APPDATA%% is\n");
     return 2;
   }
   WCHAR folder[PLACE_PATH_SIZE];
@@ -61,17 +62,18 @@ int writeSampleConfiguration(FILE *out) {
   char shown[MAX_PATH] = "";
   printable(path, shown);
   if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-    fprintf(out, "%s is there already: left as it is\n", shown);
+    consolePrintf(out, "%s is there already: left as it is\n", shown);
   } else if (error != ERROR_SUCCESS) {
-    fprintf(stderr, "vorncheck: cannot write %s (error %lu)\n", shown, (unsigned long)error);
+    consolePrintf(stderr, "vorncheck: cannot write %s (error %lu)\n", shown, (unsigned long)error);
     return 2;
   } else {
-    fprintf(out, "wrote the annotated sample to %s: keep your rules there, no upgrade touches it\n",
-            shown);
+    consolePrintf(
+        out, "wrote the annotated sample to %s: keep your rules there, no upgrade touches it\n",
+        shown);
   }
   char first[MAX_PATH] = "";
   if (windowsDirectoryHasOne(first)) {
-    fprintf(out, "note: the daemon loads %s first, while it is there\n", first);
+    consolePrintf(out, "note: the daemon loads %s first, while it is there\n", first);
   }
   return 0;
 }

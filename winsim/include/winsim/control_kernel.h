@@ -65,6 +65,13 @@ void winsimSetAppDataFolder(const char *hostPath);
 // volume with them switched off would not.
 void winsimSetShortNames(BOOL on);
 
+// ---- console ----------------------------------------------------------------------
+// Whether standard output and error are a console (by default they are
+// not); switching clears what was written. What WriteConsoleW wrote to
+// it since, in UTF-8.
+void winsimSetConsole(BOOL console);
+const char *winsimConsoleText(void);
+
 // ---- processes ---------------------------------------------------------------------
 // What GetCommandLineA returns (the bytes as given; by default "vornd.exe").
 void winsimSetCommandLine(LPCSTR commandLine);

@@ -259,6 +259,17 @@ HANDLE WINAPI OpenPrivateNamespaceA(LPVOID boundaryDescriptor, LPCSTR aliasPrefi
 #define PRIVATE_NAMESPACE_FLAG_DESTROY 0x00000001u
 BOOLEAN WINAPI ClosePrivateNamespace(HANDLE handle, ULONG flags);
 
+// ---- console --------------------------------------------------------------
+#define STD_INPUT_HANDLE ((DWORD)-10)
+#define STD_OUTPUT_HANDLE ((DWORD)-11)
+#define STD_ERROR_HANDLE ((DWORD)-12)
+#define ENABLE_PROCESSED_OUTPUT 0x0001u
+#define ENABLE_WRAP_AT_EOL_OUTPUT 0x0002u
+HANDLE WINAPI GetStdHandle(DWORD which);
+BOOL WINAPI GetConsoleMode(HANDLE console, LPDWORD mode);
+BOOL WINAPI WriteConsoleW(HANDLE console, const void *buffer, DWORD count, LPDWORD written,
+                          LPVOID reserved);
+
 // ---- strings (the lstr* family) -------------------------------------------
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b);
 #define CP_ACP 0

@@ -29,6 +29,7 @@ void winsimResetKernel(void) {
   winsimSetProgramPath(NULL);
   winsimSetAppDataFolder(NULL);
   winsimSetShortNames(TRUE);
+  winsimSetConsole(FALSE);
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }
