@@ -284,6 +284,4 @@ static BOOL deleteFileAt(const std::string &path) {
   return TRUE;
 }
 
-extern "C" {
-
-}  // extern "C"
+extern "C" {}  // extern "C"
