@@ -104,8 +104,8 @@ void IniDocument::scan(const std::string &text) {
     if (content[0] == '[') {
       size_t close = content.find(']');
       IniSection section;
-      section.name =
-          trimmed(content.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+      section.name = trimmed(content.substr(1, close == std::string::npos ? std::string::npos
+                                                                          : close - 1));
       section.line = lineNumber;
       sections_.push_back(section);
       continue;

@@ -19,8 +19,8 @@ int compilePrivately(const char *path, char *fullPath) {
 }
 
 int saveImage(const char *path) {
-  HANDLE file =
-      CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            NULL);
   if (file == INVALID_HANDLE_VALUE) return 0;
   DWORD written = 0;
   BOOL ok = WriteFile(file, imageHeader, imageSize, &written, NULL);

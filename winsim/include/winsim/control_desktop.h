@@ -133,7 +133,7 @@ typedef struct WinsimMessageBoxRecord {
   char text[WINSIM_MESSAGE_BOX_TEXT];  // MessageBoxA: the bytes as given, cut to fit
   char caption[WINSIM_MESSAGE_BOX_TEXT];
   UINT type;
-  BOOL wide;                                // MessageBoxW: the text is in these instead
+  BOOL wide;                               // MessageBoxW: the text is in these instead
   WCHAR wideText[WINSIM_MESSAGE_BOX_TEXT];  // cut to fit
   WCHAR wideCaption[WINSIM_MESSAGE_BOX_TEXT];
 } WinsimMessageBoxRecord;
