@@ -4,6 +4,7 @@
 
 #include "kernel_functions.h"
 #include "process_trust.h"
+#include "program_folder.h"
 #include "vorn_names.h"
 
 namespace {
@@ -31,20 +32,6 @@ const char *argumentsOf(const char *commandLine) {
   return c;
 }
 
-// The companion's path: this program's folder and VORN_COMPANION_FILE.
-int companionPath(const KernelFunctions &kernel, char *path, DWORD size) {
-  DWORD length = kernel.GetModuleFileNameA(NULL, path, size);
-  if (length == 0 || length >= size) return 0;
-  DWORD folder = 0;
-  for (DWORD i = 0; i < length; ++i) {
-    if (path[i] == '\\' || path[i] == '/') folder = i + 1;
-  }
-  const char name[] = VORN_COMPANION_FILE;
-  if (folder + sizeof name > size) return 0;
-  for (DWORD i = 0; i < sizeof name; ++i) path[folder + i] = name[i];
-  return 1;
-}
-
 int isFile(const KernelFunctions &kernel, const char *path) {
   DWORD attributes = kernel.GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -67,8 +54,11 @@ int companionCommandLine(const char *commandLine, const char *companionPath, cha
 int startCompanion(void) {
   KernelFunctions kernel;
   if (!findKernelFunctions(&kernel) || !runsUnderWow64(kernel)) return 0;
+  // `path` opens; `shown` is the name the system gives the companion's
+  // process, which its window is told by.
   char path[MAX_PATH];
-  if (!companionPath(kernel, path, sizeof path) || !isFile(kernel, path)) return 0;
+  char shown[MAX_PATH];
+  if (!programFolderFile(VORN_COMPANION_FILE, path, shown) || !isFile(kernel, path)) return 0;
   if (!companionCommandLine(kernel.GetCommandLineA(), path, companionLine,
                             (int)sizeof companionLine)) {
     return 0;
@@ -76,8 +66,8 @@ int startCompanion(void) {
   // Looked at before the start: once started, the companion may itself
   // become the running instance.
   // Only a window of the companion itself counts (process_trust.h).
-  int onlySignals = findProgramWindow(VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE,
-                                      path) != NULL;
+  int onlySignals =
+      findProgramWindow(VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE, shown) != NULL;
   STARTUPINFOA startup;
   char *bytes = (char *)&startup;
   for (unsigned i = 0; i < sizeof startup; ++i) bytes[i] = 0;
@@ -97,6 +87,7 @@ HWND findCompanionWindow(void) {
   KernelFunctions kernel;
   if (!findKernelFunctions(&kernel) || !runsUnderWow64(kernel)) return NULL;
   char path[MAX_PATH];
-  if (!companionPath(kernel, path, sizeof path)) return NULL;
-  return findProgramWindow(VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE, path);
+  char shown[MAX_PATH];
+  if (!programFolderFile(VORN_COMPANION_FILE, path, shown)) return NULL;
+  return findProgramWindow(VORN_COMPANION_CONTROL_CLASS, VORN_COMPANION_CONTROL_TITLE, shown);
 }

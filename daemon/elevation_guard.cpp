@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "program_folder.h"
 #include "security_functions.h"
 #include "sid_bytes.h"
 
@@ -114,15 +115,9 @@ int readOwnToken(const SecurityFunctions &functions, OwnToken *facts) {
   return 1;
 }
 
-// This program's folder, into `folder` (MAX_PATH bytes).
-int programFolder(char *folder) {
-  DWORD length = GetModuleFileNameA(NULL, folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return 0;
-  while (length > 0 && folder[length - 1] != '\\' && folder[length - 1] != '/') --length;
-  if (length == 0) return 0;
-  folder[length - 1] = '\0';
-  return 1;
-}
+// This program's folder, into `folder` (MAX_PATH bytes), as the A
+// functions open it (program_folder.h).
+int programFolder(char *folder) { return programFolderFile("", folder, NULL); }
 
 }  // namespace
 

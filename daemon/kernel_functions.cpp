@@ -19,7 +19,6 @@ int findKernelFunctions(KernelFunctions *functions) {
   int found = find(kernel, "IsWow64Process", &functions->IsWow64Process);
   found &= find(kernel, "GetCurrentProcess", &functions->GetCurrentProcess);
   found &= find(kernel, "GetCommandLineA", &functions->GetCommandLineA);
-  found &= find(kernel, "GetModuleFileNameA", &functions->GetModuleFileNameA);
   found &= find(kernel, "GetFileAttributesA", &functions->GetFileAttributesA);
   found &= find(kernel, "CreateProcessA", &functions->CreateProcessA);
   found &= find(kernel, "WaitForSingleObject", &functions->WaitForSingleObject);

@@ -11,13 +11,11 @@ struct KernelFunctions {
   BOOL(WINAPI *IsWow64Process)(HANDLE process, PBOOL wow64);
   HANDLE(WINAPI *GetCurrentProcess)(void);
   LPSTR(WINAPI *GetCommandLineA)(void);
-  DWORD(WINAPI *GetModuleFileNameA)(HMODULE module, LPSTR buffer, DWORD size);
   DWORD(WINAPI *GetFileAttributesA)(LPCSTR name);
-  BOOL(WINAPI *CreateProcessA)(LPCSTR application, LPSTR commandLine,
-                               LPSECURITY_ATTRIBUTES processSecurity,
-                               LPSECURITY_ATTRIBUTES threadSecurity, BOOL inheritHandles,
-                               DWORD flags, LPVOID environment, LPCSTR currentDirectory,
-                               LPSTARTUPINFOA startup, LPPROCESS_INFORMATION information);
+  BOOL(WINAPI *CreateProcessA)
+  (LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processSecurity,
+   LPSECURITY_ATTRIBUTES threadSecurity, BOOL inheritHandles, DWORD flags, LPVOID environment,
+   LPCSTR currentDirectory, LPSTARTUPINFOA startup, LPPROCESS_INFORMATION information);
   DWORD(WINAPI *WaitForSingleObject)(HANDLE object, DWORD milliseconds);
   BOOL(WINAPI *CloseHandle)(HANDLE object);
 };

@@ -1,46 +1,52 @@
 #include "config/ini_location.h"
 
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shlobj.h>
 
 #include "config/loader_state.h"
 #include "system/delay_loaded.h"
 
 namespace {
 
-const char iniFileName[] = "vorn.ini";
+// The names below each place's folder: %APPDATA% holds vorn's own folder,
+// the others the file itself (the tail from its second separator).
+const WCHAR placeTail[] = L"\\vorn\\vorn.ini";
+const int FILE_TAIL = 5;
 
-// Copies `candidate` into iniPath when it fits; a path that does not fit
-// could only be opened cut short, so it counts as not found.
-int takeCandidate(const char *candidate) {
-  if (lstrlenA(candidate) >= (int)sizeof iniPath) return 0;
-  iniPath[0] = '\0';  // appended to: lstrcatA is imported anyway, lstrcpyA is not
-  lstrcatA(iniPath, candidate);
+// The folder of `place`, or for the program's folder the program file,
+// into `path` (MAX_PATH characters); 0 when there is none. The counts
+// check both a failure (0) and a name that did not fit (MAX_PATH or more).
+int placeFolder(int place, const WCHAR *program, WCHAR *path) {
+  if (place == PLACE_WINDOWS_DIRECTORY) {
+    return GetWindowsDirectoryW(path, MAX_PATH) - 1u < MAX_PATH - 1u;
+  }
+  // The documented source: the shell's folder, not the environment, which
+  // whoever starts the program chooses.
+  if (place == PLACE_APPDATA) {
+    return SUCCEEDED(
+        delayLoaded::SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, path));
+  }
+  if (!program) return GetModuleFileNameW(NULL, path, MAX_PATH) - 1u < MAX_PATH - 1u;
+  for (WCHAR *to = path; (*to++ = *program++) != 0;) {
+  }
   return 1;
 }
 
-// Each candidate is built in a MAX_PATH buffer, as the path functions
-// expect, and only then copied into the 256-character iniPath. `folder`
-// holds the folder to look in.
-HANDLE tryFolder(char *folder) {
-  if (!delayLoaded::PathAppendA(folder, iniFileName) || !takeCandidate(folder)) {
-    return INVALID_HANDLE_VALUE;
+// `path` in the ANSI code page into `ansi` (256 bytes); 0 when a character
+// is missing there or it does not fit. No best fit: a character merely
+// like another would name another file. UTF-8 as the ANSI code page takes
+// neither the flag nor the question, and has every character: it is asked
+// again without them.
+int inAnsiCodePage(const WCHAR *path, char *ansi) {
+  BOOL lossy = FALSE;
+  for (BOOL *question = &lossy;; question = NULL) {
+    if (WideCharToMultiByte(CP_ACP, question ? WC_NO_BEST_FIT_CHARS : 0, path, -1, ansi, 256, NULL,
+                            question)) {
+      return !lossy;
+    }
+    if (!question) return 0;
   }
-  return openConfigurationFile(iniPath);
-}
-
-HANDLE tryWindowsDirectory() {
-  char candidate[MAX_PATH];
-  UINT length = GetWindowsDirectoryA(candidate, 256);
-  if (length == 0 || length >= 256) return INVALID_HANDLE_VALUE;
-  return tryFolder(candidate);
-}
-
-HANDLE tryProgramDirectory() {
-  char candidate[MAX_PATH];
-  DWORD length = GetModuleFileNameA(NULL, candidate, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return INVALID_HANDLE_VALUE;
-  delayLoaded::PathRemoveFileSpecA(candidate);
-  return tryFolder(candidate);
 }
 
 }  // namespace
@@ -50,8 +56,39 @@ HANDLE openConfigurationFile(const char *path) {
                      FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
-HANDLE locateConfigurationFile(void) {
-  HANDLE file = tryWindowsDirectory();
-  if (file != INVALID_HANDLE_VALUE) return file;
-  return tryProgramDirectory();
+// The tail goes at the folder's end, or for a program file over its last
+// separator. It is added without a check: `path` has room for it, and a
+// path too long for iniPath fails its conversion.
+int configurationPathIn(int place, const WCHAR *program, WCHAR *path) {
+  if (!placeFolder(place, program, path)) return 0;
+  WCHAR *at = NULL;
+  WCHAR *end = path;
+  for (; *end; ++end) {
+    if (*end == '\\' || *end == '/') at = end;
+  }
+  if (place != PLACE_PROGRAM_FOLDER) at = end;
+  if (!at) return 0;
+  for (const WCHAR *tail = placeTail + (place == PLACE_APPDATA ? 0 : FILE_TAIL);
+       (*at++ = *tail++) != 0;) {
+  }
+  return 1;
+}
+
+// The short name is asked for in place, as GetShortPathNameW allows.
+int openablePath(WCHAR *path, char *ansi) {
+  for (int round = 0;; ++round) {
+    if (inAnsiCodePage(path, ansi)) return 1;
+    if (round || GetShortPathNameW(path, path, MAX_PATH) - 1u >= MAX_PATH - 1u) return 0;
+  }
+}
+
+HANDLE locateConfigurationFile(const WCHAR *program) {
+  for (int place = 0; place < PLACE_COUNT; ++place) {
+    WCHAR path[PLACE_PATH_SIZE];
+    if (configurationPathIn(place, program, path) && openablePath(path, iniPath)) {
+      HANDLE file = openConfigurationFile(iniPath);
+      if (file != INVALID_HANDLE_VALUE) return file;
+    }
+  }
+  return INVALID_HANDLE_VALUE;
 }

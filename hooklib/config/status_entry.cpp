@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "config/ini_location.h"
 #include "config/loader.h"
 
 namespace {
@@ -100,38 +101,26 @@ int writeAll(HANDLE file, const char *bytes, DWORD count) {
   return WriteFile(file, bytes, count, &written, NULL) && written == count;
 }
 
-// Writes the edited text into the new file `path`.
-int writeEdited(const char *path, const char *text, DWORD size, const Edit &edit) {
+// The new text goes into a file of vorn's own beside the old one, which
+// it then replaces in one move. The name is fixed, so that a write cut
+// short leaves one file at most, which the next write clears away; the
+// new file is made only where nothing is (CREATE_NEW), so that nothing
+// put there in its place (a link to another file) is written through.
+int replaceFile(const char *path, const char *text, DWORD size, const Edit &edit) {
+  // `path` has opened: "In the ANSI version of this function, the name is
+  // limited to MAX_PATH characters" (CreateFileA), so the name fits.
+  char temporary[MAX_PATH + 12];
+  temporary[0] = '\0';
+  lstrcatA(lstrcatA(temporary, path), ".vorn-write");
+  DeleteFileA(temporary);
   HANDLE file =
-      CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+      CreateFileA(temporary, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return 0;
   int done =
       writeAll(file, text, edit.at) && (!edit.breakFirst || writeAll(file, LINE_BREAK, 2)) &&
       writeAll(file, entryText + edit.textFrom, ENTRY_END - edit.textShort - edit.textFrom) &&
       writeAll(file, text + edit.resumeAt, size - edit.resumeAt) && FlushFileBuffers(file);
-  return CloseHandle(file) && done;
-}
-
-// The folder part of `path`, up to and with its last separator, into
-// `folder` (MAX_PATH bytes); "." for a bare name.
-void folderOf(const char *path, char *folder) {
-  int end = 0;
-  for (int i = 0; path[i] && i < MAX_PATH - 1; ++i) {
-    folder[i] = path[i];
-    if (path[i] == '\\' || path[i] == '/') end = i + 1;
-  }
-  if (!end) folder[end++] = '.';
-  folder[end] = '\0';
-}
-
-// The new text goes into a file of its own beside the old one, which it
-// then replaces in one move.
-int replaceFile(const char *path, const char *text, DWORD size, const Edit &edit) {
-  char folder[MAX_PATH];
-  char temporary[MAX_PATH];
-  folderOf(path, folder);
-  if (!GetTempFileNameA(folder, "vrn", 0, temporary)) return 0;
-  if (writeEdited(temporary, text, size, edit) &&
+  if (CloseHandle(file) && done &&
       MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return 1;
   }
@@ -142,17 +131,14 @@ int replaceFile(const char *path, const char *text, DWORD size, const Edit &edit
 }  // namespace
 
 int writeStatusError(const char *path) {
-  DWORD attributes = GetFileAttributesA(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES ||
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-    return 0;
-  }
+  // INVALID_FILE_ATTRIBUTES, for a missing file, has the read-only bit
+  // too; a folder does not open below.
+  if (GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY) return 0;
   // Read while no other program may write it. It is closed again before
   // the move: Windows replaces no file that is still open. A program that
   // holds it open for writing, or without letting it be read or replaced,
   // keeps it as it is.
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file = openConfigurationFile(path);
   if (file == INVALID_HANDLE_VALUE) return 0;
   DWORD size = GetFileSize(file, NULL);
   HANDLE heap = GetProcessHeap();

@@ -13,19 +13,24 @@ namespace {
 // The file version of shell32.dll as major and minor; 0 when it cannot be
 // read (no such file, no version resource, a malformed one, no VERSION
 // library).
+//
+// The bare name is found as the system loads the DLL ("If a full path is
+// not specified, the function uses the search sequence specified by the
+// LoadLibrary function"), where shell32.dll, a known DLL, is always the
+// system folder's: no copy of it beside the daemon is read, and no path
+// needs to be spelt in the ANSI code page.
+const char shellFile[] = "shell32.dll";
+
 int readShellVersion(unsigned *major, unsigned *minor) {
-  char path[MAX_PATH];
-  DWORD found = SearchPathA(NULL, "shell32.dll", NULL, 256, path, NULL);
-  if (found == 0 || found >= 256) return 0;
   DWORD ignored = 0;
-  DWORD size = delayLoaded::GetFileVersionInfoSizeA(path, &ignored);
+  DWORD size = delayLoaded::GetFileVersionInfoSizeA(shellFile, &ignored);
   if (size == 0) return 0;
   void *block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
   if (!block) return 0;
   int known = 0;
   VS_FIXEDFILEINFO *info = NULL;
   UINT length = 0;
-  if (delayLoaded::GetFileVersionInfoA(path, 0, size, block) &&
+  if (delayLoaded::GetFileVersionInfoA(shellFile, 0, size, block) &&
       delayLoaded::VerQueryValueA(block, "\\", (LPVOID *)&info, &length) && info &&
       length >= sizeof(VS_FIXEDFILEINFO) && info->dwSignature == VS_FFI_SIGNATURE) {
     *major = HIWORD(info->dwFileVersionMS);

@@ -1,7 +1,7 @@
 // Functions of system DLLs that not every process of the library needs,
 // found at run time instead of imported. The library then loads into a
 // hooked process with KERNEL32 and USER32 alone, and a DLL is loaded only
-// into a process that calls one of its functions: SHLWAPI, VERSION and
+// into a process that calls one of its functions: SHELL32, VERSION and
 // ADVAPI32 into the daemon's, whose loader alone uses them, DWMAPI into a
 // process whose hook walks the z-order.
 //
@@ -28,7 +28,7 @@ namespace delayLoaded {
 // The DLLs, each loaded from the system directory: its name in the code
 // and its file name.
 #define VORN_LOOKED_UP_LIBRARIES(X) \
-  X(LIBRARY_SHLWAPI, "shlwapi.dll") \
+  X(LIBRARY_SHELL32, "shell32.dll") \
   X(LIBRARY_VERSION, "version.dll") \
   X(LIBRARY_DWMAPI, "dwmapi.dll")   \
   X(LIBRARY_ADVAPI32, "advapi32.dll")
@@ -39,11 +39,10 @@ namespace delayLoaded {
 // parameters, declared and passed on.
 // clang-format off
 #define VORN_LOOKED_UP_FUNCTIONS(X)                                                              \
-  /* SHLWAPI */                                                                                  \
-  X(PATH_APPEND_A, PathAppendA, LIBRARY_SHLWAPI, BOOL, FALSE,                                    \
-    (LPSTR path, LPCSTR more), (path, more))                                                     \
-  X(PATH_REMOVE_FILE_SPEC_A, PathRemoveFileSpecA, LIBRARY_SHLWAPI, BOOL, FALSE,                  \
-    (LPSTR path), (path))                                                                        \
+  /* SHELL32 */                                                                                  \
+  X(SH_GET_FOLDER_PATH_W, SHGetFolderPathW, LIBRARY_SHELL32, HRESULT, E_NOTIMPL,                 \
+    (HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path),                            \
+    (owner, folder, token, flags, path))                                                         \
   /* VERSION */                                                                                  \
   X(GET_FILE_VERSION_INFO_SIZE_A, GetFileVersionInfoSizeA, LIBRARY_VERSION, DWORD, 0,            \
     (LPCSTR fileName, LPDWORD handle), (fileName, handle))                                       \

@@ -5,7 +5,10 @@
 // never a WOW64 process, so there the companion is never started).
 #include "unit/loader_fixture.h"
 
+#include <stdio.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -157,6 +160,31 @@ TEST_F(CompanionTest, NothingIsStartedOn32BitWindowsOldSystemsOrWithoutTheFile) 
   EXPECT_EQ(0, winsimProcessRecordCount());
 }
 
+// A folder the ANSI code page cannot spell ("Иван"): GetModuleFileNameA
+// names it with '?', which opens nothing; the companion is found and
+// started by its short name.
+TEST_F(CompanionTest, TheCompanionIsStartedFromAFolderOutsideTheCodePage) {
+  char temporary[MAX_PATH];
+  GetTempPathA(MAX_PATH, temporary);
+  std::string folder = std::string(temporary) + "\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD";
+  std::string companion = folder + "/" + VORN_COMPANION_FILE;
+  ASSERT_EQ(0, mkdir(folder.c_str(), 0777));
+  FILE *file = fopen(companion.c_str(), "wb");
+  ASSERT_NE(nullptr, file);
+  fclose(file);
+  winsimSetProgramPath((folder + "/vornd.exe").c_str());
+  winsimSetWindowsBitness(WINSIM_WINDOWS_64);
+  winsimSetCommandLine("vornd.exe --stop");
+  EXPECT_EQ(1, startCompanion());
+  unlink(companion.c_str());
+  rmdir(folder.c_str());
+  ASSERT_EQ(1, winsimProcessRecordCount());
+  std::string application = winsimProcessRecord(0)->application;
+  EXPECT_TRUE(winsimProcessRecord(0)->started) << application;
+  EXPECT_EQ(std::string::npos, application.find('?')) << application;
+  EXPECT_EQ("\"" + application + "\" --stop", startedLine(0));
+}
+
 TEST_F(CompanionTest, AFirstStartStartsTheCompanionAndStillRunsItsOwnHooks) {
   winsimSetWindowsBitness(WINSIM_WINDOWS_64);
   placeCompanion();
@@ -179,8 +207,8 @@ TEST_F(CompanionTest, ACommandLineThatDoesNotFitStartsNothing) {
   EXPECT_EQ(1, companionCommandLine("vornd --stop", "C:\\v.exe", buffer, (int)sizeof buffer));
   EXPECT_STREQ("\"C:\\v.exe\" --stop", buffer);
   EXPECT_EQ(0, companionCommandLine("vornd --stop", "C:\\vo.exe", buffer, (int)sizeof buffer));
-  EXPECT_EQ(0, companionCommandLine("vornd", "C:\\a-much-longer-path.exe", buffer,
-                                    (int)sizeof buffer));
+  EXPECT_EQ(
+      0, companionCommandLine("vornd", "C:\\a-much-longer-path.exe", buffer, (int)sizeof buffer));
 }
 
 }  // namespace

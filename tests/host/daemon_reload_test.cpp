@@ -393,7 +393,12 @@ LRESULT CALLBACK companionProcedure(HWND window, UINT message, WPARAM wParam, LP
 // pauses, and pressed again resumes, itself and its companion alike.
 TEST_F(DaemonReloadTest, ThePauseKeyPausesAndResumesBothPairs) {
   winsimSetWindowsBitness(WINSIM_WINDOWS_64);
-  std::string companionFile = besideIni(VORN_COMPANION_FILE);
+  // Named as the daemon finds it: beside its own program file.
+  char program[MAX_PATH];
+  GetModuleFileNameA(NULL, program, MAX_PATH);
+  std::string companionFile = program;
+  companionFile = companionFile.substr(0, companionFile.find_last_of("\\/") + 1) +
+                  VORN_COMPANION_FILE;
   winsimSetProcessImagePath(GetCurrentProcessId(), companionFile.c_str());
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = companionProcedure;

@@ -30,9 +30,9 @@ class MissingLibraryTest : public LoaderTest {
   }
 
   static void report(int loaded) {
-    fprintf(stderr, "loaded=%d mode=%d mask=%d version=%d shlwapi=%d\n", loaded, (int)xmouseMode,
+    fprintf(stderr, "loaded=%d mode=%d mask=%d version=%d shell32=%d\n", loaded, (int)xmouseMode,
             (int)maskXmouseOnMove, winsimLibraryLoadCount("version.dll"),
-            winsimLibraryLoadCount("shlwapi.dll"));
+            winsimLibraryLoadCount("shell32.dll"));
   }
 
   FreshProcessStyle style;
@@ -47,20 +47,27 @@ TEST_F(MissingLibraryTest, WithoutVersionTheShellCountsAsUnknown) {
         report(load("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n"));
         exit(0);
       },
-      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=1 version=0 shlwapi=1");
+      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=1 version=0 shell32=1");
 }
 
-// No candidate path can be built, so no file is found: the load fails and
-// the hooks pass every click.
-TEST_F(MissingLibraryTest, WithoutShlwapiNoFileIsFound) {
+// Without the shell %APPDATA% cannot be told: a file there is not found,
+// and the places that need no shell are still looked in.
+TEST_F(MissingLibraryTest, WithoutShell32OnlyAppDataIsSkipped) {
   EXPECT_EXIT(
       {
-        winsimSetLibraryPresent("shlwapi.dll", FALSE);
+        winsimSetLibraryPresent("shell32.dll", FALSE);
+        std::string folder;
+        std::string inAppData = appDataIni(&folder);
+        CreateDirectoryA(folder.c_str(), NULL);
+        writeFileBytes(inAppData, "[List1]\nHook1=LBUTTONUP\n");
+        releaseConfiguration();
+        int loadedFromAppData = loadConfiguration();
+        DeleteFileA(inAppData.c_str());
         report(load("[List1]\nHook1=LBUTTONUP\n"));
-        fprintf(stderr, "image=%s\n", imageHeader ? "held" : "none");
+        fprintf(stderr, "appdata=%d\n", loadedFromAppData);
         exit(0);
       },
-      ::testing::ExitedWithCode(0), "loaded=0 .* shlwapi=0\nimage=none");
+      ::testing::ExitedWithCode(0), "loaded=1 .* shell32=0\nappdata=0");
 }
 
 // A DLL found missing stays missing for the process, even once it is
@@ -75,7 +82,7 @@ TEST_F(MissingLibraryTest, ALibraryFoundMissingStaysMissing) {
         report(load("[Options]\nUseXMOUSE=1\n"));
         exit(0);
       },
-      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=0 version=0 shlwapi=1");
+      ::testing::ExitedWithCode(0), "loaded=1 mode=1 mask=0 version=0 shell32=1");
 }
 
 // A DLL found is loaded once, however often the loader runs.
@@ -89,7 +96,7 @@ TEST_F(MissingLibraryTest, ALibraryFoundIsLoadedOnce) {
         report(1);
         exit(0);
       },
-      ::testing::ExitedWithCode(0), "mode=2 mask=0 version=1 shlwapi=1");
+      ::testing::ExitedWithCode(0), "mode=2 mask=0 version=1 shell32=1");
 }
 
 }  // namespace

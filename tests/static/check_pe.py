@@ -67,13 +67,13 @@ DAEMON32_IMPORTS = {
     "GDI32.dll": ["GetStockObject"],
     # The instance lock, the checks of a window's process and of the
     # program's folder, and watching vorn.ini's folder and reading the file:
-    # functions every 32-bit Windows has; those of Vista and later, and
-    # ADVAPI32's, are looked up.
+    # functions every 32-bit Windows has; those of Vista and later, the W
+    # ones that find its own folder, and ADVAPI32's, are looked up.
     "KERNEL32.dll": ["CloseHandle", "CreateFileA", "CreateMutexA", "DeleteCriticalSection",
                      "EnterCriticalSection", "FindCloseChangeNotification",
                      "FindFirstChangeNotificationA", "FindNextChangeNotification", "FreeLibrary",
                      "GetCurrentProcess", "GetFileAttributesA", "GetLastError",
-                     "GetModuleFileNameA", "GetModuleHandleA", "GetPrivateProfileIntA",
+                     "GetModuleHandleA", "GetPrivateProfileIntA",
                      "GetPrivateProfileStringA",
                      "GetProcAddress", "GetStartupInfoA", "GetTickCount",
                      "InitializeCriticalSection", "LeaveCriticalSection",

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -16,25 +18,37 @@
 
 namespace vorntest {
 
+// Each place's vorn.ini as the loader names it: the folder and
+// "\\vorn.ini".
 inline std::string windowsDirectoryIni() {
   char path[MAX_PATH];
   GetWindowsDirectoryA(path, MAX_PATH);
-  PathAppendA(path, "vorn.ini");
-  return path;
+  return std::string(path) + "\\vorn.ini";
 }
 
 inline std::string programDirectoryIni() {
   char path[MAX_PATH];
   GetModuleFileNameA(NULL, path, MAX_PATH);
   PathRemoveFileSpecA(path);
-  PathAppendA(path, "vorn.ini");
-  return path;
+  return std::string(path) + "\\vorn.ini";
 }
 
-// No vorn.ini is left in the Windows directory or beside the program: the
-// loader would find it in the next test.
+// %APPDATA%\vorn\vorn.ini, and its folder in `folder`.
+inline std::string appDataIni(std::string *folder = nullptr) {
+  WCHAR wide[MAX_PATH] = {0};
+  SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, wide);
+  char path[MAX_PATH] = "";
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, path, MAX_PATH, NULL, NULL);
+  std::string vornFolder = std::string(path) + "\\vorn";
+  if (folder) *folder = vornFolder;
+  return vornFolder + "\\vorn.ini";
+}
+
+// No vorn.ini is left in the Windows directory, %APPDATA%\vorn or beside
+// the program: the loader would find it in the next test.
 inline void removeConfigurationFiles() {
   DeleteFileA(windowsDirectoryIni().c_str());
+  DeleteFileA(appDataIni().c_str());
   DeleteFileA(programDirectoryIni().c_str());
 }
 

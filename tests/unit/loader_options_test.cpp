@@ -29,6 +29,29 @@ TEST_F(LoaderTest, FileInTheWindowsDirectoryWins) {
   EXPECT_EQ(60, image().header(HEADER_SLOT_RBUTTONDOWN));
 }
 
+// The Windows directory, then %APPDATA%\vorn, then the program's folder:
+// each place with a file wins over every later one.
+TEST_F(LoaderTest, EachPlaceWinsOverTheLaterOnes) {
+  std::string appDataFolder;
+  std::string places[] = {windowsDirectoryIni(), appDataIni(&appDataFolder), programDirectoryIni()};
+  CreateDirectoryA(appDataFolder.c_str(), NULL);
+  const char *slots[] = {"Hook1=LBUTTONUP", "Hook1=RBUTTONDOWN", "Hook1=MBUTTONUP"};
+  const int headerSlots[] = {HEADER_SLOT_LBUTTONUP, HEADER_SLOT_RBUTTONDOWN, HEADER_SLOT_MBUTTONUP};
+  for (int winner = 0; winner < 3; ++winner) {
+    for (int place = 0; place < 3; ++place) DeleteFileA(places[place].c_str());
+    for (int place = winner; place < 3; ++place) {
+      ASSERT_TRUE(writeFileBytes(places[place], std::string("[List1]\n") + slots[place] + "\n"));
+    }
+    releaseConfiguration();
+    ASSERT_EQ(1, loadConfiguration()) << winner;
+    EXPECT_EQ(places[winner], std::string(iniPath));
+    for (int place = 0; place < 3; ++place) {
+      EXPECT_EQ(place == winner ? 60 : -1, image().header(headerSlots[place])) << winner;
+    }
+  }
+  RemoveDirectoryA(appDataFolder.c_str());
+}
+
 TEST_F(LoaderTest, NoFileLeavesOptionsAndImageAlone) {
   xmouseMode = 1;
   useCallWndProcRetHook = 0;

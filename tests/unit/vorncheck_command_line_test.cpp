@@ -115,7 +115,8 @@ TEST(VorncheckCommandLine, WatchTakesAnOptionalNumberOfSeconds) {
 TEST(VorncheckCommandLine, TasksAndTheirOptionsDoNotMix) {
   EXPECT_EQ("--point and --at cannot be combined", problemOf({"--point", "--at", "1", "2"}));
   const char *tasks =
-      "--explain, --point, --at, --watch, --status, --version and --help cannot be combined";
+      "--explain, --point, --at, --watch, --status, --init, --version and --help cannot be "
+      "combined";
   EXPECT_EQ(tasks, problemOf({"--explain", "MBUTTONUP", "--class", "Edit", "--point"}));
   EXPECT_EQ(tasks, problemOf({"--at", "1", "2", "--explain", "MBUTTONUP", "--class", "Edit"}));
   EXPECT_EQ(tasks, problemOf({"--status", "--point"}));
@@ -130,17 +131,17 @@ TEST(VorncheckCommandLine, TasksAndTheirOptionsDoNotMix) {
   EXPECT_EQ("more than one file given", problemOf({"a.ini", "b.ini"}));
 }
 
-TEST(VorncheckCommandLine, StatusVersionAndHelpStandAlone) {
-  const Task expected[] = {TASK_STATUS, TASK_VERSION, TASK_HELP};
-  const char *names[] = {"--status", "--version", "--help"};
-  for (int i = 0; i < 3; ++i) {
+TEST(VorncheckCommandLine, StatusInitVersionAndHelpStandAlone) {
+  const Task expected[] = {TASK_STATUS, TASK_INIT, TASK_VERSION, TASK_HELP};
+  const char *names[] = {"--status", "--init", "--version", "--help"};
+  for (int i = 0; i < 4; ++i) {
     CommandLine options;
     EXPECT_EQ("", parse({names[i]}, &options)) << names[i];
     EXPECT_EQ(expected[i], options.task) << names[i];
-    EXPECT_EQ("--status, --version and --help take no file and no other option",
+    EXPECT_EQ("--status, --init, --version and --help take no file and no other option",
               problemOf({names[i], "vorn.ini"}))
         << names[i];
-    EXPECT_EQ("--status, --version and --help take no file and no other option",
+    EXPECT_EQ("--status, --init, --version and --help take no file and no other option",
               problemOf({"--image", "out.img", names[i]}))
         << names[i];
   }
@@ -153,7 +154,7 @@ TEST(VorncheckCommandLine, HelpHasALineForEachOptionAndTheExitCodes) {
   const char *options[] = {"--image OUT",    "--explain EVENT", "--class CLASS", "--active CLASS",
                            "--parent CLASS", "--hit NAME",      "--foreground",  "--background",
                            "--point",        "--wait SECONDS",  "--at X Y",      "--status",
-                           "--version",      "--help"};
+                           "--init",         "--version",       "--help"};
   for (const char *option : options) {
     std::string line = std::string("\n  ") + option + " ";
     size_t at = help.find(line);
@@ -167,7 +168,7 @@ TEST(VorncheckCommandLine, HelpHasALineForEachOptionAndTheExitCodes) {
   }
   std::string usage = vorntest::printedText("vorncheck-usage.txt", printUsage);
   EXPECT_EQ(0u, help.find(usage)) << "the help starts with the usage";
-  EXPECT_NE(std::string::npos, usage.find("--status | --version | --help"));
+  EXPECT_NE(std::string::npos, usage.find("--status | --init | --version | --help"));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "config/name_tables.h"
+#include "console_text.h"
 #include "watch.h"
 
 namespace {
@@ -28,7 +29,8 @@ struct OptionRow {
 // Sets `task`, unless another option has asked for another task.
 const char *askFor(CommandLine *options, Task task) {
   if (options->task != TASK_CHECK && options->task != task) {
-    return "--explain, --point, --at, --watch, --status, --version and --help cannot be combined";
+    return "--explain, --point, --at, --watch, --status, --init, --version and --help cannot be "
+           "combined";
   }
   options->task = task;
   return nullptr;
@@ -133,6 +135,8 @@ const char *takeWatch(CommandLine *options, char **values) {
 
 const char *takeStatus(CommandLine *options, char **) { return askFor(options, TASK_STATUS); }
 
+const char *takeInit(CommandLine *options, char **) { return askFor(options, TASK_INIT); }
+
 const char *takeVersion(CommandLine *options, char **) { return askFor(options, TASK_VERSION); }
 
 const char *takeHelp(CommandLine *options, char **) { return askFor(options, TASK_HELP); }
@@ -156,6 +160,8 @@ const OptionRow OPTIONS[] = {
      "a line for every mouse button event while it runs: what vorn does to it, and why"},
     {"--status", 0, takeStatus, "",
      "which vornd runs, which vorn.ini it loads, whether an edit is loaded"},
+    {"--init", 0, takeInit, "",
+     "write the annotated sample to %APPDATA%\\vorn\\vorn.ini, unless a file is there"},
     {"--version", 0, takeVersion, "", "print vorncheck's version"},
     {"--help", 0, takeHelp, "", "print this help"},
 };
@@ -169,10 +175,10 @@ const OptionRow *findOption(const char *argument) {
 
 // What the options ask for together.
 const char *checkCombination(const CommandLine &options) {
-  bool alone =
-      options.task == TASK_STATUS || options.task == TASK_VERSION || options.task == TASK_HELP;
+  bool alone = options.task == TASK_STATUS || options.task == TASK_INIT ||
+               options.task == TASK_VERSION || options.task == TASK_HELP;
   if (alone && (options.file || options.imageOut || options.point.waitGiven)) {
-    return "--status, --version and --help take no file and no other option";
+    return "--status, --init, --version and --help take no file and no other option";
   }
   bool explaining = options.task == TASK_EXPLAIN;
   if (explaining && options.click.invokedClass == nullptr) return "--explain needs --class";
@@ -215,33 +221,34 @@ const char *parseCommandLine(int argc, char **argv, CommandLine *options) {
 }
 
 void printUsage(FILE *out) {
-  fprintf(out,
-          "usage: vorncheck [--image OUT] [FILE]\n"
-          "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
-          "                 [--hit NAME] [--foreground|--background] [FILE]\n"
-          "       vorncheck --point [--wait SECONDS] [FILE]\n"
-          "       vorncheck --at X Y [FILE]\n"
-          "       vorncheck --watch [SECONDS] [FILE]\n"
-          "       vorncheck --status | --version | --help\n");
+  consolePrintf(out,
+                "usage: vorncheck [--image OUT] [FILE]\n"
+                "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
+                "                 [--hit NAME] [--foreground|--background] [FILE]\n"
+                "       vorncheck --point [--wait SECONDS] [FILE]\n"
+                "       vorncheck --at X Y [FILE]\n"
+                "       vorncheck --watch [SECONDS] [FILE]\n"
+                "       vorncheck --status | --init | --version | --help\n");
 }
 
 void printHelp(FILE *out) {
   printUsage(out);
-  fprintf(out,
-          "\nChecks a vorn.ini: what the hooks will see, and every mistake with its line.\n"
-          "Without FILE: the vorn.ini the daemon would load (the Windows directory's,\n"
-          "else the one beside vorncheck.exe).\n\noptions:\n");
+  consolePrintf(
+      out,
+      "\nChecks a vorn.ini: what the hooks will see, and every mistake with its line.\n"
+      "Without FILE: the vorn.ini the daemon would load (the Windows directory's,\n"
+      "else the one in %%APPDATA%%\\vorn, else the one beside vorncheck.exe).\n\noptions:\n");
   for (const OptionRow &row : OPTIONS) {
     char named[32];
     snprintf(named, sizeof named, "%s%s%s", row.name, row.values[0] ? " " : "", row.values);
-    fprintf(out, "  %-19s %s\n", named, row.help);
+    consolePrintf(out, "  %-19s %s\n", named, row.help);
   }
-  fprintf(out,
-          "\nexit codes:\n"
-          "  0  the file is clean; --status: vornd runs and has the file as it is now;\n"
-          "     --explain, --point, --at, --watch, --version and --help\n"
-          "  1  warnings only; --status: no vornd runs, or it runs another configuration,\n"
-          "     or it is paused\n"
-          "  2  errors, a file that cannot be read, or a wrong command line;\n"
-          "     --status: what runs cannot be found out\n");
+  consolePrintf(out,
+                "\nexit codes:\n"
+                "  0  the file is clean; --status: vornd runs and has the file as it is now;\n"
+                "     --explain, --point, --at, --watch, --version and --help\n"
+                "  1  warnings only; --status: no vornd runs, or it runs another configuration,\n"
+                "     or it is paused\n"
+                "  2  errors, a file that cannot be read, or a wrong command line;\n"
+                "     --status: what runs cannot be found out\n");
 }

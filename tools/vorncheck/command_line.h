@@ -14,6 +14,7 @@ enum Task {
   TASK_POINT,      // --point or --at: what a click on a real window would do
   TASK_STATUS,     // --status: which daemons run, and whether they run the file as it is now
   TASK_WATCH,      // --watch: a line for every mouse button event while it runs
+  TASK_INIT,       // --init: the sample into %APPDATA%\vorn\vorn.ini, where none is yet
   TASK_VERSION,    // --version
   TASK_HELP,       // --help
 };

@@ -10,6 +10,7 @@
 #include "config/ini_location.h"
 #include "config/loader.h"
 #include "config/loader_state.h"
+#include "console_text.h"
 #include "private_compile.h"
 #include "vorn_version.h"
 
@@ -20,48 +21,15 @@ const DaemonNames DAEMON_PAIR[2] = {
 
 namespace {
 
-const char iniFileName[] = "vorn.ini";
-
-// Where the last folder separator of `path` is ('\\' or '/'), or NULL.
-char *lastSeparator(char *path) {
-  char *back = strrchr(path, '\\');
-  char *forward = strrchr(path, '/');
-  if (!back || !forward) return back ? back : forward;
-  return back > forward ? back : forward;
-}
-
-// `folder` + "\vorn.ini" into `path` (MAX_PATH bytes), joined with the
-// separator the folder itself uses; false when too long.
-bool configurationIn(const char *folder, char *path) {
-  size_t length = strlen(folder);
-  if (length == 0 || length + 1 + sizeof iniFileName > MAX_PATH) return false;
-  memcpy(path, folder, length);
-  char separator = strchr(folder, '/') && !strchr(folder, '\\') ? '/' : '\\';
-  if (path[length - 1] != separator) path[length++] = separator;
-  memcpy(path + length, iniFileName, sizeof iniFileName);
-  return true;
-}
-
-bool opens(const char *path) {
-  HANDLE file = openConfigurationFile(path);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
-}
-
-// The daemon's search: the Windows directory first, then the folder of the
-// daemon's own program. "" when neither holds a file that opens.
-void findConfiguration(const char *program, char *path) {
-  char folder[MAX_PATH];
-  UINT length = GetWindowsDirectoryA(folder, 256);
-  if (length > 0 && length < 256 && configurationIn(folder, path) && opens(path)) return;
+// The daemon's search (ini_location.h), with the daemon's program for the
+// last place: L"" (its program cannot be asked for) skips that place. ""
+// when no place holds a file that opens.
+void findConfiguration(const WCHAR *program, char *path) {
+  HANDLE file = locateConfigurationFile(program);
   path[0] = '\0';
-  if (!program[0]) return;
-  lstrcpyA(folder, program);
-  char *slash = lastSeparator(folder);
-  if (!slash) return;
-  *slash = '\0';
-  if (!configurationIn(folder, path) || !opens(path)) path[0] = '\0';
+  if (file == INVALID_HANDLE_VALUE) return;
+  CloseHandle(file);
+  lstrcpyA(path, iniPath);
 }
 
 // The process's program and how many bits it runs with.
@@ -70,7 +38,14 @@ void askProcess(DaemonStatus *status) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, status->processId);
   if (!process) return;
   DWORD size = MAX_PATH;
-  if (!QueryFullProcessImageNameA(process, 0, status->program, &size)) status->program[0] = '\0';
+  if (QueryFullProcessImageNameW(process, 0, status->programFile, &size)) {
+    // Printed as the A functions name it where that has no '?' in it.
+    WCHAR path[PLACE_PATH_SIZE];
+    memcpy(path, status->programFile, sizeof status->programFile);
+    openablePath(path, status->program);
+  } else {
+    status->programFile[0] = 0;
+  }
   BOOL wow64 = FALSE;
   if (!onWindows64()) {
     status->processBits = 32;
@@ -148,8 +123,8 @@ void printRow(FILE *out, const DaemonStatus &status) {
   char bits[16] = "-";
   if (running) snprintf(process, sizeof process, "%lu", (unsigned long)status.processId);
   if (status.processBits) snprintf(bits, sizeof bits, "%d-bit", status.processBits);
-  fprintf(out, "%-8s %-13s %-7s %-8s %-7s %s\n", status.names->name, status.names->windowName,
-          running ? "yes" : "no", process, bits, loadedWord(status));
+  consolePrintf(out, "%-8s %-13s %-7s %-8s %-7s %s\n", status.names->name, status.names->windowName,
+                running ? "yes" : "no", process, bits, loadedWord(status));
 }
 
 // What a row means, in words, with what to do about it.
@@ -157,34 +132,36 @@ void printNotes(FILE *out, const DaemonStatus &status) {
   const char *name = status.names->name;
   if (!status.window) {
     if (status.sectionExists) {
-      fprintf(out,
-              "%s: does not run, but its section %s is still held by programs its library was "
-              "loaded into; %s\n",
-              name, status.names->sectionName,
-              status.sectionEmpty
-                  ? "it holds no configuration"
-                  : "it still holds a configuration (did the daemon end without --stop?)");
+      consolePrintf(
+          out,
+          "%s: does not run, but its section %s is still held by programs its library was "
+          "loaded into; %s\n",
+          name, status.names->sectionName,
+          status.sectionEmpty
+              ? "it holds no configuration"
+              : "it still holds a configuration (did the daemon end without --stop?)");
     }
     return;
   }
-  fprintf(out, "%s: process %lu, %s\n", name, (unsigned long)status.processId,
-          status.program[0] ? status.program : "(its program cannot be asked for)");
-  if (status.configuration[0]) fprintf(out, "%s: loads %s\n", name, status.configuration);
+  consolePrintf(out, "%s: process %lu, %s\n", name, (unsigned long)status.processId,
+                status.program[0] ? status.program : "(its program cannot be asked for)");
+  if (status.configuration[0]) consolePrintf(out, "%s: loads %s\n", name, status.configuration);
   switch (status.loaded) {
     case LOADED_CURRENT:
-      fprintf(out, "%s: runs what that file compiles to now\n", name);
+      consolePrintf(out, "%s: runs what that file compiles to now\n", name);
       break;
     case LOADED_EDITED:
-      fprintf(out,
-              "%s: the file was edited since it was loaded: edit not loaded yet: start %s again\n",
-              name, status.names->programFile);
+      consolePrintf(
+          out, "%s: the file was edited since it was loaded: edit not loaded yet: start %s again\n",
+          name, status.names->programFile);
       break;
     case LOADED_NONE:
-      fprintf(out,
-              "%s: holds no configuration, so every click passes: the file was not there when it "
-              "started, or its last load (at a start, a second start or a save) failed; start %s "
-              "again\n",
-              name, status.names->programFile);
+      consolePrintf(
+          out,
+          "%s: holds no configuration, so every click passes: the file was not there when it "
+          "started, or its last load (at a start, a second start or a save) failed; start %s "
+          "again\n",
+          name, status.names->programFile);
       break;
     case LOADED_PAUSED:
       fprintf(out,
@@ -193,22 +170,25 @@ void printNotes(FILE *out, const DaemonStatus &status) {
               name);
       break;
     case LOADED_NO_FILE:
-      fprintf(out, "%s: finds no vorn.ini (it looks in the Windows directory, then beside %s)%s\n",
-              name, status.names->programFile,
-              status.sectionExists && !status.sectionEmpty
-                  ? ": it runs the configuration of a file that is gone"
-                  : ": every click passes");
+      consolePrintf(out,
+                    "%s: finds no vorn.ini (it looks in the Windows directory, then in "
+                    "%%APPDATA%%\\vorn, then beside %s)%s\n",
+                    name, status.names->programFile,
+                    status.sectionExists && !status.sectionEmpty
+                        ? ": it runs the configuration of a file that is gone"
+                        : ": every click passes");
       break;
     default:
-      fprintf(out, "%s: what it runs cannot be found out: %s\n", name,
-              status.problem ? status.problem : "its program cannot be asked for");
+      consolePrintf(out, "%s: what it runs cannot be found out: %s\n", name,
+                    status.problem ? status.problem : "its program cannot be asked for");
       break;
   }
   if (status.statusError[0]) {
-    fprintf(out,
-            "%s: the file holds [Status] Error=%s: a load could not create the shared memory; vorn "
-            "never removes the entry, delete it once the load works\n",
-            name, status.statusError);
+    consolePrintf(
+        out,
+        "%s: the file holds [Status] Error=%s: a load could not create the shared memory; vorn "
+        "never removes the entry, delete it once the load works\n",
+        name, status.statusError);
   }
 }
 
@@ -223,14 +203,14 @@ void printCoverage(FILE *out, const DaemonStatus *statuses, int count) {
       if (statuses[i].window && statuses[i].processBits == widths[w]) by = &statuses[i];
     }
     if (by && by->loaded == LOADED_PAUSED) {
-      fprintf(out, "%d-bit programs: not covered while %s (process %lu) is paused\n", widths[w],
-              by->names->name, (unsigned long)by->processId);
+      consolePrintf(out, "%d-bit programs: not covered while %s (process %lu) is paused\n",
+                    widths[w], by->names->name, (unsigned long)by->processId);
     } else if (by) {
-      fprintf(out, "%d-bit programs: covered, by %s (process %lu)\n", widths[w], by->names->name,
-              (unsigned long)by->processId);
+      consolePrintf(out, "%d-bit programs: covered, by %s (process %lu)\n", widths[w],
+                    by->names->name, (unsigned long)by->processId);
     } else {
-      fprintf(out, "%d-bit programs: not covered: no %d-bit daemon runs (%s)\n", widths[w],
-              widths[w], w == 0 ? "vornd.exe with vorn.dll" : "vornd64.exe with vorn64.dll");
+      consolePrintf(out, "%d-bit programs: not covered: no %d-bit daemon runs (%s)\n", widths[w],
+                    widths[w], w == 0 ? "vornd.exe with vorn.dll" : "vornd64.exe with vorn64.dll");
     }
   }
 }
@@ -274,7 +254,7 @@ void inspectDaemon(const DaemonNames &names, DaemonStatus *status) {
     return;
   }
   askProcess(status);
-  findConfiguration(status->program, status->configuration);
+  findConfiguration(status->programFile, status->configuration);
   // Paused, the daemon holds no configuration on purpose: what the file
   // compiles to does not matter until it resumes, which loads it afresh.
   if (GetPropA(status->window, DAEMON_PAUSED_PROPERTY)) {
@@ -295,10 +275,10 @@ void inspectDaemon(const DaemonNames &names, DaemonStatus *status) {
 int reportStatus(FILE *out) {
   DaemonStatus statuses[2];
   for (int i = 0; i < 2; ++i) inspectDaemon(DAEMON_PAIR[i], &statuses[i]);
-  fprintf(out, "vorn %s, vorncheck %d-bit, on %d-bit Windows\n", VORN_VERSION,
-          (int)(sizeof(void *) * 8), onWindows64() ? 64 : 32);
-  fprintf(out, "%-8s %-13s %-7s %-8s %-7s %s\n", "daemon", "window", "running", "process", "bits",
-          "configuration");
+  consolePrintf(out, "vorn %s, vorncheck %d-bit, on %d-bit Windows\n", VORN_VERSION,
+                (int)(sizeof(void *) * 8), onWindows64() ? 64 : 32);
+  consolePrintf(out, "%-8s %-13s %-7s %-8s %-7s %s\n", "daemon", "window", "running", "process",
+                "bits", "configuration");
   for (const DaemonStatus &status : statuses) printRow(out, status);
   for (const DaemonStatus &status : statuses) printNotes(out, status);
   printCoverage(out, statuses, 2);

@@ -27,7 +27,7 @@ enum Loaded {
   LOADED_CURRENT,  // the section holds what the file compiles to now
   LOADED_EDITED,   // it holds something else: the file changed since the load
   LOADED_NONE,     // the file is there, the section holds no configuration
-  LOADED_NO_FILE,  // neither place holds a vorn.ini
+  LOADED_NO_FILE,  // no place holds a vorn.ini
   LOADED_UNKNOWN,  // something could not be read
   LOADED_PAUSED,   // vornd --pause removed its hooks: every click passes
 };
@@ -41,7 +41,8 @@ struct DaemonStatus {
   HWND window;
   DWORD processId;
   int processBits;               // 32 or 64; 0 when unknown
-  char program[MAX_PATH];        // "" when the process could not be asked
+  WCHAR programFile[MAX_PATH];   // L"" when the process could not be asked
+  char program[MAX_PATH];        // the same as printed; "" likewise
   char configuration[MAX_PATH];  // the vorn.ini it loads; "" when there is none
   char statusError[256];         // the file's [Status] Error; "" when none
   bool sectionExists;

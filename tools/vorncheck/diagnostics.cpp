@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "console_text.h"
 #include "ini_document.h"
 
 namespace {
@@ -89,9 +90,9 @@ void Diagnostics::print(FILE *out, const char *file) const {
   for (const Diagnostic &d : sorted) {
     const char *kind = d.severity == FINDING_ERROR ? "error" : "warning";
     if (d.line > 0) {
-      fprintf(out, "%s:%d: %s: %s\n", file, d.line, kind, d.message.c_str());
+      consolePrintf(out, "%s:%d: %s: %s\n", file, d.line, kind, d.message.c_str());
     } else {
-      fprintf(out, "%s: %s: %s\n", file, kind, d.message.c_str());
+      consolePrintf(out, "%s: %s: %s\n", file, kind, d.message.c_str());
     }
   }
 }

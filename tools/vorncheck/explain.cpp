@@ -6,6 +6,7 @@
 #include "click_outcome.h"
 #include "config/image_access.h"
 #include "config/name_tables.h"
+#include "console_text.h"
 #include "event_decision.h"
 #include "hooks/click_facts.h"
 #include "hooks/rule_walk.h"
@@ -18,31 +19,40 @@ const char *orEmpty(const char *text) { return text ? text : ""; }
 
 const char *conditionText(int32_t condition) {
   switch (condition) {
-    case FOREGROUND_ONLY: return " (only when foreground)";
-    case FOREGROUND_NOT: return " (only when not foreground)";
-    case FOREGROUND_NONE: return "";
-    default: return " (commented out)";
+    case FOREGROUND_ONLY:
+      return " (only when foreground)";
+    case FOREGROUND_NOT:
+      return " (only when not foreground)";
+    case FOREGROUND_NONE:
+      return "";
+    default:
+      return " (commented out)";
   }
 }
 
 const char *outcomeText(int outcome) {
   switch (outcome) {
-    case ENTRY_MATCH_FAILED: return "its match does not hold";
-    case ENTRY_FOREGROUND_FAILED: return "its match holds, its foreground condition does not";
-    case ENTRY_HANDED_ON: return "its action is empty: the click goes on to the next rule";
-    case ENTRY_WON: return "wins";
-    default: return "not reached";
+    case ENTRY_MATCH_FAILED:
+      return "its match does not hold";
+    case ENTRY_FOREGROUND_FAILED:
+      return "its match holds, its foreground condition does not";
+    case ENTRY_HANDED_ON:
+      return "its action is empty: the click goes on to the next rule";
+    case ENTRY_WON:
+      return "wins";
+    default:
+      return "not reached";
   }
 }
 
 // One reason on the rule's line; several, one a line below it.
 void printReasons(const std::vector<std::string> &reasons, FILE *out) {
   if (reasons.size() == 1) {
-    fprintf(out, ": %s\n", reasons[0].c_str());
+    consolePrintf(out, ": %s\n", reasons[0].c_str());
     return;
   }
-  fprintf(out, "%s\n", reasons.empty() ? "" : ":");
-  for (const std::string &reason : reasons) fprintf(out, "      %s\n", reason.c_str());
+  consolePrintf(out, "%s\n", reasons.empty() ? "" : ":");
+  for (const std::string &reason : reasons) consolePrintf(out, "      %s\n", reason.c_str());
 }
 
 void printEntries(const EventDecision &decision, const IniDocument &doc, ClickFacts *facts,
@@ -53,13 +63,14 @@ void printEntries(const EventDecision &decision, const IniDocument &doc, ClickFa
     ImageOffset match = imageRecordField(list, listEntryField(LIST_MATCH, entry));
     int32_t condition = imageRecordField(list, listEntryField(LIST_FOREGROUND, entry));
     int outcome = decision.trace.outcome[entry];
-    fprintf(out, "  rule %d: match \"%s\"%s, action \"%s\": %s", entry,
-            orEmpty(imageString(imageRecordField(match, MATCH_NAME))), conditionText(condition),
-            orEmpty(entryActionName(list, entry)), outcomeText(outcome));
+    consolePrintf(out, "  rule %d: match \"%s\"%s, action \"%s\": %s", entry,
+                  orEmpty(imageString(imageRecordField(match, MATCH_NAME))),
+                  conditionText(condition), orEmpty(entryActionName(list, entry)),
+                  outcomeText(outcome));
     if (outcome == ENTRY_MATCH_FAILED) {
       printReasons(whyMatchFails(match, doc, facts), out);
     } else {
-      fprintf(out, "\n");
+      consolePrintf(out, "\n");
     }
   }
 }
@@ -72,45 +83,47 @@ void printPressNote(const EventDecision &release, ClickFacts *facts, FILE *out) 
   EventDecision press;
   decideEvent(pressSlot, facts, &press);
   if (!press.byRelease) return;
-  fprintf(out, "the press (%s, which has no list of its own) is decided by this list: %s\n",
-          eventSlotName(pressSlot), pressOutcome(decidedAction(press)).words.c_str());
+  consolePrintf(out, "the press (%s, which has no list of its own) is decided by this list: %s\n",
+                eventSlotName(pressSlot), pressOutcome(decidedAction(press)).words.c_str());
 }
 
 void printNoList(int eventSlot, FILE *out) {
   int releaseSlot = middleReleaseOfPress(eventSlot);
   if (releaseSlot >= 0) {
-    fprintf(out,
-            "no list handles %s, nor its release %s, whose list would decide it: verdict %s: the "
-            "click goes on to the window\n",
-            eventSlotName(eventSlot), eventSlotName(releaseSlot), verdictName(MA_ACTIVATE).c_str());
+    consolePrintf(
+        out,
+        "no list handles %s, nor its release %s, whose list would decide it: verdict %s: the "
+        "click goes on to the window\n",
+        eventSlotName(eventSlot), eventSlotName(releaseSlot), verdictName(MA_ACTIVATE).c_str());
   } else {
-    fprintf(out, "no list handles %s: verdict %s: the click goes on to the window\n",
-            eventSlotName(eventSlot), verdictName(MA_ACTIVATE).c_str());
+    consolePrintf(out, "no list handles %s: verdict %s: the click goes on to the window\n",
+                  eventSlotName(eventSlot), verdictName(MA_ACTIVATE).c_str());
   }
 }
 
 void printDecidingList(const EventDecision &decision, FILE *out) {
   int number = listNumberOf(decision.list);
   if (decision.byRelease) {
-    fprintf(out,
-            "%s has no list of its own: the mouse hook decides the press by the list of its "
-            "release, %s (List%d), and runs no action on it\n",
-            eventSlotName(decision.eventSlot),
-            eventSlotName(middleReleaseOfPress(decision.eventSlot)), number);
+    consolePrintf(out,
+                  "%s has no list of its own: the mouse hook decides the press by the list of its "
+                  "release, %s (List%d), and runs no action on it\n",
+                  eventSlotName(decision.eventSlot),
+                  eventSlotName(middleReleaseOfPress(decision.eventSlot)), number);
   } else {
-    fprintf(out, "%s is handled by List%d\n", eventSlotName(decision.eventSlot), number);
+    consolePrintf(out, "%s is handled by List%d\n", eventSlotName(decision.eventSlot), number);
   }
 }
 
 void printWinner(const EventDecision &decision, FILE *out) {
   const char *action = decidedAction(decision);
   if (decision.winner == 0) {
-    fprintf(out, "winner: the default rule, action \"%s\"\n", action);
+    consolePrintf(out, "winner: the default rule, action \"%s\"\n", action);
   } else {
-    fprintf(out, "winner: rule %d, action \"%s\"\n", decision.winner, action);
+    consolePrintf(out, "winner: rule %d, action \"%s\"\n", decision.winner, action);
   }
   Outcome outcome = decision.byRelease ? pressOutcome(action) : clickOutcome(action);
-  fprintf(out, "verdict: %s: %s\n", verdictName(outcome.verdict).c_str(), outcome.words.c_str());
+  consolePrintf(out, "verdict: %s: %s\n", verdictName(outcome.verdict).c_str(),
+                outcome.words.c_str());
 }
 
 }  // namespace
@@ -119,9 +132,10 @@ int explainClick(const ClickDescription &click, const IniDocument &doc, FILE *ou
   const char *invoked = click.invokedClass;
   const char *active = click.activeClass ? click.activeClass : invoked;
   const char *parent = click.parentClass ? click.parentClass : active;
-  fprintf(out, "click: %s on class \"%s\" (click target \"%s\", root \"%s\"), hit-test %s, %s\n",
-          eventSlotName(click.eventSlot), invoked, active, parent, hitTestName(click.hitTest),
-          click.foreground ? "foreground" : "not foreground");
+  consolePrintf(out,
+                "click: %s on class \"%s\" (click target \"%s\", root \"%s\"), hit-test %s, %s\n",
+                eventSlotName(click.eventSlot), invoked, active, parent, hitTestName(click.hitTest),
+                click.foreground ? "foreground" : "not foreground");
   ClickFacts facts;
   describeClickByClassNames(&facts, invoked, active, parent, click.hitTest, click.foreground);
   EventDecision decision;

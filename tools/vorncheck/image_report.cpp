@@ -5,24 +5,32 @@
 #include "config/image_access.h"
 #include "config/loader_state.h"
 #include "config/name_tables.h"
+#include "console_text.h"
 #include "image_chains.h"
 
 namespace {
 
 const char *policyName(int32_t policy) {
   switch (policy) {
-    case POLICY_SKIP: return "Skip";
-    case POLICY_RESTORE: return "Restore";
-    default: return NULL;
+    case POLICY_SKIP:
+      return "Skip";
+    case POLICY_RESTORE:
+      return "Restore";
+    default:
+      return NULL;
   }
 }
 
 const char *conditionName(int32_t condition) {
   switch (condition) {
-    case FOREGROUND_NONE: return "";
-    case FOREGROUND_ONLY: return " when foreground";
-    case FOREGROUND_NOT: return " when not foreground";
-    default: return " (commented out: never holds)";
+    case FOREGROUND_NONE:
+      return "";
+    case FOREGROUND_ONLY:
+      return " when foreground";
+    case FOREGROUND_NOT:
+      return " when not foreground";
+    default:
+      return " (commented out: never holds)";
   }
 }
 
@@ -32,25 +40,26 @@ const char *text(ImageOffset offset) {
 }
 
 void printOptions(FILE *out) {
-  fprintf(out, "options: UseWH_CALLWNDPROC=%d MBUTTONUP.MoveProtect=%d LBUTTONUP.MoveProtect=%d\n",
-          (int)useCallWndProcRetHook, (int)mbuttonUpMoveProtect, (int)lbuttonUpMoveProtect);
-  fprintf(out, "         XMouseMode=%d MaskXMOUSEOnMOUSEMOVE=%d\n", (int)xmouseMode,
-          (int)maskXmouseOnMove);
+  consolePrintf(out,
+                "options: UseWH_CALLWNDPROC=%d MBUTTONUP.MoveProtect=%d LBUTTONUP.MoveProtect=%d\n",
+                (int)useCallWndProcRetHook, (int)mbuttonUpMoveProtect, (int)lbuttonUpMoveProtect);
+  consolePrintf(out, "         XMouseMode=%d MaskXMOUSEOnMOUSEMOVE=%d\n", (int)xmouseMode,
+                (int)maskXmouseOnMove);
 }
 
 void printEvents(FILE *out) {
-  fprintf(out, "events:\n");
+  consolePrintf(out, "events:\n");
   for (int slot = 0; slot < eventSlotCount(); ++slot) {
     ImageOffset list = imageField((ImageOffset)eventSlotHeaderOffset(slot));
     if (list == NO_OFFSET) {
-      fprintf(out, "  %-16s (none: the click passes)\n", eventSlotName(slot));
+      consolePrintf(out, "  %-16s (none: the click passes)\n", eventSlotName(slot));
     } else {
-      fprintf(out, "  %-16s List%d\n", eventSlotName(slot), listNumberOf(list));
+      consolePrintf(out, "  %-16s List%d\n", eventSlotName(slot), listNumberOf(list));
     }
   }
   ImageOffset mask = imageField(HEADER_MASKXMOUSE_MATCH);
   if (mask != NO_OFFSET) {
-    fprintf(out, "  MaskXMOUSE match \"%s\"\n", text(imageRecordField(mask, MATCH_NAME)));
+    consolePrintf(out, "  MaskXMOUSE match \"%s\"\n", text(imageRecordField(mask, MATCH_NAME)));
   }
 }
 
@@ -58,22 +67,22 @@ void printRule(FILE *out, ImageOffset list, int entry) {
   const char *action = text(imageRecordField(list, listEntryField(LIST_ACTION, entry)));
   const char *policy = policyName(imageRecordField(list, listEntryField(LIST_POLICY, entry)));
   if (entry == 0) {
-    fprintf(out, "    default: \"%s\"", action);
+    consolePrintf(out, "    default: \"%s\"", action);
   } else {
     ImageOffset match = imageRecordField(list, listEntryField(LIST_MATCH, entry));
     int32_t condition = imageRecordField(list, listEntryField(LIST_FOREGROUND, entry));
-    fprintf(out, "    %d. match \"%s\"%s: \"%s\"", entry, text(imageRecordField(match, MATCH_NAME)),
-            conditionName(condition), action);
+    consolePrintf(out, "    %d. match \"%s\"%s: \"%s\"", entry,
+                  text(imageRecordField(match, MATCH_NAME)), conditionName(condition), action);
   }
-  if (policy) fprintf(out, ", if next is minimized: %s", policy);
-  fprintf(out, "\n");
+  if (policy) consolePrintf(out, ", if next is minimized: %s", policy);
+  consolePrintf(out, "\n");
 }
 
 void printLists(FILE *out) {
   std::vector<ImageOffset> lists = loadedLists();
   for (int number = 1; number <= (int)lists.size(); ++number) {
     ImageOffset list = lists[number - 1];
-    fprintf(out, "List%d:\n", number);
+    consolePrintf(out, "List%d:\n", number);
     int32_t count = imageRecordField(list, LIST_COUNT);
     for (int entry = 1; entry <= count && entry <= LIST_MAX_RULES; ++entry) {
       printRule(out, list, entry);
@@ -83,24 +92,24 @@ void printLists(FILE *out) {
 }
 
 void printPattern(FILE *out, ImageOffset match, int p) {
-  fprintf(out, "    %d.", p);
+  consolePrintf(out, "    %d.", p);
   const char *labels[MATCH_CLASS_ARRAY_COUNT] = {"invoked", "active", "parent"};
   int conditions = 0;
   for (int which = 0; which < MATCH_CLASS_ARRAY_COUNT; ++which) {
     uint32_t array = MATCH_CLASS_ARRAYS[which];
     const char *name = text(imageRecordField(match, matchPatternField(array, p)));
     if (name[0]) {
-      fprintf(out, " %s class \"%s\"", labels[which], name);
+      consolePrintf(out, " %s class \"%s\"", labels[which], name);
       ++conditions;
     }
   }
   int32_t hitTest = imageRecordField(match, matchPatternField(MATCH_HIT_TEST, p));
   if (hitTest >= 0) {
-    fprintf(out, " hit-test %s", hitTestName(hitTest) ? hitTestName(hitTest) : "?");
+    consolePrintf(out, " hit-test %s", hitTestName(hitTest) ? hitTestName(hitTest) : "?");
   } else if (!conditions) {
-    fprintf(out, " (empty: matches nothing)");
+    consolePrintf(out, " (empty: matches nothing)");
   }
-  fprintf(out, "\n");
+  consolePrintf(out, "\n");
 }
 
 void printMatches(FILE *out) {
@@ -108,10 +117,10 @@ void printMatches(FILE *out) {
     const char *name = text(imageRecordField(match, MATCH_NAME));
     int32_t count = imageRecordField(match, MATCH_PATTERN_COUNT);
     if (name[0] == '\0') {
-      fprintf(out, "Match \"\": matches every window\n");
+      consolePrintf(out, "Match \"\": matches every window\n");
       continue;
     }
-    fprintf(out, "Match \"%s\": %d pattern%s\n", name, (int)count, count == 1 ? "" : "s");
+    consolePrintf(out, "Match \"%s\": %d pattern%s\n", name, (int)count, count == 1 ? "" : "s");
     for (int p = 1; p <= count && p <= MATCH_MAX_PATTERNS; ++p) printPattern(out, match, p);
   }
 }
@@ -119,7 +128,7 @@ void printMatches(FILE *out) {
 }  // namespace
 
 void printImageReport(FILE *out) {
-  fprintf(out, "image: %u bytes\n", (unsigned)imageSize);
+  consolePrintf(out, "image: %u bytes\n", (unsigned)imageSize);
   printOptions(out);
   printEvents(out);
   printLists(out);

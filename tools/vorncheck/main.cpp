@@ -16,13 +16,17 @@
 //                                    while it runs: what vorn does, and why
 //   vorncheck --status               which vornd runs, which vorn.ini it
 //                                    loads, and whether an edit is loaded
+//   vorncheck --init                 write the annotated sample to
+//                                    %APPDATA%\vorn\vorn.ini, unless a file
+//                                    is there already
 //   vorncheck --version | --help
 //
 // Without FILE: the vorn.ini the daemon would use. Exit code: 0 clean,
 // 1 warnings, 2 errors (and 2 for a file that cannot be read or a wrong
 // command line); --explain, --point, --at, --watch, --version and --help
-// end with 0;
-// --status: 0 running and current, 1 otherwise, 2 when it cannot tell.
+// end with 0; --status: 0 running and current, 1 otherwise, 2 when it
+// cannot tell; --init: 0 when the file is there afterwards, 2 when it
+// cannot be made.
 #include <windows.h>
 
 #include <stdio.h>
@@ -32,6 +36,7 @@
 #include "config/ini_location.h"
 #include "config/loader_state.h"
 #include "config_checks.h"
+#include "console_text.h"
 #include "daemon_status.h"
 #include "explain.h"
 #include "image_report.h"
@@ -39,6 +44,7 @@
 #include "point_report.h"
 #include "pointer_wait.h"
 #include "private_compile.h"
+#include "sample_init.h"
 #include "watch.h"
 #include "vorn_version.h"
 
@@ -47,14 +53,14 @@ namespace {
 const int exitError = 2;
 
 int usage(const char *problem) {
-  fprintf(stderr, "vorncheck: %s\n", problem);
+  consolePrintf(stderr, "vorncheck: %s\n", problem);
   printUsage(stderr);
-  fprintf(stderr, "vorncheck --help tells more\n");
+  consolePrintf(stderr, "vorncheck --help tells more\n");
   return exitError;
 }
 
-// The file the daemon would load: the Windows directory's, else the one
-// beside this program.
+// The file the daemon would load: the Windows directory's, else the one in
+// %APPDATA%\vorn, else the one beside this program.
 int defaultFile(char *path) {
   HANDLE file = locateConfigurationFile();
   if (file == INVALID_HANDLE_VALUE) return 0;
@@ -66,18 +72,19 @@ int defaultFile(char *path) {
 int checkFile(const IniDocument &doc, const char *file, const char *fullPath) {
   Diagnostics diagnostics;
   checkConfiguration(doc, diagnostics);
-  printf("file: %s\n", fullPath);
+  consolePrintf(stdout, "file: %s\n", fullPath);
   printImageReport(stdout);
   diagnostics.print(stdout, file);
-  printf("%d error%s, %d warning%s\n", diagnostics.errors(), diagnostics.errors() == 1 ? "" : "s",
-         diagnostics.warnings(), diagnostics.warnings() == 1 ? "" : "s");
+  consolePrintf(stdout, "%d error%s, %d warning%s\n", diagnostics.errors(),
+                diagnostics.errors() == 1 ? "" : "s", diagnostics.warnings(),
+                diagnostics.warnings() == 1 ? "" : "s");
   return diagnostics.exitCode();
 }
 
 int explainPointer(const PointRequest &request, const char *file) {
   POINT point = request.at;
   if (request.fromCursor && !pointerAfterCountDown(request.waitSeconds, stderr, &point)) {
-    fprintf(stderr, "vorncheck: the system cannot tell where the pointer is\n");
+    consolePrintf(stderr, "vorncheck: the system cannot tell where the pointer is\n");
     return exitError;
   }
   return explainPoint(point, file, stdout);
@@ -94,10 +101,12 @@ int main(int argc, char **argv) {
       printHelp(stdout);
       return 0;
     case TASK_VERSION:
-      printf("vorncheck %s (%d-bit)\n", VORN_VERSION, (int)(sizeof(void *) * 8));
+      consolePrintf(stdout, "vorncheck %s (%d-bit)\n", VORN_VERSION, (int)(sizeof(void *) * 8));
       return 0;
     case TASK_STATUS:
       return reportStatus(stdout);
+    case TASK_INIT:
+      return writeSampleConfiguration(stdout);
     default:
       break;
   }
@@ -106,7 +115,10 @@ int main(int argc, char **argv) {
   const char *file = options.file;
   if (!file) {
     if (!defaultFile(found)) {
-      fprintf(stderr, "vorncheck: no vorn.ini in the Windows directory or beside vorncheck\n");
+      consolePrintf(
+          stderr,
+          "vorncheck: no vorn.ini in the Windows directory, in %%APPDATA%%\\vorn or beside "
+          "vorncheck (vorncheck --init writes one into %%APPDATA%%\\vorn)\n");
       return exitError;
     }
     file = found;
@@ -115,20 +127,20 @@ int main(int argc, char **argv) {
   char fullPath[MAX_PATH];
   int compiled = compilePrivately(file, fullPath);
   if (compiled == 0) {
-    fprintf(stderr, "vorncheck: cannot open %s\n", file);
+    consolePrintf(stderr, "vorncheck: cannot open %s\n", file);
     return exitError;
   }
   if (compiled < 0) {
-    fprintf(stderr, "vorncheck: %s could not be compiled (out of memory?)\n", fullPath);
+    consolePrintf(stderr, "vorncheck: %s could not be compiled (out of memory?)\n", fullPath);
     return exitError;
   }
   IniDocument doc;
   if (!doc.load(fullPath)) {
-    fprintf(stderr, "vorncheck: cannot read %s\n", fullPath);
+    consolePrintf(stderr, "vorncheck: cannot read %s\n", fullPath);
     return exitError;
   }
   if (options.imageOut && !saveImage(options.imageOut)) {
-    fprintf(stderr, "vorncheck: cannot write %s\n", options.imageOut);
+    consolePrintf(stderr, "vorncheck: cannot write %s\n", options.imageOut);
     return exitError;
   }
   switch (options.task) {

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "config/name_tables.h"
+#include "console_text.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ bool isTrimmed(char c) { return c != '\0' && strchr(" \t\v\f\x1a", c) != NULL; }
 
 // A class the system could not tell is no condition.
 void printLine(FILE *out, const char *key, const std::string &value) {
-  if (!value.empty()) fprintf(out, "1.%s=%s\n", key, profileValue(value).c_str());
+  if (!value.empty()) consolePrintf(out, "1.%s=%s\n", key, profileValue(value).c_str());
 }
 
 }  // namespace
@@ -39,11 +40,11 @@ std::string profileValue(const std::string &value) {
 }
 
 void printMatchSnippet(const SnippetClick &click, FILE *out) {
-  fprintf(out, "[Match.%s]\n", matchNameFor(click.activeClass).c_str());
-  fprintf(out, "nPattern=1\n");
+  consolePrintf(out, "[Match.%s]\n", matchNameFor(click.activeClass).c_str());
+  consolePrintf(out, "nPattern=1\n");
   if (click.invokedClass != click.activeClass) printLine(out, "Invoked.Class", click.invokedClass);
   printLine(out, "Active.Class", click.activeClass);
   if (click.parentClass != click.activeClass) printLine(out, "Parent.Class", click.parentClass);
   const char *area = hitTestName(click.hitTest);
-  if (area) fprintf(out, "1.NCHitTest=%s\n", area);
+  if (area) consolePrintf(out, "1.NCHitTest=%s\n", area);
 }

@@ -9,6 +9,7 @@
 #include "config/image_access.h"
 #include "config/loader_state.h"
 #include "config/name_tables.h"
+#include "console_text.h"
 #include "diagnostics.h"
 #include "event_decision.h"
 #include "hooks/activation_record.h"
@@ -48,12 +49,12 @@ void printWindows(ClickFacts *facts, FILE *out) {
                                             "root parent"};
   for (int which = 0; which < CLICK_WINDOW_COUNT; ++which) {
     HWND window = facts->window[which];
-    fprintf(out, "%s: %s\n", labels[which],
-            windowText(window, clickClassName(facts, (ClickWindow)which)).c_str());
+    consolePrintf(out, "%s: %s\n", labels[which],
+                  windowText(window, clickClassName(facts, (ClickWindow)which)).c_str());
   }
   if (isMdiClick(facts)) {
-    fprintf(out, "inside the MDI document %s: the actions work on the document\n",
-            windowText(facts->activation, classOf(facts->activation)).c_str());
+    consolePrintf(out, "inside the MDI document %s: the actions work on the document\n",
+                  windowText(facts->activation, classOf(facts->activation)).c_str());
   }
 }
 
@@ -61,19 +62,20 @@ void printWindows(ClickFacts *facts, FILE *out) {
 // there is one of this window's.
 int printArea(const WindowAtPoint &found, FILE *out) {
   if (!found.answered) {
-    fprintf(out,
-            "area: unknown: the window did not answer WM_NCHITTEST within %u ms (it may be hung); "
-            "what a click does here depends on the area\n",
-            HIT_TEST_TIMEOUT_MS);
+    consolePrintf(
+        out,
+        "area: unknown: the window did not answer WM_NCHITTEST within %u ms (it may be hung); "
+        "what a click does here depends on the area\n",
+        HIT_TEST_TIMEOUT_MS);
     return 0;
   }
   if (found.hitTest < 0) {
-    fprintf(out, "area: the window answers %d (%s): clicks here do not go to it\n", found.hitTest,
-            found.hitTest == HTTRANSPARENT ? "HTTRANSPARENT" : "HTERROR");
+    consolePrintf(out, "area: the window answers %d (%s): clicks here do not go to it\n",
+                  found.hitTest, found.hitTest == HTTRANSPARENT ? "HTTRANSPARENT" : "HTERROR");
     return 0;
   }
-  fprintf(out, "area: %s (the window's answer to WM_NCHITTEST: %d)\n",
-          hitTestText(found.hitTest).c_str(), found.hitTest);
+  consolePrintf(out, "area: %s (the window's answer to WM_NCHITTEST: %d)\n",
+                hitTestText(found.hitTest).c_str(), found.hitTest);
   return 1;
 }
 
@@ -84,18 +86,20 @@ void printInFront(ClickFacts *facts, FILE *out) {
   HWND foreground = useCallWndProcRetHook ? recordActivatedWindow() : NULL;
   const char *answer = isForegroundClick(facts) ? "yes" : "no";
   if (isMdiClick(facts)) {
-    fprintf(out, "in front: %s (the highest document of its frame counts)\n", answer);
+    consolePrintf(out, "in front: %s (the highest document of its frame counts)\n", answer);
   } else if (!useCallWndProcRetHook) {
-    fprintf(out,
-            "in front: %s (with UseWH_CALLWNDPROC=0 the highest window counts, and every topmost "
-            "window)\n",
-            answer);
+    consolePrintf(
+        out,
+        "in front: %s (with UseWH_CALLWNDPROC=0 the highest window counts, and every topmost "
+        "window)\n",
+        answer);
   } else if (foreground == NULL) {
-    fprintf(out, "in front: %s (no window is in the foreground: the highest window counts)\n",
-            answer);
+    consolePrintf(out, "in front: %s (no window is in the foreground: the highest window counts)\n",
+                  answer);
   } else {
-    fprintf(out, "in front: %s (the window activated last counts: now the foreground window, %s)\n",
-            answer, windowText(foreground, classOf(foreground)).c_str());
+    consolePrintf(
+        out, "in front: %s (the window activated last counts: now the foreground window, %s)\n",
+        answer, windowText(foreground, classOf(foreground)).c_str());
   }
 }
 
@@ -108,7 +112,8 @@ std::string winnerText(const EventDecision &decision) {
 }
 
 void printDecision(const EventDecision &decision, FILE *out) {
-  fprintf(out, "  %-16s %s\n", eventSlotName(decision.eventSlot), decisionWords(decision).c_str());
+  consolePrintf(out, "  %-16s %s\n", eventSlotName(decision.eventSlot),
+                decisionWords(decision).c_str());
 }
 
 std::string joined(const std::vector<std::string> &names) {
@@ -121,8 +126,8 @@ std::string joined(const std::vector<std::string> &names) {
 // (caption, frame, buttons). Returns the first that a list decides, or -1.
 int printEvents(ClickFacts *facts, FILE *out) {
   int nonClient = facts->hitTest != HTCLIENT;
-  fprintf(out, "clicks here (%s):\n",
-          nonClient ? "off the client area: the NC events" : "on the client area");
+  consolePrintf(out, "clicks here (%s):\n",
+                nonClient ? "off the client area: the NC events" : "on the client area");
   std::vector<std::string> withoutList, elsewhere;
   int first = -1;
   for (int slot = 0; slot < eventSlotCount(); ++slot) {
@@ -142,12 +147,12 @@ int printEvents(ClickFacts *facts, FILE *out) {
     printDecision(decision, out);
   }
   if (!withoutList.empty()) {
-    fprintf(out, "  no list: %s: the click goes on to the window as usual\n",
-            joined(withoutList).c_str());
+    consolePrintf(out, "  no list: %s: the click goes on to the window as usual\n",
+                  joined(withoutList).c_str());
   }
   if (!elsewhere.empty()) {
-    fprintf(out, "  not sent here: %s (their lists are for clicks %s the client area)\n",
-            joined(elsewhere).c_str(), nonClient ? "on" : "off");
+    consolePrintf(out, "  not sent here: %s (their lists are for clicks %s the client area)\n",
+                  joined(elsewhere).c_str(), nonClient ? "on" : "off");
   }
   return first;
 }
@@ -155,24 +160,26 @@ int printEvents(ClickFacts *facts, FILE *out) {
 std::string quotedArgument(const std::string &text) { return "\"" + text + "\""; }
 
 void printExplainCommand(int slot, ClickFacts *facts, const char *file, FILE *out) {
-  fprintf(out,
-          "why each rule wins or not: vorncheck --explain %s --class %s --active %s --parent %s "
-          "--hit %s %s%s%s\n",
-          eventSlotName(slot), quotedArgument(clickClassName(facts, CLICK_INVOKED)).c_str(),
-          quotedArgument(clickClassName(facts, CLICK_ACTIVE)).c_str(),
-          quotedArgument(clickClassName(facts, CLICK_PARENT)).c_str(),
-          hitTestText(facts->hitTest).c_str(),
-          isForegroundClick(facts) ? "--foreground" : "--background", file ? " " : "",
-          file ? quotedArgument(file).c_str() : "");
+  consolePrintf(
+      out,
+      "why each rule wins or not: vorncheck --explain %s --class %s --active %s --parent %s "
+      "--hit %s %s%s%s\n",
+      eventSlotName(slot), quotedArgument(clickClassName(facts, CLICK_INVOKED)).c_str(),
+      quotedArgument(clickClassName(facts, CLICK_ACTIVE)).c_str(),
+      quotedArgument(clickClassName(facts, CLICK_PARENT)).c_str(),
+      hitTestText(facts->hitTest).c_str(),
+      isForegroundClick(facts) ? "--foreground" : "--background", file ? " " : "",
+      file ? quotedArgument(file).c_str() : "");
 }
 
 void printSnippet(ClickFacts *facts, int hitTest, FILE *out) {
   SnippetClick click = {clickClassName(facts, CLICK_INVOKED), clickClassName(facts, CLICK_ACTIVE),
                         clickClassName(facts, CLICK_PARENT), hitTest};
-  fprintf(out,
-          "a match for this window, ready to paste (a Pattern holds when all of its lines hold: "
-          "drop lines to match more); a rule names it as N.Match=%s:\n",
-          matchNameFor(click.activeClass).c_str());
+  consolePrintf(
+      out,
+      "a match for this window, ready to paste (a Pattern holds when all of its lines hold: "
+      "drop lines to match more); a rule names it as N.Match=%s:\n",
+      matchNameFor(click.activeClass).c_str());
   printMatchSnippet(click, out);
 }
 
@@ -191,18 +198,18 @@ std::string decisionWords(const EventDecision &decision) {
 }
 
 int explainPoint(POINT point, const char *file, FILE *out) {
-  fprintf(out, "point: %ld, %ld\n", (long)point.x, (long)point.y);
+  consolePrintf(out, "point: %ld, %ld\n", (long)point.x, (long)point.y);
   WindowAtPoint found;
   lookAtPoint(point, &found);
   if (found.window == NULL) {
-    fprintf(out, "no window is there: a click there reaches no window\n");
+    consolePrintf(out, "no window is there: a click there reaches no window\n");
     return 0;
   }
   ClickFacts facts;
   describeClickOn(&facts, found.window, found.hitTest);
   printWindows(&facts, out);
   std::string program = programFileOf(found.window);
-  fprintf(out, "program: %s\n",
+  consolePrintf(out, "program: %s\n",
           program.empty() ? "(its process cannot be asked)" : program.c_str());
   if (!printArea(found, out)) {
     printSnippet(&facts, -1, out);

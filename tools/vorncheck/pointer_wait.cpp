@@ -2,15 +2,17 @@
 
 #include <windows.h>
 
+#include "console_text.h"
+
 int pointerAfterCountDown(int seconds, FILE *console, POINT *point) {
   if (seconds > 0) {
-    fprintf(console, "vorncheck: move the pointer over the window to check; reading it in");
+    consolePrintf(console, "vorncheck: move the pointer over the window to check; reading it in");
     for (int left = seconds; left > 0; --left) {
-      fprintf(console, " %d", left);
+      consolePrintf(console, " %d", left);
       fflush(console);
       Sleep(1000);
     }
-    fprintf(console, "\n");
+    consolePrintf(console, "\n");
     fflush(console);
   }
   return GetCursorPos(point) != FALSE;

@@ -6,6 +6,8 @@
 
 #include <stdio.h>
 
+#include "console_text.h"
+
 namespace {
 
 const UINT WM_WATCHED_EVENT = WM_APP + 1;
@@ -91,13 +93,13 @@ int watchClicks(int seconds, FILE *out) {
       thread.ready ? CreateThread(NULL, 0, runHookThread, &thread, 0, &hookThreadId) : NULL;
   if (handle) WaitForSingleObject(thread.ready, INFINITE);
   if (!handle || !thread.installed) {
-    fprintf(stderr, "vorncheck: the system does not let vorncheck watch the mouse\n");
+    consolePrintf(stderr, "vorncheck: the system does not let vorncheck watch the mouse\n");
     return 2;
   }
   if (seconds > 0) {
-    fprintf(out, "watching mouse button events for %d seconds\n", seconds);
+    consolePrintf(out, "watching mouse button events for %d seconds\n", seconds);
   } else {
-    fprintf(out, "watching mouse button events until Ctrl+C\n");
+    consolePrintf(out, "watching mouse button events until Ctrl+C\n");
   }
   fflush(out);
   WatchReporter reporter(out);
@@ -115,6 +117,6 @@ int watchClicks(int seconds, FILE *out) {
   WaitForSingleObject(handle, 5000);
   CloseHandle(handle);
   CloseHandle(thread.ready);
-  fprintf(out, "%ld mouse button events seen\n", (long)eventsSeen);
+  consolePrintf(out, "%ld mouse button events seen\n", (long)eventsSeen);
   return 0;
 }

@@ -14,6 +14,7 @@
 #include "hooks/click_facts.h"
 #include "match_reasons.h"
 #include "point_report.h"
+#include "console_text.h"
 #include "watch.h"
 #include "window_at_point.h"
 #include "window_program.h"
@@ -120,16 +121,16 @@ int WatchReporter::kindOf(const SeenButtonEvent &event, HWND window, bool nonCli
 
 void WatchReporter::report(const SeenButtonEvent &event) {
   if (event.number != nextNumber) {
-    fprintf(out, "%s  (%ld events came too fast to be told)\n", timeText().c_str(),
-            (long)(event.number - nextNumber));
+    consolePrintf(out, "%s  (%ld events came too fast to be told)\n", timeText().c_str(),
+                  (long)(event.number - nextNumber));
   }
   nextNumber = event.number + 1;
   WindowAtPoint found;
   lookAtPoint(event.point, &found);
   std::string when = timeText();
   if (!found.window) {
-    fprintf(out, "%s  at %ld, %ld: no window is there\n", when.c_str(), (long)event.point.x,
-            (long)event.point.y);
+    consolePrintf(out, "%s  at %ld, %ld: no window is there\n", when.c_str(), (long)event.point.x,
+                  (long)event.point.y);
     return;
   }
   bool nonClient = found.answered && found.hitTest != HTCLIENT;
@@ -145,6 +146,6 @@ void WatchReporter::report(const SeenButtonEvent &event) {
   line += decisionFor(name, &facts);
   std::string cannot = whyVornCannotAct(&facts);
   if (!cannot.empty()) line += "; but " + cannot;
-  fprintf(out, "%s\n", line.c_str());
+  consolePrintf(out, "%s\n", line.c_str());
   fflush(out);
 }

@@ -4,7 +4,9 @@
 
 #include <stdio.h>
 
+#include "console_text.h"
+
 int watchClicks(int, FILE *) {
-  fprintf(stderr, "vorncheck: --watch needs the Windows desktop; this build has none\n");
+  consolePrintf(stderr, "vorncheck: --watch needs the Windows desktop; this build has none\n");
   return 2;
 }

@@ -8,13 +8,6 @@
 extern "C" {
 #endif
 
-typedef LONG HRESULT;
-#define S_OK ((HRESULT)0)
-#define E_NOTIMPL ((HRESULT)0x80004001L)
-#define E_INVALIDARG ((HRESULT)0x80070057L)
-#define E_HANDLE ((HRESULT)0x80070006L)
-#define SUCCEEDED(result) ((HRESULT)(result) >= 0)
-
 enum { DWMWA_CLOAKED = 14 };
 #define DWM_CLOAKED_APP 0x00000001u
 #define DWM_CLOAKED_SHELL 0x00000002u

@@ -54,6 +54,24 @@ typedef enum WinsimWindowsBitness {
 } WinsimWindowsBitness;
 void winsimSetWindowsBitness(WinsimWindowsBitness bitness);
 
+// ---- files and folders ------------------------------------------------------------
+// What GetModuleFileNameA/W name as the program's file: `hostPath` (UTF-8,
+// '/'), or with NULL the host's own program again.
+void winsimSetProgramPath(const char *hostPath);
+// The folder SHGetFolderPathW(CSIDL_APPDATA) names: `hostPath` (UTF-8),
+// or with NULL winsim's own beside the Windows folder again.
+void winsimSetAppDataFolder(const char *hostPath);
+// Whether files and folders have short (8.3) names (on by default), as a
+// volume with them switched off would not.
+void winsimSetShortNames(BOOL on);
+
+// ---- console ----------------------------------------------------------------------
+// Whether standard output and error are a console (by default they are
+// not); switching clears what was written. What WriteConsoleW wrote to
+// it since, in UTF-8.
+void winsimSetConsole(BOOL console);
+const char *winsimConsoleText(void);
+
 // ---- processes ---------------------------------------------------------------------
 // What GetCommandLineA returns (the bytes as given; by default "vornd.exe").
 void winsimSetCommandLine(LPCSTR commandLine);
@@ -65,14 +83,14 @@ void winsimSetCommandLine(LPCSTR commandLine);
 // that became the first instance).
 enum { WINSIM_PROCESS_TEXT = 1024 };
 typedef struct WinsimProcessRecord {
-  char application[WINSIM_PROCESS_TEXT];  // "" for NULL
-  char commandLine[WINSIM_PROCESS_TEXT];  // "" for NULL
+  char application[WINSIM_PROCESS_TEXT];       // "" for NULL
+  char commandLine[WINSIM_PROCESS_TEXT];       // "" for NULL
   char currentDirectory[WINSIM_PROCESS_TEXT];  // "" for NULL
   DWORD flags;
   BOOL inheritHandles;
-  BOOL started;     // the call succeeded
-  int waits;        // WaitForSingleObject calls on its handle
-  DWORD lastWaitMs; // the timeout of the last of them
+  BOOL started;      // the call succeeded
+  int waits;         // WaitForSingleObject calls on its handle
+  DWORD lastWaitMs;  // the timeout of the last of them
 } WinsimProcessRecord;
 int winsimProcessRecordCount(void);
 // Valid until the next CreateProcessA or clear.

@@ -76,6 +76,8 @@ void WINAPI SetLastError(DWORD code);
 
 HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                           DWORD disposition, DWORD flags, HANDLE templateFile);
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                          DWORD disposition, DWORD flags, HANDLE templateFile);
 DWORD WINAPI GetFileSize(HANDLE file, LPDWORD sizeHigh);
 BOOL WINAPI ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read,
                      LPOVERLAPPED overlapped);
@@ -83,9 +85,12 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
                       LPOVERLAPPED overlapped);
 BOOL WINAPI CloseHandle(HANDLE handle);
 BOOL WINAPI DeleteFileA(LPCSTR name);
+BOOL WINAPI DeleteFileW(LPCWSTR name);
 BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES security);
 BOOL WINAPI RemoveDirectoryA(LPCSTR name);
 DWORD WINAPI GetFileAttributesA(LPCSTR name);
+DWORD WINAPI GetFileAttributesW(LPCWSTR name);
+BOOL WINAPI CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES security);
 BOOL WINAPI SetFileAttributesA(LPCSTR name, DWORD attributes);
 BOOL WINAPI FlushFileBuffers(HANDLE file);
 #define MOVEFILE_REPLACE_EXISTING 0x00000001u
@@ -94,6 +99,9 @@ BOOL WINAPI FlushFileBuffers(HANDLE file);
 BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR replaced, DWORD flags);
 UINT WINAPI GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name);
 DWORD WINAPI GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR *filePart);
+DWORD WINAPI GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR *filePart);
+DWORD WINAPI GetShortPathNameW(LPCWSTR longPath, LPWSTR buffer, DWORD size);
+DWORD WINAPI GetLongPathNameW(LPCWSTR shortPath, LPWSTR buffer, DWORD size);
 DWORD WINAPI GetTempPathA(DWORD size, LPSTR buffer);
 DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 
@@ -171,8 +179,10 @@ BOOL WINAPI HeapFree(HANDLE heap, DWORD flags, LPVOID block);
 #define DLL_THREAD_ATTACH 2
 #define DLL_THREAD_DETACH 3
 UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT WINAPI GetWindowsDirectoryW(LPWSTR buffer, UINT size);
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size);
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 HMODULE WINAPI GetModuleHandleA(LPCSTR name);
 // The system DLLs winsim stands in for, found by name (with or without a
 // folder and the ".dll" extension) and giving their functions by name.
@@ -188,6 +198,7 @@ HANDLE WINAPI GetCurrentProcess(void);
 #define PROCESS_QUERY_LIMITED_INFORMATION 0x1000u
 HANDLE WINAPI OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
 BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
+BOOL WINAPI QueryFullProcessImageNameW(HANDLE process, DWORD flags, LPWSTR name, PDWORD size);
 DWORD WINAPI GetCurrentThreadId(void);
 DWORD WINAPI GetTickCount(void);
 
@@ -252,7 +263,8 @@ HANDLE WINAPI GetCurrentProcess(void);
 // Present only while winsim simulates a system that has it (control_kernel.h):
 // GetProcAddress finds it or not; a direct call answers as that system would.
 BOOL WINAPI IsWow64Process(HANDLE process, PBOOL wow64);
-BOOL WINAPI CreateProcessA(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processSecurity,
+BOOL WINAPI CreateProcessA(LPCSTR application, LPSTR commandLine,
+                           LPSECURITY_ATTRIBUTES processSecurity,
                            LPSECURITY_ATTRIBUTES threadSecurity, BOOL inheritHandles, DWORD flags,
                            LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startup,
                            LPPROCESS_INFORMATION information);
@@ -271,11 +283,25 @@ HANDLE WINAPI OpenPrivateNamespaceA(LPVOID boundaryDescriptor, LPCSTR aliasPrefi
 #define PRIVATE_NAMESPACE_FLAG_DESTROY 0x00000001u
 BOOLEAN WINAPI ClosePrivateNamespace(HANDLE handle, ULONG flags);
 
+// ---- console --------------------------------------------------------------
+#define STD_INPUT_HANDLE ((DWORD)-10)
+#define STD_OUTPUT_HANDLE ((DWORD)-11)
+#define STD_ERROR_HANDLE ((DWORD)-12)
+#define ENABLE_PROCESSED_OUTPUT 0x0001u
+#define ENABLE_WRAP_AT_EOL_OUTPUT 0x0002u
+HANDLE WINAPI GetStdHandle(DWORD which);
+BOOL WINAPI GetConsoleMode(HANDLE console, LPDWORD mode);
+BOOL WINAPI WriteConsoleW(HANDLE console, const void *buffer, DWORD count, LPDWORD written,
+                          LPVOID reserved);
+
 // ---- strings (the lstr* family) -------------------------------------------
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b);
 #define CP_ACP 0
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength,
                                LPSTR bytes, int byteLength, LPCSTR defaultChar, LPBOOL usedDefault);
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR bytes, int byteLength,
+                               LPWSTR wide, int wideLength);
+#define WC_NO_BEST_FIT_CHARS 0x00000400u
 int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b);
 int WINAPI lstrlenA(LPCSTR s);
 LPSTR WINAPI lstrcpyA(LPSTR dst, LPCSTR src);

@@ -56,6 +56,15 @@ typedef DWORD *PDWORD;
 typedef LONG *PLONG;
 typedef UINT *PUINT;
 
+typedef LONG HRESULT;
+#define S_OK ((HRESULT)0)
+#define E_NOTIMPL ((HRESULT)0x80004001L)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define E_HANDLE ((HRESULT)0x80070006L)
+#define SUCCEEDED(result) ((HRESULT)(result) >= 0)
+#define FAILED(result) ((HRESULT)(result) < 0)
+
 #define DECLARE_HANDLE(name) \
   struct name##__ {          \
     int unused;              \
@@ -92,7 +101,8 @@ typedef HANDLE HGDIOBJ;
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
 #define LOBYTE(w) ((BYTE)(((DWORD_PTR)(w)) & 0xff))
 #define HIBYTE(w) ((BYTE)((((DWORD_PTR)(w)) >> 8) & 0xff))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+  ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))

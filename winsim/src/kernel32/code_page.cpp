@@ -42,4 +42,22 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int wideLengt
   return wideLength;
 }
 
+// From the ANSI code page: each byte is the character of its value.
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD, LPCSTR bytes, int byteLength, LPWSTR wide,
+                               int wideLength) {
+  if (codePage != CP_ACP || !bytes || byteLength == 0 || wideLength < 0 ||
+      (wideLength > 0 && !wide)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (byteLength < 0) byteLength = lstrlenA(bytes) + 1;  // the NUL too
+  if (wideLength == 0) return byteLength;
+  if (wideLength < byteLength) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  for (int i = 0; i < byteLength; ++i) wide[i] = (WCHAR)(unsigned char)bytes[i];
+  return byteLength;
+}
+
 }  // extern "C"

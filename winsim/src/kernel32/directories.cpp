@@ -17,13 +17,7 @@ BOOL failFor(int error, const std::string &path) {
   return FALSE;
 }
 
-}  // namespace
-
-extern "C" {
-
-BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES) {
-  std::string path;
-  if (!winsim::hostPathFor(name, &path)) return FALSE;
+BOOL createDirectoryAt(const std::string &path) {
   if (mkdir(path.c_str(), 0777) != 0) {
     // Windows names a missing parent ERROR_PATH_NOT_FOUND, never "file".
     if (errno == ENOENT) {
@@ -33,6 +27,32 @@ BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES) {
     return failFor(errno, path);
   }
   return TRUE;
+}
+
+DWORD fileAttributesAt(const std::string &path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    failFor(errno, path);
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+  DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+  if (!(info.st_mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
+  return attributes;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES) {
+  std::string path;
+  return winsim::hostPathFor(name, &path) && createDirectoryAt(path);
+}
+
+BOOL WINAPI CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES) {
+  std::string path;
+  return winsim::hostPathForWide(name, &path) && createDirectoryAt(path);
 }
 
 BOOL WINAPI RemoveDirectoryA(LPCSTR name) {
@@ -51,15 +71,13 @@ BOOL WINAPI RemoveDirectoryA(LPCSTR name) {
 DWORD WINAPI GetFileAttributesA(LPCSTR name) {
   std::string path;
   if (!winsim::hostPathFor(name, &path)) return INVALID_FILE_ATTRIBUTES;
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    failFor(errno, path);
-    return INVALID_FILE_ATTRIBUTES;
-  }
-  if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
-  DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
-  if (!(info.st_mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
-  return attributes;
+  return fileAttributesAt(path);
+}
+
+DWORD WINAPI GetFileAttributesW(LPCWSTR name) {
+  std::string path;
+  if (!winsim::hostPathForWide(name, &path)) return INVALID_FILE_ATTRIBUTES;
+  return fileAttributesAt(path);
 }
 
 }  // extern "C"

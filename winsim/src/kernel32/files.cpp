@@ -110,15 +110,8 @@ OpenFile *fileFor(HANDLE handle) {
   return file;
 }
 
-}  // namespace
-
-extern "C" {
-
-HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
-                          DWORD disposition, DWORD flags, HANDLE) {
-  if (!validDisposition(disposition)) return failWith(ERROR_INVALID_PARAMETER);
-  std::string path;
-  if (!winsim::hostPathFor(name, &path)) return INVALID_HANDLE_VALUE;
+HANDLE createFileAt(const std::string &path, DWORD access, DWORD share, DWORD disposition,
+                    DWORD flags) {
   struct stat before;
   bool existed = stat(path.c_str(), &before) == 0;
   // Windows refuses to open a folder as a file unless asked for backup
@@ -141,6 +134,26 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
     return failWith(winsim::win32ErrorForPath(error, path.c_str()));
   }
   return finishOpen(descriptor, rights, share, disposition, existed);
+}
+
+}  // namespace
+
+extern "C" {
+
+HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
+                          DWORD disposition, DWORD flags, HANDLE) {
+  if (!validDisposition(disposition)) return failWith(ERROR_INVALID_PARAMETER);
+  std::string path;
+  if (!winsim::hostPathFor(name, &path)) return INVALID_HANDLE_VALUE;
+  return createFileAt(path, access, share, disposition, flags);
+}
+
+HANDLE WINAPI CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES,
+                          DWORD disposition, DWORD flags, HANDLE) {
+  if (!validDisposition(disposition)) return failWith(ERROR_INVALID_PARAMETER);
+  std::string path;
+  if (!winsim::hostPathForWide(name, &path)) return INVALID_HANDLE_VALUE;
+  return createFileAt(path, access, share, disposition, flags);
 }
 
 BOOL WINAPI ReadFile(HANDLE handle, LPVOID buffer, DWORD toRead, LPDWORD read,
@@ -230,9 +243,25 @@ BOOL WINAPI FlushFileBuffers(HANDLE handle) {
   return TRUE;
 }
 
+}  // extern "C"
+
+static BOOL deleteFileAt(const std::string &path);
+
+extern "C" {
+
 BOOL WINAPI DeleteFileA(LPCSTR name) {
   std::string path;
-  if (!winsim::hostPathFor(name, &path)) return FALSE;
+  return winsim::hostPathFor(name, &path) && deleteFileAt(path);
+}
+
+BOOL WINAPI DeleteFileW(LPCWSTR name) {
+  std::string path;
+  return winsim::hostPathForWide(name, &path) && deleteFileAt(path);
+}
+
+}  // extern "C"
+
+static BOOL deleteFileAt(const std::string &path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0) {
     SetLastError(winsim::win32ErrorForPath(errno, path.c_str()));
@@ -255,4 +284,4 @@ BOOL WINAPI DeleteFileA(LPCSTR name) {
   return TRUE;
 }
 
-}  // extern "C"
+extern "C" {}  // extern "C"

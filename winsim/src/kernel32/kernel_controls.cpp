@@ -26,6 +26,10 @@ void winsimResetKernel(void) {
   winsim::resetTokenFacts();
   winsim::forgetFileSecurity();
   winsim::resetNamedObjects();
+  winsimSetProgramPath(NULL);
+  winsimSetAppDataFolder(NULL);
+  winsimSetShortNames(TRUE);
+  winsimSetConsole(FALSE);
 }
 
 int winsimOpenHandleCount(void) { return winsim::openHandleCount(); }

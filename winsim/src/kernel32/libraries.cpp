@@ -6,6 +6,7 @@
 // in them at run time are listed.
 #include <dwmapi.h>
 #include <sddl.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 #include <aclapi.h>
 #include <windows.h>
@@ -34,9 +35,11 @@ const Library LIBRARIES[] = {
     {"advapi32.dll", (HMODULE)(uintptr_t)0x70030000},
     {"kernel32.dll", (HMODULE)(uintptr_t)0x7B000000},
     {"user32.dll", (HMODULE)(uintptr_t)0x7B100000},
+    {"shell32.dll", (HMODULE)(uintptr_t)0x70040000},
 };
 const int KERNEL32 = 4;
 const int USER32 = 5;
+const int SHELL32 = 6;
 
 // Loaded into every process of the host build from its start.
 bool alwaysLoaded(int library) { return library == KERNEL32 || library == USER32; }
@@ -80,11 +83,15 @@ const Export EXPORTS[] = {
     WINSIM_EXPORT(KERNEL32, GetCurrentProcess),
     WINSIM_EXPORT(KERNEL32, GetFileAttributesA),
     WINSIM_EXPORT(KERNEL32, GetModuleFileNameA),
+    WINSIM_EXPORT(KERNEL32, GetModuleFileNameW),
+    WINSIM_EXPORT(KERNEL32, GetShortPathNameW),
+    WINSIM_EXPORT(KERNEL32, WideCharToMultiByte),
     WINSIM_EXPORT(KERNEL32, IsWow64Process),
     WINSIM_EXPORT(KERNEL32, OpenPrivateNamespaceA),
     WINSIM_EXPORT(KERNEL32, QueryFullProcessImageNameA),
     WINSIM_EXPORT(KERNEL32, WaitForSingleObject),
     WINSIM_EXPORT(USER32, PhysicalToLogicalPointForPerMonitorDPI),
+    WINSIM_EXPORT(SHELL32, SHGetFolderPathW),
 };
 
 std::mutex librariesLock;

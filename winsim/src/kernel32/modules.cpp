@@ -20,7 +20,12 @@ namespace {
 // Where a Windows program's own image is usually loaded.
 HMODULE const PROGRAM_INSTANCE = (HMODULE)(uintptr_t)0x00400000;
 
+// The program's file as a test set it (winsimSetProgramPath), else the
+// host's own.
+std::string *chosenProgramPath;
+
 std::string programPath() {
+  if (chosenProgramPath) return *chosenProgramPath;
   char path[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   if (length <= 0) return std::string();
@@ -92,13 +97,14 @@ bool locate(LPCSTR path, const std::string &name, std::string *found) {
 extern "C" {
 
 // When the name does not fit, the buffer is filled without a terminating
-// NUL and the result is its size, as Windows XP (and Wine) do.
+// NUL and the result is its size, as Windows XP (and Wine) do. The A form
+// has the name in the ANSI code page, '?' for what it lacks.
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
   if (module && module != PROGRAM_INSTANCE) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;
   }
-  std::string path = programPath();
+  std::string path = winsim::ansiFromUtf8(programPath());
   if (path.size() < size) {
     memcpy(buffer, path.c_str(), path.size() + 1);
     return (DWORD)path.size();
@@ -106,6 +112,26 @@ DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
   if (size > 0) memcpy(buffer, path.data(), size);
   SetLastError(ERROR_INSUFFICIENT_BUFFER);
   return size;
+}
+
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
+  if (module && module != PROGRAM_INSTANCE) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
+  }
+  std::wstring path = winsim::wideFromUtf8(programPath());
+  if (path.size() < size) {
+    memcpy(buffer, path.c_str(), (path.size() + 1) * sizeof(WCHAR));
+    return (DWORD)path.size();
+  }
+  if (size > 0) memcpy(buffer, path.data(), size * sizeof(WCHAR));
+  SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return size;
+}
+
+void winsimSetProgramPath(const char *hostPath) {
+  delete chosenProgramPath;
+  chosenProgramPath = hostPath ? new std::string(hostPath) : NULL;
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {

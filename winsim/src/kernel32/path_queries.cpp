@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <string.h>
 
 #include <string>
@@ -14,12 +15,11 @@ extern "C" {
 
 DWORD WINAPI GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR *filePart) {
   if (!name || !name[0]) return 0;
-  std::string full = winsim::fullHostPath(winsim::forwardSlashes(name));
+  std::string full = winsim::fullHostPath(winsim::forwardSlashes(winsim::utf8FromAnsi(name)));
   DWORD result = winsim::copyPathResult(full, buffer, size);
   if (buffer && result < size && filePart) {
-    size_t slash = full.rfind('/');
-    bool endsInSeparator = slash == full.size() - 1;
-    *filePart = endsInSeparator ? NULL : buffer + slash + 1;
+    char *slash = strrchr(buffer, '/');
+    *filePart = !slash || !slash[1] ? NULL : slash + 1;
   }
   return result;
 }
@@ -34,6 +34,45 @@ DWORD WINAPI GetTempPathA(DWORD size, LPSTR buffer) {
 DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
   std::string path = winsim::absoluteHostPath(".");
   return winsim::copyPathResult(path, buffer, size);
+}
+
+}  // extern "C"
+
+extern "C" {
+
+// "If the specified path has no short form, [GetShortPathName returns]
+// the long path"; the file must exist.
+DWORD WINAPI GetShortPathNameW(LPCWSTR longPath, LPWSTR buffer, DWORD size) {
+  std::string path;
+  if (!winsim::hostPathForWide(longPath, &path)) return 0;
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+  }
+  return winsim::copyWidePathResult(winsim::shortPathOf(path), buffer, size);
+}
+
+DWORD WINAPI GetLongPathNameW(LPCWSTR shortPath, LPWSTR buffer, DWORD size) {
+  std::string path;
+  if (!winsim::hostPathForWide(shortPath, &path)) return 0;
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return 0;
+  }
+  return winsim::copyWidePathResult(path, buffer, size);
+}
+
+DWORD WINAPI GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR *filePart) {
+  if (!name || !name[0]) return 0;
+  std::string full = winsim::fullHostPath(winsim::forwardSlashes(winsim::utf8FromWide(name)));
+  DWORD result = winsim::copyWidePathResult(full, buffer, size);
+  if (buffer && result < size && filePart) {
+    size_t slash = winsim::wideFromUtf8(full).rfind(L'/');
+    *filePart = slash == std::wstring::npos || buffer[slash + 1] == 0 ? NULL : buffer + slash + 1;
+  }
+  return result;
 }
 
 }  // extern "C"

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "handles.h"
+#include "host_paths.h"
 #include "process_images.h"
 #include "user32/desktop_state.h"
 #include "winsim/control_kernel.h"
@@ -24,7 +25,6 @@ namespace {
 
 // OpenProcess calls since the kernel was last reset.
 std::atomic<int> openProcessCalls{0};
-
 
 // What GetCurrentProcess returns on Windows: a pseudo handle that every
 // process call takes as the calling process.
@@ -57,6 +57,20 @@ DWORD processIdOf(HANDLE handle) {
   return id;
 }
 
+// The image path of `process` as winsim holds it (UTF-8); FALSE, with the
+// last error set, for a handle or buffer that does not do.
+BOOL imagePathOf(HANDLE process, const void *name, PDWORD size, std::string *path) {
+  DWORD id = processIdOf(process);
+  if (!id || !name || !size) {
+    if (id) SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::lock_guard<std::mutex> hold(imagePathsLock);
+  auto found = imagePaths().find(id);
+  *path = found != imagePaths().end() ? found->second : hostProgram();
+  return TRUE;
+}
+
 }  // namespace
 
 void winsim::forgetProcessImagePaths() {
@@ -84,17 +98,9 @@ HANDLE WINAPI OpenProcess(DWORD, BOOL, DWORD processId) {
 }
 
 BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD, LPSTR name, PDWORD size) {
-  DWORD id = processIdOf(process);
-  if (!id || !name || !size) {
-    if (id) SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
   std::string path;
-  {
-    std::lock_guard<std::mutex> hold(imagePathsLock);
-    auto found = imagePaths().find(id);
-    path = found != imagePaths().end() ? found->second : hostProgram();
-  }
+  if (!imagePathOf(process, name, size, &path)) return FALSE;
+  path = winsim::ansiFromUtf8(path);
   // The size is in and out: the buffer's, then the characters written.
   if (path.size() + 1 > *size) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
@@ -102,6 +108,19 @@ BOOL WINAPI QueryFullProcessImageNameA(HANDLE process, DWORD, LPSTR name, PDWORD
   }
   memcpy(name, path.c_str(), path.size() + 1);
   *size = (DWORD)path.size();
+  return TRUE;
+}
+
+BOOL WINAPI QueryFullProcessImageNameW(HANDLE process, DWORD, LPWSTR name, PDWORD size) {
+  std::string path;
+  if (!imagePathOf(process, name, size, &path)) return FALSE;
+  std::wstring wide = winsim::wideFromUtf8(path);
+  if (wide.size() + 1 > *size) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
+  }
+  memcpy(name, wide.c_str(), (wide.size() + 1) * sizeof(WCHAR));
+  *size = (DWORD)wide.size();
   return TRUE;
 }
 

@@ -123,3 +123,7 @@ UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
 }
 
 }  // extern "C"
+
+extern "C" UINT WINAPI GetWindowsDirectoryW(LPWSTR buffer, UINT size) {
+  return winsim::copyWidePathResult(winsim::windowsFolder(), buffer, size);
+}
