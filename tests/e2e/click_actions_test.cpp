@@ -104,7 +104,7 @@ TEST_F(ClickActions, ToggleMaximizeTwiceMaximisesThenRestores) {
 // "Close" asks the window to close, as its close button does; a test
 // window that lets DefWindowProc answer closes.
 TEST_F(ClickActions, CloseClosesTheWindow) {
-  ASSERT_TRUE(writeConfiguration(middleClickOnCaptionsRuns("Close")));
+  ASSERT_TRUE(writeConfiguration(middleClickOnCaptionsRuns("Close").c_str()));
   ASSERT_TRUE(startDaemon());
   HWND back = openWindow("back", 100, 100);
   HWND front = openWindow("front", 220, 180);
@@ -119,7 +119,7 @@ TEST_F(ClickActions, CloseClosesTheWindow) {
 // "ToggleTopmost" on a window behind: it becomes topmost, then not, and
 // is never activated.
 TEST_F(ClickActions, ToggleTopmostTwiceSetsAndClearsItsTopmostStyle) {
-  ASSERT_TRUE(writeConfiguration(middleClickOnCaptionsRuns("ToggleTopmost")));
+  ASSERT_TRUE(writeConfiguration(middleClickOnCaptionsRuns("ToggleTopmost").c_str()));
   ASSERT_TRUE(startDaemon());
   HWND back = openWindow("back", 100, 100);
   HWND front = openWindow("front", 260, 220);
