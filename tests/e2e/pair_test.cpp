@@ -83,15 +83,21 @@ HWND findSixtyFourBitControlWindow() {
 }
 
 // The configuration image in section `name`, as many bytes as its view
-// holds; "" when there is none.
+// holds, with the option values behind it; not the trailer's generation
+// and hook handles, which each daemon keeps for itself. "" when there is
+// none.
 std::string sectionBytes(const char *name) {
   HANDLE section = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
   if (!section) return "";
   const char *image = (const char *)MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0);
   std::string bytes;
   MEMORY_BASIC_INFORMATION region;
-  if (image && VirtualQuery(image, &region, sizeof region) == sizeof region) {
-    bytes.assign(image, region.RegionSize);
+  if (image && VirtualQuery(image, &region, sizeof region) == sizeof region &&
+      region.RegionSize > IMAGE_TRAILER_SIZE) {
+    const char *trailer = image + region.RegionSize - IMAGE_TRAILER_SIZE;
+    bytes.assign(image, trailer);
+    bytes.append(trailer + TRAILER_MBUTTONUP_MOVE_PROTECT,
+                 TRAILER_MOUSE_HOOK - TRAILER_MBUTTONUP_MOVE_PROTECT);
   }
   if (image) UnmapViewOfFile(image);
   CloseHandle(section);

@@ -99,7 +99,9 @@ class Soak : public Scenario {
   }
 
   // Writes `bytes` as vorn.ini and has the running vornd reload it.
-  ::testing::AssertionResult reloadWith(const std::string &bytes) {
+  // `mayBeWatched`: the file loaded until now may have left the daemon
+  // watching vorn.ini.
+  ::testing::AssertionResult reloadWith(const std::string &bytes, bool mayBeWatched) {
     if (!writeFileBytes(stagedConfigurationPath(stageDirectory), bytes)) {
       return ::testing::AssertionFailure() << "cannot write vorn.ini";
     }
@@ -115,7 +117,10 @@ class Soak : public Scenario {
     // A bad file may leave the daemon watching vorn.ini (its options are
     // unreadable, and ReloadOnChange is on by default): the write of the
     // next file then reloads it too, before or after the second start.
-    // The clicks wait until the reloads are over.
+    // The clicks wait until the reloads are over. After a file of the
+    // soak's own (ReloadOnChange=0) no second reload can come, and the
+    // wait, stretched for the emulated guest, would only cost time.
+    if (!mayBeWatched) return ::testing::AssertionSuccess();
     for (int heard = announcementsHeard();
          pumpUntil([&] { return announcementsHeard() != heard; }, RELOADS_SETTLED_MS);
          heard = announcementsHeard()) {
@@ -124,7 +129,7 @@ class Soak : public Scenario {
   }
 
   ::testing::AssertionResult reloadWith(const SoakRules &rules) {
-    ::testing::AssertionResult reloaded = reloadWith(std::string(rules.text));
+    ::testing::AssertionResult reloaded = reloadWith(std::string(rules.text), true);
     if (!reloaded) return reloaded;
     return published(rules);
   }
@@ -373,7 +378,7 @@ TEST_F(Soak, BadConfigurationFilesStopNothing) {
   ASSERT_TRUE(startWith(GUARDED_WINDOWS_RULES));
   for (const BadConfiguration &bad : badConfigurations()) {
     SCOPED_TRACE(bad.kind);
-    ASSERT_TRUE(reloadWith(bad.bytes));
+    ASSERT_TRUE(reloadWith(bad.bytes, false));
     ASSERT_TRUE(everyoneAlive());
     EXPECT_EQ(bad.statusError, statusError());
     clickEveryKind(*bad.rules, bad.kind);
