@@ -25,6 +25,8 @@
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*mallocHook)(const volatile void *,
                                                                             size_t),
                                                          void (*freeHook)(const volatile void *));
+#else
+#define VORN_COUNTS_ALLOCATIONS 0
 #endif
 
 namespace {
