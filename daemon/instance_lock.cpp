@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "process_trust.h"
 #include "security_functions.h"
 #include "vorn_names.h"
 
@@ -16,29 +17,6 @@ BYTE mediumLabel[] = {1, 1, 0, 0, 0, 0, 0, 16, 0x00, 0x20, 0, 0};
 HANDLE heldMutex = NULL;
 HANDLE heldNamespace = NULL;
 
-// The user's SID from this process's token, into `sid`.
-int currentUserSid(const SecurityFunctions &functions, BYTE *sid) {
-  HANDLE token = NULL;
-  if (!functions.OpenProcessToken || !functions.GetTokenInformation ||
-      !functions.OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-    return 0;
-  }
-  union {
-    TOKEN_USER user;
-    BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-  } answer;
-  DWORD needed = 0;
-  int read = functions.GetTokenInformation(token, TokenUser, &answer, sizeof answer, &needed) &&
-             answer.user.User.Sid;
-  if (read) {
-    const BYTE *found = (const BYTE *)answer.user.User.Sid;
-    DWORD length = 8 + 4 * (DWORD)found[1];
-    for (DWORD i = 0; i < length && i < SECURITY_MAX_SID_SIZE; ++i) sid[i] = found[i];
-  }
-  CloseHandle(token);
-  return read;
-}
-
 // The namespace bound to the user (and, where the system can, to the
 // Medium level): made by the first start, opened by the later ones.
 HANDLE userNamespace(void) {
@@ -47,7 +25,7 @@ HANDLE userNamespace(void) {
   BYTE user[SECURITY_MAX_SID_SIZE];
   if (!functions.CreateBoundaryDescriptorA || !functions.AddSIDToBoundaryDescriptor ||
       !functions.CreatePrivateNamespaceA || !functions.OpenPrivateNamespaceA ||
-      !functions.DeleteBoundaryDescriptor || !currentUserSid(functions, user)) {
+      !functions.DeleteBoundaryDescriptor || !processUserSid(GetCurrentProcess(), user)) {
     return NULL;
   }
   HANDLE boundary = functions.CreateBoundaryDescriptorA(NAMESPACE_NAME, 0);

@@ -106,3 +106,10 @@ int mayTakeForeground(HWND window) {
   DWORD least = own.integrity < MEDIUM_INTEGRITY ? own.integrity : MEDIUM_INTEGRITY;
   return its.integrity != NO_INTEGRITY && its.integrity >= least;
 }
+
+int processUserSid(HANDLE process, BYTE *sid) {
+  TokenFacts facts;
+  if (!readTokenFacts(process, &facts)) return 0;
+  for (DWORD i = 0; i < sidLength(facts.user); ++i) sid[i] = facts.user[i];
+  return 1;
+}

@@ -10,6 +10,10 @@
 // Windows Vista) or the process cannot be queried.
 int processImagePath(HANDLE process, char *path, DWORD size);
 
+// The user's SID from `process`'s token, into `sid`
+// (SECURITY_MAX_SID_SIZE bytes); 0 when the token cannot be read.
+int processUserSid(HANDLE process, BYTE *sid);
+
 // 1 when `window` belongs to a process that runs the program file `image`
 // (compared as Windows compares paths, without regard to case). Where the
 // system cannot tell any process's program (before Windows Vista), every
