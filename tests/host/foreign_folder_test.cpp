@@ -15,22 +15,12 @@
 #include <string>
 
 #include "config/status_entry.h"
+#include "support/host_files.h"
 #include "unit/loader_fixture.h"
 #include "winsim/control.h"
 
 namespace vorntest {
 namespace {
-
-std::string readHostFile(const std::string &path) {
-  std::string text;
-  if (FILE *file = fopen(path.c_str(), "rb")) {
-    char buffer[512];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    fclose(file);
-  }
-  return text;
-}
 
 class ForeignFolderTest : public LoaderTest {
  protected:

@@ -11,24 +11,14 @@
 
 #include <string>
 
-#include "sample_init.h"
 #include "sample_ini.h"
+#include "sample_init.h"
+#include "support/host_files.h"
 #include "unit/loader_fixture.h"
 #include "winsim/control.h"
 
 namespace vorntest {
 namespace {
-
-std::string readHostFile(const std::string &path) {
-  std::string text;
-  if (FILE *file = fopen(path.c_str(), "rb")) {
-    char buffer[512];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    fclose(file);
-  }
-  return text;
-}
 
 class VorncheckInitTest : public ::testing::Test {
  protected:
