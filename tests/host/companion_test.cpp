@@ -3,7 +3,7 @@
 // the Windows bitness, the command line and what CreateProcessA was asked
 // are winsim's controls and records (a 64-bit test program under Wine is
 // never a WOW64 process, so there the companion is never started).
-#include "unit/loader_fixture.h"
+#include "daemon_fixture.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -14,36 +14,23 @@
 
 #include "companion.h"
 #include "control_window.h"
-#include "instance_lock.h"
-#include "startup.h"
-#include "vorn.h"
 #include "vorn_names.h"
-#include "winsim/control.h"
 
 namespace vorntest {
 namespace {
 
 HWND runningWindow = NULL;
 
-class CompanionTest : public LoaderTest {
+class CompanionTest : public DaemonFixture {
  protected:
   void SetUp() override {
-    LoaderTest::SetUp();
-    winsimResetDesktop();
-    winsimResetKernel();
-    winsimClearRecords();
-    ASSERT_TRUE(writeFileBytes(programDirectoryIni(), "[List1]\nHook1=LBUTTONUP\n"));
+    DaemonFixture::SetUp();
     runningWindow = NULL;
   }
 
   void TearDown() override {
-    releaseInstanceLock();
     DeleteFileA(companionFile().c_str());
-    winsimSetIdleHandler(NULL);
-    MyEndHook();
-    winsimResetDesktop();
-    winsimResetKernel();
-    LoaderTest::TearDown();
+    DaemonFixture::TearDown();
   }
 
   // vornd64.exe in this program's folder, as GetModuleFileNameA names it.

@@ -1,15 +1,11 @@
 // vornd: starting, signalling a running instance, and its control window.
 // Host only: the message loop would block in GetMessageA on Windows; here
 // winsim's idle handler drives it, and the hook records show what happened.
-#include "unit/loader_fixture.h"
+#include "daemon_fixture.h"
 
 #include <string.h>
 
 #include "control_window.h"
-#include "instance_lock.h"
-#include "startup.h"
-#include "vorn.h"
-#include "winsim/control.h"
 
 namespace vorntest {
 namespace {
@@ -25,35 +21,16 @@ void postNextStep() {
   if (strcmp(step, "close") == 0) PostMessageA(controlWindow, WM_CLOSE, 0, 0);
 }
 
-class DaemonTest : public LoaderTest {
+class DaemonTest : public DaemonFixture {
  protected:
   void SetUp() override {
-    LoaderTest::SetUp();
-    winsimResetDesktop();
-    winsimResetKernel();
-    winsimClearRecords();
-    ASSERT_TRUE(writeFileBytes(programDirectoryIni(), "[List1]\nHook1=LBUTTONUP\n"));
+    DaemonFixture::SetUp();
     idleSteps.clear();
     controlWindow = NULL;
     winsimSetIdleHandler([] {
       if (!controlWindow) controlWindow = findControlWindow();
       postNextStep();
     });
-  }
-
-  void TearDown() override {
-    releaseInstanceLock();
-    winsimSetIdleHandler(NULL);
-    winsimFailUnhookWindowsHook(FALSE);
-    MyEndHook();
-    winsimResetDesktop();
-    LoaderTest::TearDown();
-  }
-
-  static int run(std::vector<const char *> arguments) {
-    arguments.insert(arguments.begin(), "vornd.exe");
-    return vorndMain(GetModuleHandleA(NULL), (int)arguments.size(),
-                     const_cast<char **>(arguments.data()));
   }
 
   // A stand-in for a running instance: it holds the instance lock and has

@@ -6,15 +6,11 @@
 // Host only: other processes, their program files, users and integrity
 // levels, hung threads and the namespaces' rules are winsim's controls
 // and models (Wine has no integrity levels, and one Wine prefix one user).
-#include "unit/loader_fixture.h"
+#include "daemon_fixture.h"
 
 #include <string.h>
 
 #include "control_window.h"
-#include "instance_lock.h"
-#include "startup.h"
-#include "vorn.h"
-#include "winsim/control.h"
 
 namespace vorntest {
 namespace {
@@ -23,35 +19,16 @@ const DWORD OTHER_PROCESS = 5150;
 const char OTHER_USER[] = "S-1-5-21-1111111111-2222222222-3333333333-1002";
 int closesLeft = 0;
 
-class DaemonTrustTest : public LoaderTest {
+class DaemonTrustTest : public DaemonFixture {
  protected:
   void SetUp() override {
-    LoaderTest::SetUp();
-    winsimResetDesktop();
-    winsimResetKernel();
-    winsimClearRecords();
-    ASSERT_TRUE(writeFileBytes(programDirectoryIni(), "[List1]\nHook1=LBUTTONUP\n"));
+    DaemonFixture::SetUp();
     // A first instance that runs closes itself once idle.
     closesLeft = 1;
     winsimSetIdleHandler([] {
       HWND own = findControlWindow();
       if (own && closesLeft-- > 0) PostMessageA(own, WM_CLOSE, 0, 0);
     });
-  }
-
-  void TearDown() override {
-    releaseInstanceLock();
-    winsimSetIdleHandler(NULL);
-    MyEndHook();
-    winsimResetDesktop();
-    winsimResetKernel();
-    LoaderTest::TearDown();
-  }
-
-  static int run(std::vector<const char *> arguments) {
-    arguments.insert(arguments.begin(), "vornd.exe");
-    return vorndMain(GetModuleHandleA(NULL), (int)arguments.size(),
-                     const_cast<char **>(arguments.data()));
   }
 
   static HWND windowIn(DWORD process, const char *className, const char *title) {
