@@ -309,6 +309,10 @@ def check_map(path, pointer_size, failures):
         if size and name.startswith(INITIALISER_SECTIONS):
             failures.append("%s brings %d bytes of %s (in %s): nothing would run them"
                             % (source, size, name, output))
+        if size and pointer_size == 4 and "libgcc" in source:
+            failures.append("%s brings %s: the compiler's helpers take their arguments on the "
+                            "stack, the 32-bit library's calls pass them in registers"
+                            % (source, name))
 
 
 def check_pair(pe, pair, failures):
