@@ -313,6 +313,18 @@ def check_map(path, pointer_size, failures):
             failures.append("%s brings %s: the compiler's helpers take their arguments on the "
                             "stack, the 32-bit library's calls pass them in registers"
                             % (source, name))
+    if pointer_size == 4:
+        check_stdcall_imports(path, failures)
+
+
+def check_stdcall_imports(path, failures):
+    """Inside the 32-bit library only stdcall functions take no register
+    arguments: an import the linker found for an undecorated (cdecl) name
+    would be called with registers."""
+    with open(path, encoding="utf-8", errors="replace") as f:
+        text = f.read()
+    for name in sorted(set(re.findall(r"\((_imp__[A-Za-z0-9_]+)\)", text))):
+        failures.append("imports %s, which is not stdcall" % name)
 
 
 def check_pair(pe, pair, failures):
