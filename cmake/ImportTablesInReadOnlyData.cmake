@@ -6,8 +6,11 @@
 # fewer saves what its last block wasted. The system finds the import
 # tables through the data directories, which the linker fills from the
 # symbols named after the input sections; the script defines them, as
-# addresses relative to the image base. (Export, resource and relocation
-# tables are found by section name, so those sections stay.)
+# addresses relative to the image base. The export table is found by
+# section name: the read-only data takes that name, the export table first
+# (the directory's size then covers all of it; an export address inside it
+# would read as forwarded, and every export is a function in .text).
+# Resource and relocation tables are found by name too, and stay apart.
 function(vorn_import_tables_script output)
   find_program(VORN_LD NAMES ${VORN_MINGW_PREFIX}-ld ld REQUIRED)
   execute_process(COMMAND ${VORN_LD} --verbose -shared
@@ -27,6 +30,15 @@ function(vorn_import_tables_script output)
     message(FATAL_ERROR "${VORN_LD}'s script has no .idata or .rdata as expected")
   endif()
   string(REPLACE "${block}" "" script "${script}")
+  set(exports "  .edata BLOCK(__section_alignment__) :\n  {\n    *(.edata)\n  }\n")
+  set(data "  .rdata BLOCK(__section_alignment__) :\n  {\n")
+  string(FIND "${script}" "${exports}" has_exports)
+  string(FIND "${script}" "${data}" has_data)
+  if(has_exports LESS 0 OR has_data LESS 0)
+    message(FATAL_ERROR "${VORN_LD}'s script has no .edata or .rdata as expected")
+  endif()
+  string(REPLACE "${exports}" "" script "${script}")
+  string(REPLACE "${data}" "  .edata BLOCK(__section_alignment__) :\n  {\n    *(.edata)\n" script "${script}")
   string(REGEX REPLACE "^[^{]*{\n(.*)\n  }\n$" "\\1" tables "${block}")
   foreach(part 2 4 5 6)
     string(REPLACE "    KEEP (SORT(*)(.idata$${part}))" "    \".idata$${part}\" = ABSOLUTE(.) - __image_base__;\n    KEEP (SORT(*)(.idata$${part}))" tables "${tables}")

@@ -159,6 +159,18 @@ class PeFile:
         return sorted(self.string(struct.unpack_from("<I", self.data, self.offset(name_table) + 4 * i)[0])
                       for i in range(names))
 
+    def forwarded_exports(self):
+        """The exported addresses that lie inside the export directory: the
+        system reads each as the name of another DLL's export."""
+        rva, size = self.directories[0]
+        if not rva:
+            return []
+        base = self.offset(rva)
+        count, functions = struct.unpack_from("<I", self.data, base + 20)[0], \
+            struct.unpack_from("<I", self.data, base + 28)[0]
+        addresses = struct.unpack_from("<%dI" % count, self.data, self.offset(functions))
+        return [address for address in addresses if rva <= address < rva + size]
+
     def imports(self):
         """{dll name: [imported names (or #ordinal)]}"""
         rva, _ = self.directories[1]
@@ -349,6 +361,9 @@ def check_dll(path, pair, max_size, map_path, failures):
     print("  exports: %s" % " ".join(exports))
     if exports != EXPECTED_EXPORTS:
         failures.append("exports are %s, expected %s" % (exports, EXPECTED_EXPORTS))
+    for address in pe.forwarded_exports():
+        failures.append("exports RVA 0x%x, inside the export directory: it would read as "
+                        "forwarded" % address)
     shared = pe.section("_SDATA")
     if not shared:
         failures.append("no _SDATA section")
