@@ -37,7 +37,10 @@ void pumpPending() {
 }
 
 bool pumpUntil(const std::function<bool()> &condition, DWORD timeoutMs) {
-  timeoutMs = scaledTimeout(timeoutMs);
+  return pumpUntilUnscaled(condition, scaledTimeout(timeoutMs));
+}
+
+bool pumpUntilUnscaled(const std::function<bool()> &condition, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
     pumpPending();

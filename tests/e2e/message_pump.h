@@ -21,6 +21,10 @@ void pumpPending();
 // Pumps until `condition` holds or `timeoutMs` have passed; whether it held.
 bool pumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 
+// The same for `timeoutMs` as they are: for a wait already measured in this
+// run.
+bool pumpUntilUnscaled(const std::function<bool()> &condition, DWORD timeoutMs);
+
 // Pumps until `object` is signalled or `timeoutMs` have passed; whether it
 // was signalled.
 bool pumpUntilSignalled(HANDLE object, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
