@@ -41,5 +41,6 @@ VORN_SHARED HWND lastActivatedWindow = NULL;
 // gap before it.
 VORN_SHARED __attribute__((aligned(4)))
 MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS] = {};
+VORN_SHARED int32_t buttonGesture = 0;
 
 }  // extern "C"

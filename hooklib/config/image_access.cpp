@@ -36,3 +36,14 @@ int copyImageString(ImageOffset offset, char *buffer) {
   buffer[0] = '\0';
   return 0;
 }
+
+// The walk is bounded as the validated chain is: a damaged link ends it.
+ImageOffset claimedEventList(int bit) {
+  ImageOffset claimer = NO_OFFSET;
+  ImageOffset list = imageField(HEADER_FIRST_LIST);
+  for (int length = 0; list != NO_OFFSET && length < IMAGE_MAX_LISTS; ++length) {
+    if (imageRecordField(list, LIST_CLAIMED_EVENTS) & (1 << bit)) claimer = list;
+    list = imageRecordField(list, LIST_NEXT);
+  }
+  return claimer;
+}

@@ -25,3 +25,7 @@ const char *imageString(ImageOffset offset);
 // reading each byte of the image once; 1 when it was a string as
 // imageString would find it, else 0 with `buffer` empty.
 int copyImageString(ImageOffset offset, char *buffer);
+
+// The list that takes the claimed event of bit `bit` (VORN_CLAIMED_EVENTS):
+// the last list of the chain whose mask has the bit, or -1 when none has.
+ImageOffset claimedEventList(int bit);

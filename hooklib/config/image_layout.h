@@ -38,6 +38,29 @@ enum {
   SLOT(RBUTTONDOWN, 0x0204, 48)        \
   SLOT(NCRBUTTONDOWN, 0x00A4, 52)
 
+// The events that have no header slot, in the order of their bits: a list
+// claims them in a mask of its own (LIST_CLAIMED_EVENTS), and where several
+// lists claim one event the last of the chain takes it, as a later list
+// takes a header slot. Each client-area event is followed by its non-client
+// form, and the second extra button's events follow the first's by four
+// bits. The extra buttons' messages are one pair for both buttons; the high
+// word of the hook's mouseData tells them apart.
+#define VORN_CLAIMED_EVENTS(EVENT) \
+  EVENT(RBUTTONUP, 0x0205)         \
+  EVENT(NCRBUTTONUP, 0x00A5)       \
+  EVENT(MBUTTONDBLCLK, 0x0209)     \
+  EVENT(NCMBUTTONDBLCLK, 0x00A9)   \
+  EVENT(RBUTTONDBLCLK, 0x0206)     \
+  EVENT(NCRBUTTONDBLCLK, 0x00A6)   \
+  EVENT(XBUTTON1DOWN, 0x020B)      \
+  EVENT(NCXBUTTON1DOWN, 0x00AB)    \
+  EVENT(XBUTTON1UP, 0x020C)        \
+  EVENT(NCXBUTTON1UP, 0x00AC)      \
+  EVENT(XBUTTON2DOWN, 0x020B)      \
+  EVENT(NCXBUTTON2DOWN, 0x00AB)    \
+  EVENT(XBUTTON2UP, 0x020C)        \
+  EVENT(NCXBUTTON2UP, 0x00AC)
+
 #define VORN_HEADER_SLOT(name, message, offset) HEADER_SLOT_##name = offset,
 #define VORN_COUNT_SLOT(name, message, offset) +1
 enum {
@@ -51,6 +74,20 @@ enum {
 #undef VORN_HEADER_SLOT
 #undef VORN_COUNT_SLOT
 
+#define VORN_CLAIMED_BIT(name, message) CLAIMED_BIT_##name,
+#define VORN_COUNT_CLAIMED(name, message) +1
+enum { VORN_CLAIMED_EVENTS(VORN_CLAIMED_BIT) };
+enum {
+  CLAIMED_EVENT_COUNT = 0 VORN_CLAIMED_EVENTS(VORN_COUNT_CLAIMED),
+  // Every event that has a list: the header's slots, then the claimed ones.
+  LIST_EVENT_COUNT = HEADER_EVENT_SLOT_COUNT + CLAIMED_EVENT_COUNT,
+  // The second extra button's events follow the first's by this many bits.
+  XBUTTON2_BIT_DISTANCE = CLAIMED_BIT_XBUTTON2DOWN - CLAIMED_BIT_XBUTTON1DOWN,
+  CLAIMED_EVENTS_ALL = (1 << CLAIMED_EVENT_COUNT) - 1,
+};
+#undef VORN_CLAIMED_BIT
+#undef VORN_COUNT_CLAIMED
+
 // ---- ListRecord field offsets (entry k of an array at offset + 4 * k) ----------
 enum {
   LIST_COUNT = 0,
@@ -59,6 +96,12 @@ enum {
   LIST_ACTION = 84,
   LIST_POLICY = 124,
   LIST_NEXT = 164,
+  // The default rule's ForegroundCondition, which no walk reads (the
+  // default rule wins whatever its condition): the mask of the claimed
+  // events (VORN_CLAIMED_EVENTS) this list takes, bit i for the i-th. A
+  // list that claims none holds 0 there, the condition the default rule
+  // has always been given.
+  LIST_CLAIMED_EVENTS = LIST_FOREGROUND,
   LIST_MAX_RULES = 9,
   LIST_ENTRY_COUNT = 10,
 };

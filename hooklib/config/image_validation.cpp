@@ -52,6 +52,7 @@ int isList(const ImageView &view, int32_t list) {
   if (!isRecord(view, list, LIST_RECORD_SIZE)) return 0;
   int32_t count = recordField(view, list, LIST_COUNT);
   if (count < 0 || count > LIST_MAX_RULES) return 0;
+  if (recordField(view, list, LIST_CLAIMED_EVENTS) & ~CLAIMED_EVENTS_ALL) return 0;
   for (int entry = 0; entry <= count; ++entry) {
     if (!isString(view, recordField(view, list, listEntryField(LIST_ACTION, entry)))) return 0;
     if (entry == 0) continue;

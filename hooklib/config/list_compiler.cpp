@@ -90,8 +90,10 @@ void compileRules(const char *section, ImageOffset list) {
   builderWriteInt((uint32_t)list + LIST_COUNT, count);
 }
 
+// The default rule's ForegroundCondition is the list's mask of claimed
+// events (LIST_CLAIMED_EVENTS), which assignEvents has written already: the
+// record was placed zeroed, and a list that claims none keeps the 0 there.
 void compileDefaultRule(const char *section, ImageOffset list) {
-  writeEntry(list, 0, LIST_FOREGROUND, FOREGROUND_NONE);
   compileAction(list, section, 0, "Default.Action");
 }
 

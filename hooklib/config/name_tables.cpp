@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "config/image_access.h"
 #include "config/image_builder.h"
 #include "system/name_lists.h"
 
@@ -14,10 +15,13 @@ const char hitTestNames[] =
     "BORDER\0OBJECT\0CLOSE\0HELP\0";
 
 // In header order: the event at index i has the slot at
-// HEADER_SLOT_LBUTTONDOWN + 4 * i; HEADER_EVENT_SLOT_COUNT of them.
+// HEADER_SLOT_LBUTTONDOWN + 4 * i; HEADER_EVENT_SLOT_COUNT of them. Then
+// the claimed events, in the order of their bits.
 #define EVENT_NAME(name, message, offset) #name "\0"
-const char eventNames[] = VORN_EVENT_SLOTS(EVENT_NAME);
+#define CLAIMED_NAME(name, message) #name "\0"
+const char eventNames[] = VORN_EVENT_SLOTS(EVENT_NAME) VORN_CLAIMED_EVENTS(CLAIMED_NAME);
 #undef EVENT_NAME
+#undef CLAIMED_NAME
 
 // eventSlotHeaderOffset counts on it.
 #define EVENT_OFFSET(name, message, offset) offset,
@@ -45,18 +49,29 @@ extern "C" int minimizedPolicyFromName(const char *name) {
 extern "C" void setEventListSlot(const char *eventName, ImageOffset listOffset) {
   if (!eventName || eventName[0] == '\0' || eventName[0] == ';') return;
   int index = eventSlotIndex(eventName);
-  if (index >= 0) builderWriteInt(eventSlotHeaderOffset(index), listOffset);
+  if (index < 0) return;
+  if (index < HEADER_EVENT_SLOT_COUNT) {
+    builderWriteInt(eventSlotHeaderOffset(index), listOffset);
+    return;
+  }
+  uint32_t mask = (uint32_t)listOffset + LIST_CLAIMED_EVENTS;
+  builderWriteInt(mask, builderReadInt(mask) | 1 << (index - HEADER_EVENT_SLOT_COUNT));
 }
 
 extern "C" int sectionNameListContains(const char *names, const char *name) {
   return nameListIndex(names, name) >= 0;
 }
 
-int eventSlotCount(void) { return HEADER_EVENT_SLOT_COUNT; }
+int eventSlotCount(void) { return LIST_EVENT_COUNT; }
 
 const char *eventSlotName(int index) { return nameListAt(eventNames, index); }
 
 uint32_t eventSlotHeaderOffset(int index) { return HEADER_SLOT_LBUTTONDOWN + 4u * (uint32_t)index; }
+
+ImageOffset eventSlotList(int index) {
+  if (index < HEADER_EVENT_SLOT_COUNT) return imageField((ImageOffset)eventSlotHeaderOffset(index));
+  return claimedEventList(index - HEADER_EVENT_SLOT_COUNT);
+}
 
 int eventSlotIndex(const char *name) { return nameListIndex(eventNames, name); }
 

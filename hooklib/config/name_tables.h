@@ -15,7 +15,8 @@ int hitTestCodeFromName(const char *name);
 // MinimizedPolicy of a policy name: 1 "Skip", 2 "Restore", otherwise 0.
 int minimizedPolicyFromName(const char *name);
 
-// During a compile: points the header slot of `eventName` at `listOffset`;
+// During a compile: points the header slot of `eventName` at `listOffset`,
+// or, for an event without one, sets its bit in that list's claimed events;
 // ignores null, empty, ';'-commented and unknown names.
 void setEventListSlot(const char *eventName, ImageOffset listOffset);
 
@@ -25,10 +26,15 @@ int sectionNameListContains(const char *names, const char *name);
 
 }  // extern "C"
 
-// The twelve events that have a header slot, in header order.
+// The events that have a list: those with a header slot, in header order
+// (index below HEADER_EVENT_SLOT_COUNT), then the claimed events in the
+// order of their bits (index HEADER_EVENT_SLOT_COUNT + bit).
 int eventSlotCount(void);
 const char *eventSlotName(int index);
+// For an index that has a header slot.
 uint32_t eventSlotHeaderOffset(int index);
+// The list of this process's image that takes event `index`, or -1.
+ImageOffset eventSlotList(int index);
 
 // The index of the event called exactly `name`, or -1 (also for NULL).
 int eventSlotIndex(const char *name);

@@ -1,4 +1,4 @@
-// The left and right buttons' handlers. What each message does to the
+// The left button's handlers. What each message does to the
 // shared gesture state is a column of the dispatcher's table
 // (mouse_hook.cpp); here is what only these handlers do. The click counter
 // is per process, so that a double click counts against the press and
@@ -40,8 +40,4 @@ LRESULT handleLeftDoubleClick(const MouseEvent *event) {
   clickCount += 1;
   if (clickCount > MAX_EVALUATED_CLICK_COUNT) return MA_ACTIVATE;
   return evaluateEvent(event, HEADER_SLOT_LBUTTONDBLCLK, HEADER_SLOT_NCLBUTTONDBLCLK);
-}
-
-LRESULT handleRightPress(const MouseEvent *event) {
-  return evaluateEvent(event, HEADER_SLOT_RBUTTONDOWN, HEADER_SLOT_NCRBUTTONDOWN);
 }

@@ -1,4 +1,4 @@
-// The left and right buttons' handlers (the dispatcher's table names them).
+// The left button's handlers (the dispatcher's table names them).
 #pragma once
 
 #include <windows.h>
@@ -8,4 +8,3 @@
 LRESULT handleLeftPress(const MouseEvent *event);
 LRESULT handleLeftRelease(const MouseEvent *event);
 LRESULT handleLeftDoubleClick(const MouseEvent *event);
-LRESULT handleRightPress(const MouseEvent *event);

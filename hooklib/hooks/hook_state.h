@@ -32,6 +32,9 @@ extern int32_t middleState;
 extern int32_t lbuttonUpArmed;
 extern POINT lastPoint;
 extern MarshalledMessage marshalledMessages[MARSHALLED_MESSAGE_SLOTS];
+// The right or extra button's gesture (hooks/button_gesture.h): the
+// button in GESTURE_BUTTON, and the gesture flags.
+extern int32_t buttonGesture;
 
 // ---- per process ---------------------------------------------------------
 extern HINSTANCE moduleHandle;
@@ -60,4 +63,15 @@ enum {
   MIDDLE_IDLE = 0,
   MIDDLE_PRESSED = 1,
   MIDDLE_SPOILED = 2,
+};
+
+// buttonGesture values: 0 idle, else the button with its flags.
+enum {
+  GESTURE_IDLE = 0,
+  GESTURE_RIGHT = 1,
+  GESTURE_XBUTTON1 = 2,
+  GESTURE_XBUTTON2 = 3,
+  GESTURE_BUTTON = 3,
+  GESTURE_PRESS_SWALLOWED = 4,
+  GESTURE_SPOILED = 8,
 };

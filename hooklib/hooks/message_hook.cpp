@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "config/loader_state.h"
+#include "hooks/button_gesture.h"
 #include "hooks/gesture.h"
 #include "hooks/hook_state.h"
 #include "hooks/marshalled_messages.h"
@@ -28,14 +29,16 @@ int isMouseMessage(UINT message) {
 }
 
 // The mouse hook's view of a retrieved message: the non-client messages
-// carry the hit-test code in wParam; the client-area ones are in the
-// client area.
-MOUSEHOOKSTRUCT describedAsMouseHookSees(const MSG *msg) {
-  MOUSEHOOKSTRUCT mouse;
+// carry the hit-test code in wParam's low word; the client-area ones are
+// in the client area. The extra buttons' messages name their button in
+// wParam's high word, where the hook finds it in mouseData's.
+MOUSEHOOKSTRUCTEX describedAsMouseHookSees(const MSG *msg) {
+  MOUSEHOOKSTRUCTEX mouse;
   mouse.pt = msg->pt;
   mouse.hwnd = msg->hwnd;
-  mouse.wHitTestCode = msg->message < WM_MOUSEFIRST ? (UINT)msg->wParam : (UINT)HTCLIENT;
+  mouse.wHitTestCode = msg->message < WM_MOUSEFIRST ? LOWORD(msg->wParam) : (UINT)HTCLIENT;
   mouse.dwExtraInfo = 0;
+  mouse.mouseData = (DWORD)msg->wParam;
   return mouse;
 }
 
@@ -44,7 +47,7 @@ MOUSEHOOKSTRUCT describedAsMouseHookSees(const MSG *msg) {
 // let through goes on (1 and 3) and any other is discarded by turning it
 // into WM_NULL, which every window ignores.
 void decideMarshalledMessage(MSG *msg) {
-  MOUSEHOOKSTRUCT mouse = describedAsMouseHookSees(msg);
+  MOUSEHOOKSTRUCTEX mouse = describedAsMouseHookSees(msg);
   LRESULT verdict = decideMouseMessage(msg->message, &mouse);
   if (verdict != MA_ACTIVATE && verdict != MA_NOACTIVATE) msg->message = WM_NULL;
 }
@@ -57,6 +60,7 @@ extern "C" LRESULT CALLBACK msgHookProc(int code, WPARAM wParam, LPARAM lParam) 
     MSG *msg = (MSG *)lParam;
     if (isScrollMessage(msg->message)) {
       spoilMiddleGesture();
+      spoilButtonGesture();
     } else if (wParam == PM_REMOVE && isMouseMessage(msg->message) &&
                takeMarshalledMessage(msg->message, msg->hwnd)) {
       decideMarshalledMessage(msg);

@@ -7,6 +7,7 @@
 
 #include "config/image_publish.h"
 #include "config/loader_state.h"
+#include "hooks/button_gesture.h"
 #include "hooks/button_messages.h"
 #include "hooks/gesture.h"
 #include "hooks/hook_state.h"
@@ -27,48 +28,78 @@ enum Effect {
   SPOILS_MIDDLE_GESTURE = 1,  // gesture.h
   ARMS_LEFT_RELEASE = 2,      // left_release.h
   DISARMS_LEFT_RELEASE = 4,
-  ENDS_ACTIVATION_HOLD = 8,  // xmouse_mask.h
+  ENDS_ACTIVATION_HOLD = 8,    // xmouse_mask.h
+  SPOILS_BUTTON_GESTURE = 16,  // button_gesture.h
 };
 
 enum Handler {
   LEFT_PRESS,
   LEFT_RELEASE,
   LEFT_DOUBLE_CLICK,
-  RIGHT_PRESS,
   MIDDLE_PRESS,
   MIDDLE_RELEASE,
   MOVE,
+  BUTTON_PRESS,  // the right and extra buttons' gesture
+  BUTTON_RELEASE,
+  LIST_EVENT,
 };
 
 // A button's client-area and non-client messages, each as its distance
-// from the first message of its kind (WM_MOUSEFIRST, WM_NCMOUSEMOVE).
+// from the first message of its kind (WM_MOUSEFIRST, WM_NCMOUSEMOVE), and
+// for the handlers that take one, the client-area event whose list they
+// read (config/name_tables.h numbering).
 struct MessageRow {
   unsigned char client;
   unsigned char nonClient;
   unsigned char handler;
   unsigned char effects;
+  unsigned char event;
 };
 
 #define CLIENT_AND_NON_CLIENT(name) (WM_##name - WM_MOUSEFIRST), (WM_NC##name - WM_NCMOUSEMOVE)
 
-// Another button pressed or double-clicked: both gestures and the hold end.
-const unsigned char INTERRUPTS = SPOILS_MIDDLE_GESTURE | DISARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD;
+const unsigned char SPOILS_GESTURES = SPOILS_MIDDLE_GESTURE | SPOILS_BUTTON_GESTURE;
+
+// Another button pressed or double-clicked: the gestures and the hold end.
+const unsigned char INTERRUPTS = SPOILS_GESTURES | DISARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD;
+
+// The wheel, other double clicks, the extra buttons: the gestures end, the
+// hold stays.
+const unsigned char OTHER_MESSAGE_EFFECTS = SPOILS_GESTURES | DISARMS_LEFT_RELEASE;
+
+// A right or extra button's release: its own gesture is its handler's.
+const unsigned char BUTTON_RELEASE_EFFECTS = SPOILS_MIDDLE_GESTURE | DISARMS_LEFT_RELEASE;
+
+// Events by their number (config/name_tables.h).
+#define CLAIMED(name) (HEADER_EVENT_SLOT_COUNT + CLAIMED_BIT_##name)
+const unsigned char RBUTTONDOWN_EVENT = (HEADER_SLOT_RBUTTONDOWN - HEADER_SLOT_LBUTTONDOWN) / 4;
 
 // The dispatcher: one row per mouse message, client and non-client alike,
-// that has a handler of its own.
+// that has a handler of its own; moves, the most frequent, first. A double
+// click is its button's second press; the extra buttons have no events of
+// their own for it, so theirs is decided as a press.
 const MessageRow MESSAGE_TABLE[] = {
+    {CLIENT_AND_NON_CLIENT(MOUSEMOVE), MOVE, 0, 0},
     {CLIENT_AND_NON_CLIENT(LBUTTONDOWN), LEFT_PRESS,
-     SPOILS_MIDDLE_GESTURE | ARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD},
-    {CLIENT_AND_NON_CLIENT(LBUTTONUP), LEFT_RELEASE, SPOILS_MIDDLE_GESTURE | ENDS_ACTIVATION_HOLD},
-    {CLIENT_AND_NON_CLIENT(LBUTTONDBLCLK), LEFT_DOUBLE_CLICK, INTERRUPTS},
-    {CLIENT_AND_NON_CLIENT(RBUTTONDOWN), RIGHT_PRESS, INTERRUPTS},
-    {CLIENT_AND_NON_CLIENT(MBUTTONDOWN), MIDDLE_PRESS, DISARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD},
-    {CLIENT_AND_NON_CLIENT(MBUTTONUP), MIDDLE_RELEASE, DISARMS_LEFT_RELEASE},
-    {CLIENT_AND_NON_CLIENT(MOUSEMOVE), MOVE, 0},
+     SPOILS_GESTURES | ARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD, 0},
+    {CLIENT_AND_NON_CLIENT(LBUTTONUP), LEFT_RELEASE, SPOILS_GESTURES | ENDS_ACTIVATION_HOLD, 0},
+    {CLIENT_AND_NON_CLIENT(LBUTTONDBLCLK), LEFT_DOUBLE_CLICK, INTERRUPTS, 0},
+    {CLIENT_AND_NON_CLIENT(MBUTTONDOWN), MIDDLE_PRESS,
+     SPOILS_BUTTON_GESTURE | DISARMS_LEFT_RELEASE | ENDS_ACTIVATION_HOLD, 0},
+    {CLIENT_AND_NON_CLIENT(MBUTTONUP), MIDDLE_RELEASE, SPOILS_BUTTON_GESTURE | DISARMS_LEFT_RELEASE,
+     0},
+    {CLIENT_AND_NON_CLIENT(MBUTTONDBLCLK), LIST_EVENT, OTHER_MESSAGE_EFFECTS,
+     CLAIMED(MBUTTONDBLCLK)},
+    {CLIENT_AND_NON_CLIENT(RBUTTONDOWN), BUTTON_PRESS, INTERRUPTS, RBUTTONDOWN_EVENT},
+    {CLIENT_AND_NON_CLIENT(RBUTTONUP), BUTTON_RELEASE, BUTTON_RELEASE_EFFECTS, CLAIMED(RBUTTONUP)},
+    {CLIENT_AND_NON_CLIENT(RBUTTONDBLCLK), BUTTON_PRESS, OTHER_MESSAGE_EFFECTS,
+     CLAIMED(RBUTTONDBLCLK)},
+    {CLIENT_AND_NON_CLIENT(XBUTTONDOWN), BUTTON_PRESS, OTHER_MESSAGE_EFFECTS,
+     CLAIMED(XBUTTON1DOWN)},
+    {CLIENT_AND_NON_CLIENT(XBUTTONUP), BUTTON_RELEASE, BUTTON_RELEASE_EFFECTS, CLAIMED(XBUTTON1UP)},
+    {CLIENT_AND_NON_CLIENT(XBUTTONDBLCLK), BUTTON_PRESS, OTHER_MESSAGE_EFFECTS,
+     CLAIMED(XBUTTON1DOWN)},
 };
-
-// The wheel, right releases, other double clicks, the extra buttons.
-const unsigned char OTHER_MESSAGE_EFFECTS = SPOILS_MIDDLE_GESTURE | DISARMS_LEFT_RELEASE;
 
 // The row of `message`, or NULL for a message without one.
 const MessageRow *rowOf(UINT message) {
@@ -85,22 +116,27 @@ void applyEffects(unsigned effects) {
   if (effects & ARMS_LEFT_RELEASE) armLeftRelease();
   if (effects & DISARMS_LEFT_RELEASE) disarmLeftRelease();
   if (effects & ENDS_ACTIVATION_HOLD) endActivationHold();
+  if (effects & SPOILS_BUTTON_GESTURE) spoilButtonGesture();
 }
 
-LRESULT runHandler(unsigned handler, const MouseEvent *event) {
-  switch (handler) {
+LRESULT runHandler(const MessageRow *row, const MouseEvent *event) {
+  switch (row->handler) {
     case LEFT_PRESS:
       return handleLeftPress(event);
     case LEFT_RELEASE:
       return handleLeftRelease(event);
     case LEFT_DOUBLE_CLICK:
       return handleLeftDoubleClick(event);
-    case RIGHT_PRESS:
-      return handleRightPress(event);
     case MIDDLE_PRESS:
       return handleMiddlePress(event);
     case MIDDLE_RELEASE:
       return handleMiddleRelease(event);
+    case BUTTON_PRESS:
+      return handleButtonPress(event, row->event);
+    case BUTTON_RELEASE:
+      return handleButtonRelease(event, row->event);
+    case LIST_EVENT:
+      return handleListEvent(event, row->event);
     default:
       return handleMove(event);
   }
@@ -109,7 +145,7 @@ LRESULT runHandler(unsigned handler, const MouseEvent *event) {
 LRESULT dispatchMessage(const MouseEvent *event) {
   const MessageRow *row = rowOf(event->message);
   applyEffects(row ? row->effects : OTHER_MESSAGE_EFFECTS);
-  return row ? runHandler(row->handler, event) : MA_ACTIVATE;
+  return row ? runHandler(row, event) : MA_ACTIVATE;
 }
 
 int isLeftOrRightPress(UINT message) {

@@ -9,6 +9,7 @@
 #include <stdint.h>
 
 #include "config/loader_state.h"
+#include "hooks/button_gesture.h"
 #include "hooks/gesture.h"
 #include "hooks/hook_state.h"
 #include "hooks/left_release.h"
@@ -34,7 +35,10 @@ int movedBeyondDragDistance(POINT pt) {
 void protectAgainstMoves(POINT pt) {
   if (!mbuttonUpMoveProtect && !lbuttonUpMoveProtect) return;
   if (!movedBeyondDragDistance(pt)) return;
-  if (mbuttonUpMoveProtect) spoilMiddleGesture();
+  if (mbuttonUpMoveProtect) {
+    spoilMiddleGesture();
+    spoilButtonGesture();
+  }
   if (lbuttonUpMoveProtect) disarmLeftRelease();
 }
 

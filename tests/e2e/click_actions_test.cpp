@@ -135,6 +135,27 @@ TEST_F(ClickActions, ToggleTopmostTwiceSetsAndClearsItsTopmostStyle) {
   EXPECT_EQ("none", buttonMessagesReceived(back)) << receivedTrace();
 }
 
+// A right click on a caption whose release has a list: the release runs
+// the action and its list decides the press, so the window gets neither
+// half and opens no window menu.
+TEST_F(ClickActions, RightClickOnACaptionRunsTheReleaseListAndReachesNoWindow) {
+  ASSERT_TRUE(
+      writeConfiguration("[List1]\nHook1=NCRBUTTONUP\n1.Match=Caption\n1.Action=ToggleTopmost\n"
+                         "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n"));
+  ASSERT_TRUE(startDaemon());
+  HWND back = openWindow("back", 100, 100);
+  HWND front = openWindow("front", 260, 220);
+  forgetReceivedMessages();
+
+  ASSERT_TRUE(click(back, HTCAPTION, RIGHT_BUTTON));
+
+  EXPECT_TRUE(pumpUntil([&] { return (GetWindowLongA(back, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }))
+      << desktop();
+  EXPECT_EQ("none", buttonMessagesReceived(back)) << receivedTrace();
+  EXPECT_EQ(0, countReceived(back, WM_CONTEXTMENU));
+  EXPECT_EQ(front, GetForegroundWindow()) << desktop();
+}
+
 // The roll spoils the gesture: the release is discarded and no action runs.
 TEST_F(ClickActions, WheelRollBetweenMiddlePressAndReleaseDiscardsTheRelease) {
   ASSERT_TRUE(writeConfiguration(MINIMIZE_OR_LOWER_ON_CAPTIONS));

@@ -47,7 +47,7 @@ DLL_IMPORTS = ["kernel32.dll", "user32.dll"]
 # handles are no longer among them (the daemon records its hook handles in
 # the trailer of its section, where the next daemon finds them).
 SHARED_VARIABLES = ["activationHold", "foregroundChanged", "middleState", "lbuttonUpArmed",
-                    "lastPoint", "lastActivatedWindow", "marshalledMessages"]
+                    "lastPoint", "lastActivatedWindow", "marshalledMessages", "buttonGesture"]
 # Input sections whose contents only start-up code would run.
 INITIALISER_SECTIONS = (".ctors", ".dtors", ".init_array", ".fini_array", ".CRT", ".tls")
 IMAGE_DIRECTORY_ENTRY_TLS = 9

@@ -34,6 +34,7 @@ struct HookVariables {
   int32_t leftProtect = 0;
   int32_t maskOnMove = 0;
   int32_t middle = MIDDLE_IDLE;
+  int32_t buttons = GESTURE_IDLE;
   int32_t armed = 0;
   int32_t hold = 0;
   int32_t changed = 0;
@@ -48,6 +49,7 @@ struct HookVariables {
     v.leftProtect = lbuttonUpMoveProtect;
     v.maskOnMove = maskXmouseOnMove;
     v.middle = middleState;
+    v.buttons = buttonGesture;
     v.armed = lbuttonUpArmed;
     v.hold = activationHold;
     v.changed = foregroundChanged;
@@ -63,6 +65,7 @@ struct HookVariables {
     lbuttonUpMoveProtect = leftProtect;
     maskXmouseOnMove = maskOnMove;
     middleState = middle;
+    buttonGesture = buttons;
     lbuttonUpArmed = armed;
     activationHold = hold;
     foregroundChanged = changed;
@@ -141,8 +144,9 @@ class DispatchFixture : public DesktopFixture {
     *other = createProbe(rectAt(550, 100, 300, 300));
   }
 
-  static MOUSEHOOKSTRUCT hookStruct(HWND window, int hitTest, int x = 0, int y = 0) {
-    MOUSEHOOKSTRUCT m = {};
+  // What the system passes a WH_MOUSE hook (mouseData 0: no extra button).
+  static MOUSEHOOKSTRUCTEX hookStruct(HWND window, int hitTest, int x = 0, int y = 0) {
+    MOUSEHOOKSTRUCTEX m = {};
     m.pt.x = x;
     m.pt.y = y;
     m.hwnd = window;
@@ -154,7 +158,7 @@ class DispatchFixture : public DesktopFixture {
   // The mouse hook called as the system calls it for a mouse message at
   // (x, y); the default point lies on the probe desktop's main window.
   static LRESULT callMouseHook(UINT message, HWND window, int hitTest, int x = 150, int y = 150) {
-    MOUSEHOOKSTRUCT m = hookStruct(window, hitTest, x, y);
+    MOUSEHOOKSTRUCTEX m = hookStruct(window, hitTest, x, y);
     return mouseHookProc(HC_ACTION, message, (LPARAM)&m);
   }
 

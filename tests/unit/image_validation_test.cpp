@@ -71,6 +71,17 @@ TEST_F(ImageValidationTest, RuleCountOutOfRangeFails) {
   EXPECT_EQ(0, valid());
 }
 
+// The hooks test bits of a list's claimed events: bits no event has are
+// damage.
+TEST_F(ImageValidationTest, ClaimedEventsBeyondTheKnownOnesFail) {
+  put(firstList + LIST_CLAIMED_EVENTS, CLAIMED_EVENTS_ALL);
+  EXPECT_EQ(1, valid());
+  put(firstList + LIST_CLAIMED_EVENTS, 1 << CLAIMED_EVENT_COUNT);
+  EXPECT_EQ(0, valid());
+  put(firstList + LIST_CLAIMED_EVENTS, -1);
+  EXPECT_EQ(0, valid());
+}
+
 TEST_F(ImageValidationTest, ActionThatIsNoStringFails) {
   put(listEntryField(firstList + LIST_ACTION, 0), NO_OFFSET);
   EXPECT_EQ(0, valid());

@@ -1,6 +1,8 @@
 // Lists, their events and their rules as the loader compiles them.
 #include "unit/loader_fixture.h"
 
+#include "config/image_access.h"
+
 namespace vorntest {
 namespace {
 
@@ -96,6 +98,35 @@ TEST_F(LoaderTest, LaterListTakesAnEventFromAnEarlierOne) {
   ASSERT_EQ(1, load("[List1]\nHook1=LBUTTONUP\nHook2=RBUTTONDOWN\n[List2]\nHook1=LBUTTONUP\n"));
   ImageReader img = image();
   EXPECT_EQ(img.list(1), img.header(HEADER_SLOT_LBUTTONUP));
+  EXPECT_EQ(img.list(0), img.header(HEADER_SLOT_RBUTTONDOWN));
+}
+
+// The events without a header slot: each sets its own bit of its list's
+// claimed events, and touches no slot; a list that claims none keeps 0 in
+// that field, as every image of a file without them has.
+TEST_F(LoaderTest, EventsWithoutASlotAreClaimedByTheirList) {
+  const char *names[] = {"RBUTTONUP",     "NCRBUTTONUP",     "MBUTTONDBLCLK", "NCMBUTTONDBLCLK",
+                         "RBUTTONDBLCLK", "NCRBUTTONDBLCLK", "XBUTTON1DOWN",  "NCXBUTTON1DOWN",
+                         "XBUTTON1UP",    "NCXBUTTON1UP",    "XBUTTON2DOWN",  "NCXBUTTON2DOWN",
+                         "XBUTTON2UP",    "NCXBUTTON2UP"};
+  ASSERT_EQ((size_t)CLAIMED_EVENT_COUNT, sizeof names / sizeof names[0]);
+  for (int bit = 0; bit < CLAIMED_EVENT_COUNT; ++bit) {
+    ASSERT_EQ(1, load(std::string("[List1]\nHook1=") + names[bit] + "\n[List2]\n1.Match=x\n"));
+    ImageReader img = image();
+    EXPECT_EQ(1 << bit, img.field(img.list(0) + LIST_CLAIMED_EVENTS)) << names[bit];
+    EXPECT_EQ(0, img.field(img.list(1) + LIST_CLAIMED_EVENTS)) << names[bit];
+    for (uint32_t slot = 8; slot <= 52; slot += 4) EXPECT_EQ(-1, img.header(slot)) << names[bit];
+    releaseConfiguration();
+  }
+}
+
+TEST_F(LoaderTest, LaterListTakesAClaimedEventFromAnEarlierOne) {
+  ASSERT_EQ(1, load("[List1]\nHook1=RBUTTONUP\nHook2=XBUTTON2UP\nHook3=RBUTTONDOWN\n"
+                    "[List2]\nHook1=RBUTTONUP\n[List3]\n1.Match=x\n"));
+  ImageReader img = image();
+  EXPECT_EQ(img.list(1), claimedEventList(CLAIMED_BIT_RBUTTONUP));
+  EXPECT_EQ(img.list(0), claimedEventList(CLAIMED_BIT_XBUTTON2UP));
+  EXPECT_EQ(-1, claimedEventList(CLAIMED_BIT_NCRBUTTONUP));
   EXPECT_EQ(img.list(0), img.header(HEADER_SLOT_RBUTTONDOWN));
 }
 

@@ -59,6 +59,7 @@ struct Step {
   Role role = PANE;
   int code = HC_ACTION;
   int hitTest = HTCLIENT;
+  DWORD mouseData = 0;  // for the extra buttons: which one, in the high word
   POINT pt = {150, 150};
   LRESULT verdict = MA_ACTIVATE;
   int middle = ANY;
@@ -77,6 +78,9 @@ struct Step {
   }
   Step hit(int value) const {
     return with([&](Step &s) { s.hitTest = value; });
+  }
+  Step ofExtraButton(WORD button) const {
+    return with([&](Step &s) { s.mouseData = MAKELONG(0, button); });
   }
   Step withCode(int value) const {
     return with([&](Step &s) { s.code = value; });
@@ -253,6 +257,20 @@ inline std::vector<std::string> middlePressLists() {
           "Hook1=MBUTTONUP",
           "Hook2=NCMBUTTONUP",
           "Default.Action=LowerAndSwitch"};
+}
+
+// The right button's caption release maximises; its press has no list of
+// its own. The second extra button's release maximises too.
+inline std::vector<std::string> buttonReleaseLists() {
+  return {"[List1]", "Hook1=NCRBUTTONUP", "Hook2=XBUTTON2UP", "Default.Action=ToggleMaximize"};
+}
+
+// Lists for the double clicks of the middle and right buttons: both
+// maximise; the right release lets the click through.
+inline std::vector<std::string> doubleClickEventLists() {
+  return {
+      "[List1]", "Hook1=MBUTTONDBLCLK", "Hook2=NCRBUTTONDBLCLK", "Default.Action=ToggleMaximize",
+      "[List2]", "Hook1=NCRBUTTONUP",   "Default.Action=Default"};
 }
 
 // Masking options; key Match of MaskXMOUSE is read only with them on.
@@ -574,10 +592,64 @@ inline std::vector<Scenario> maskingScenarios() {
   };
 }
 
+inline std::vector<Scenario> buttonGestureScenarios() {
+  const Step captionPress = mouse(WM_NCRBUTTONDOWN, MAIN).gives(MA_NOACTIVATEANDEAT).does("");
+  const Step captionRelease = mouse(WM_NCRBUTTONUP, MAIN).gives(MA_NOACTIVATEANDEAT);
+  const Step passedRelease = mouse(WM_NCRBUTTONUP, MAIN).does("");
+  const Step secondPress = mouse(WM_XBUTTONDOWN).ofExtraButton(XBUTTON2);
+  return {
+      scenario("ReleaseListDecidesTheRightPress", buttonReleaseLists())
+          .run({captionPress, captionRelease.does("maximize main"),
+                // Neither the client-area press nor its release has a list.
+                mouse(WM_RBUTTONDOWN).does(""), mouse(WM_RBUTTONUP).does(""),
+                // A release with no press before it runs nothing.
+                passedRelease}),
+      scenario("SwallowedRightPressSwallowsItsRelease", rightPressLists())
+          .run({captionPress, captionRelease.does(""),
+                // A press its list lets through leaves its release alone.
+                mouse(WM_RBUTTONDOWN).gives(MA_ACTIVATE), mouse(WM_RBUTTONUP).does("")}),
+      scenario("SpoiledRightGestureRunsNothing", buttonReleaseLists())
+          .middleMoveProtect()
+          .run({captionPress, mouse(WM_MOUSEWHEEL), passedRelease, captionPress,
+                retrieve(WM_VSCROLL), passedRelease, captionPress, mouse(WM_LBUTTONDOWN),
+                passedRelease, captionPress, mouse(WM_MBUTTONUP), passedRelease, captionPress,
+                mouse(WM_XBUTTONUP).ofExtraButton(XBUTTON2), passedRelease, captionPress,
+                mouse(WM_NCMOUSEMOVE, MAIN).at(157, 110), passedRelease,
+                // Within the drag distance the gesture holds.
+                captionPress, mouse(WM_NCMOUSEMOVE, MAIN).at(156, 110),
+                captionRelease.does("maximize main")}),
+      scenario("RightGestureSpoilsTheMiddleOne", middleReleaseLists())
+          .run({mouse(WM_MBUTTONDOWN).gives(MA_NOACTIVATEANDEAT),
+                mouse(WM_XBUTTONUP).ofExtraButton(XBUTTON1).middleAfter(MIDDLE_SPOILED),
+                mouse(WM_MBUTTONUP).gives(MA_NOACTIVATEANDEAT).does("")}),
+      scenario("ExtraButtonsAreToldApart", buttonReleaseLists())
+          .run({mouse(WM_XBUTTONDOWN).ofExtraButton(XBUTTON1).does(""),
+                mouse(WM_XBUTTONUP).ofExtraButton(XBUTTON1).does(""),
+                secondPress.gives(MA_NOACTIVATEANDEAT).does(""),
+                // The first button's release is no release of the second's
+                // press: it spoils it.
+                mouse(WM_XBUTTONUP).ofExtraButton(XBUTTON1).does(""),
+                mouse(WM_XBUTTONUP).ofExtraButton(XBUTTON2).does(""),
+                secondPress.gives(MA_NOACTIVATEANDEAT).does(""),
+                mouse(WM_XBUTTONUP)
+                    .ofExtraButton(XBUTTON2)
+                    .gives(MA_NOACTIVATEANDEAT)
+                    .does("maximize main")}),
+      scenario("DoubleClicksHaveLists", doubleClickEventLists())
+          .run({mouse(WM_MBUTTONDBLCLK).gives(MA_NOACTIVATEANDEAT).does("maximize main"),
+                mouse(WM_NCMBUTTONDBLCLK, MAIN).does(""),
+                // The second press of a right click: its release goes
+                // with it.
+                mouse(WM_NCRBUTTONDBLCLK, MAIN).gives(MA_NOACTIVATEANDEAT).does("maximize main"),
+                captionRelease.does(""), mouse(WM_RBUTTONDBLCLK).does("")}),
+  };
+}
+
 inline std::vector<Scenario> allMouseHookScenarios() {
   std::vector<Scenario> all;
-  for (auto group : {middleGestureScenarios(), leftButtonScenarios(), hookCodeScenarios(),
-                     simulatedActivationScenarios(), maskingScenarios()}) {
+  for (auto group :
+       {middleGestureScenarios(), leftButtonScenarios(), hookCodeScenarios(),
+        simulatedActivationScenarios(), maskingScenarios(), buttonGestureScenarios()}) {
     all.insert(all.end(), group.begin(), group.end());
   }
   return all;
@@ -699,7 +771,8 @@ class MouseScenarioTest : public DispatchFixture, public ::testing::WithParamInt
   LRESULT callHook(const Step &step) {
     HWND window = windowOf(step.role);
     if (step.kind == MOUSE) {
-      MOUSEHOOKSTRUCT m = hookStruct(window, step.hitTest, step.pt.x, step.pt.y);
+      MOUSEHOOKSTRUCTEX m = hookStruct(window, step.hitTest, step.pt.x, step.pt.y);
+      m.mouseData = step.mouseData;
       return mouseHookProc(step.code, step.message, (LPARAM)&m);
     }
     if (step.kind == RETRIEVE) {
@@ -797,6 +870,7 @@ class MouseScenarioTest : public DispatchFixture, public ::testing::WithParamInt
               std::to_string(step.hitTest);
     }
     if (step.code != HC_ACTION) text += " code " + std::to_string(step.code);
+    if (step.mouseData != 0) text += " button " + std::to_string(HIWORD(step.mouseData));
     return text;
   }
 

@@ -47,7 +47,7 @@ TEST(VorncheckCommandLine, ExplainTakesAnEventAndClassNames) {
   EXPECT_EQ(0, options.click.foreground);
   EXPECT_EQ("--explain needs --class", problemOf({"--explain", "MBUTTONUP"}));
   EXPECT_EQ("--explain needs an event name such as NCMBUTTONUP",
-            problemOf({"--explain", "RBUTTONUP", "--class", "Edit"}));
+            problemOf({"--explain", "XBUTTONUP", "--class", "Edit"}));
   EXPECT_EQ("--hit needs a hit-test name such as CAPTION",
             problemOf({"--explain", "MBUTTONUP", "--class", "Edit", "--hit", "caption"}));
 }

@@ -81,20 +81,23 @@ TEST_F(PointTest, CaptionOfAWindowNotInFront) {
                    "window, " +
                        handleText(front)))
       << text;
-  EXPECT_TRUE(says(text,
-                   "clicks here (off the client area: the NC events):\n"
-                   "  NCLBUTTONDBLCLK  List2, rule 1 (match \"Caption\"): \"ToggleMaximize\" "
-                   "runs; the click is swallowed: the window does not get it\n"
-                   "  NCMBUTTONDOWN    no list of its own: NCMBUTTONUP's List1 decides it, "
-                   "with rule 1 (match \"Caption\"): the press is swallowed: the window does "
-                   "not get it; nothing runs on the press, \"LowerAndSwitch\" runs on the "
-                   "release\n"
-                   "  NCMBUTTONUP      List1, rule 1 (match \"Caption\"): \"LowerAndSwitch\" "
-                   "runs; the click is swallowed: the window does not get it\n"
-                   "  no list: NCLBUTTONDOWN, NCLBUTTONUP, NCRBUTTONDOWN: the click goes on "
-                   "to the window as usual\n"
-                   "  not sent here: MBUTTONUP (their lists are for clicks on the client "
-                   "area)\n"))
+  EXPECT_TRUE(
+      says(text,
+           "clicks here (off the client area: the NC events):\n"
+           "  NCLBUTTONDBLCLK  List2, rule 1 (match \"Caption\"): \"ToggleMaximize\" "
+           "runs; the click is swallowed: the window does not get it\n"
+           "  NCMBUTTONDOWN    no list of its own: NCMBUTTONUP's List1 decides it, "
+           "with rule 1 (match \"Caption\"): the press is swallowed: the window does "
+           "not get it; nothing runs on the press, \"LowerAndSwitch\" runs on the "
+           "release\n"
+           "  NCMBUTTONUP      List1, rule 1 (match \"Caption\"): \"LowerAndSwitch\" "
+           "runs; the click is swallowed: the window does not get it\n"
+           "  no list: NCLBUTTONDOWN, NCLBUTTONUP, NCRBUTTONDOWN, NCRBUTTONUP, NCMBUTTONDBLCLK, "
+           "NCRBUTTONDBLCLK, NCXBUTTON1DOWN, NCXBUTTON1UP, NCXBUTTON2DOWN, NCXBUTTON2UP: "
+           "the click goes on "
+           "to the window as usual\n"
+           "  not sent here: MBUTTONUP (their lists are for clicks on the client "
+           "area)\n"))
       << text;
   EXPECT_TRUE(says(text,
                    "why each rule wins or not: vorncheck --explain NCLBUTTONDBLCLK --class "
@@ -158,17 +161,19 @@ TEST_F(PointTest, ClientAreaSendsTheClientEvents) {
   std::string text = pointAt(front, HTCLIENT);
   EXPECT_TRUE(says(text, "window under the pointer: " + handleText(front))) << text;
   EXPECT_TRUE(says(text, "area: CLIENT (the window's answer to WM_NCHITTEST: 1)\n")) << text;
-  EXPECT_TRUE(says(text,
-                   "clicks here (on the client area):\n"
-                   "  MBUTTONDOWN      no list of its own: MBUTTONUP's List1 decides it, "
-                   "with the default rule: the press goes on to the window; nothing runs on "
-                   "the press\n"
-                   "  MBUTTONUP        List1, the default rule: nothing runs; the click goes "
-                   "on to the window\n"
-                   "  no list: LBUTTONDOWN, LBUTTONUP, LBUTTONDBLCLK, RBUTTONDOWN: the click "
-                   "goes on to the window as usual\n"
-                   "  not sent here: NCLBUTTONDBLCLK, NCMBUTTONUP (their lists are for "
-                   "clicks off the client area)\n"))
+  EXPECT_TRUE(says(
+      text,
+      "clicks here (on the client area):\n"
+      "  MBUTTONDOWN      no list of its own: MBUTTONUP's List1 decides it, "
+      "with the default rule: the press goes on to the window; nothing runs on "
+      "the press\n"
+      "  MBUTTONUP        List1, the default rule: nothing runs; the click goes "
+      "on to the window\n"
+      "  no list: LBUTTONDOWN, LBUTTONUP, LBUTTONDBLCLK, RBUTTONDOWN, RBUTTONUP, MBUTTONDBLCLK, "
+      "RBUTTONDBLCLK, XBUTTON1DOWN, XBUTTON1UP, XBUTTON2DOWN, XBUTTON2UP: the click "
+      "goes on to the window as usual\n"
+      "  not sent here: NCLBUTTONDBLCLK, NCMBUTTONUP (their lists are for "
+      "clicks off the client area)\n"))
       << text;
 }
 

@@ -126,14 +126,26 @@ TEST_F(VorncheckTest, UnknownOptionIsAWarning) {
 // does: the finding says so and names the events there are.
 TEST_F(VorncheckTest, EventsVornHasNoListForAreSaidToBeNone) {
   check(
-      "[List1]\nHook1=NCRBUTTONUP\nHook2=RBUTTONUP\nHook3=XBUTTON1DOWN\nHook4=MOUSEWHEEL\n"
-      "Hook5=mbuttondblclk\n");
+      "[List1]\nHook1=NCXBUTTONUP\nHook2=XBUTTONDOWN\nHook3=XBUTTON1DBLCLK\nHook4=MOUSEWHEEL\n"
+      "Hook5=MOUSEHWHEEL\n");
   for (int line = 2; line <= 6; ++line) {
     expectFinding(FINDING_ERROR, line, "\": it handles only LBUTTONDOWN, NCLBUTTONDOWN,");
     EXPECT_TRUE(hasFinding(line, "vorn has no event \"")) << allFindings();
     EXPECT_FALSE(hasFinding(line, "did you mean")) << allFindings();
   }
-  EXPECT_TRUE(hasFinding(2, "RBUTTONDOWN and NCRBUTTONDOWN")) << allFindings();
+  EXPECT_TRUE(hasFinding(2, "RBUTTONDOWN, NCRBUTTONDOWN, RBUTTONUP, NCRBUTTONUP,"))
+      << allFindings();
+  EXPECT_TRUE(hasFinding(2, "XBUTTON2UP and NCXBUTTON2UP")) << allFindings();
+}
+
+// The right button's release and double clicks, the middle double clicks
+// and the numbered extra buttons are events with lists.
+TEST_F(VorncheckTest, EventsOfTheOtherButtonsAreKnown) {
+  check(
+      "[List1]\nHook1=RBUTTONUP\nHook2=NCRBUTTONDBLCLK\nHook3=MBUTTONDBLCLK\n"
+      "Hook4=XBUTTON1DOWN\nHook5=NCXBUTTON2UP\nHook6=xbutton2down\n");
+  for (int line = 2; line <= 6; ++line) EXPECT_FALSE(hasFinding(line, "event")) << allFindings();
+  expectFinding(FINDING_ERROR, 7, "(did you mean \"XBUTTON2DOWN\"? names are case-sensitive)");
 }
 
 TEST_F(VorncheckTest, EventNamesWithTheMessagePrefixOrFarFromAnyAreExplained) {
@@ -250,20 +262,20 @@ TEST_F(VorncheckTest, MistakesInARuleAfterAGapAreReportedToo) {
 }
 
 TEST_F(VorncheckTest, MistakesInAHookAfterAGapAreReportedToo) {
-  check("[List1]\nHook1=LBUTTONUP\nHook3=RBUTTONUP\n");
+  check("[List1]\nHook1=LBUTTONUP\nHook3=XBUTTONUP\n");
   expectFinding(FINDING_ERROR, 3,
                 "Hook3 of List1 is ignored: the Hook keys end at Hook2, which is "
-                "missing; and also: vorn has no event \"RBUTTONUP\"");
+                "missing; and also: vorn has no event \"XBUTTONUP\"");
 }
 
 TEST_F(VorncheckTest, MistakesInAListAfterAMissingOneAreReportedToo) {
   check(
-      "[List1]\nHook1=LBUTTONUP\n[List3]\nHook1=NCRBUTTONUP\n1.Match=Nothing\n"
+      "[List1]\nHook1=LBUTTONUP\n[List3]\nHook1=NCXBUTTONUP\n1.Match=Nothing\n"
       "1.Action=Iconify\n3.Match=.Foreground\n4.Match=.Foreground\n");
   expectFinding(FINDING_ERROR, 3, "List2 is missing");
   expectFinding(FINDING_ERROR, 4,
                 "[List3] is not loaded, and also: vorn has no event "
-                "\"NCRBUTTONUP\"");
+                "\"NCXBUTTONUP\"");
   expectFinding(FINDING_ERROR, 5,
                 "[List3] is not loaded, and also: rule 1 of List3 names the "
                 "match \"Nothing\"");

@@ -292,7 +292,7 @@ void checkEventClaims(CheckContext &c, int loaded) {
 
 int listHandlesAnEvent(ImageOffset list) {
   for (int slot = 0; slot < eventSlotCount(); ++slot) {
-    if (imageField((ImageOffset)eventSlotHeaderOffset(slot)) == list) return 1;
+    if (eventSlotList(slot) == list) return 1;
   }
   return 0;
 }

@@ -4,27 +4,37 @@
 
 #include "config/image_access.h"
 #include "config/name_tables.h"
-#include "hooks/gesture.h"
 
 namespace {
 
-// In the event table's order.
+// In the event table's order: the events with a header slot, then the
+// claimed ones (the extra buttons' pairs share their messages).
 #define EVENT_MESSAGE(name, message, offset) message,
-const UINT EVENT_MESSAGES[] = {VORN_EVENT_SLOTS(EVENT_MESSAGE)};
+#define CLAIMED_MESSAGE(name, message) message,
+const UINT EVENT_MESSAGES[] = {VORN_EVENT_SLOTS(EVENT_MESSAGE)
+                                   VORN_CLAIMED_EVENTS(CLAIMED_MESSAGE)};
 #undef EVENT_MESSAGE
+#undef CLAIMED_MESSAGE
 #define SAME_MESSAGE(name, message, offset) \
   static_assert(message == WM_##name, "the event is the message of its name");
 VORN_EVENT_SLOTS(SAME_MESSAGE)
 #undef SAME_MESSAGE
+static_assert(sizeof EVENT_MESSAGES / sizeof EVENT_MESSAGES[0] == LIST_EVENT_COUNT,
+              "one message per event");
 
-int isMiddlePress(UINT message) { return message == WM_MBUTTONDOWN || message == WM_NCMBUTTONDOWN; }
-
-int slotOfMessage(UINT message) {
-  for (int slot = 0; slot < HEADER_EVENT_SLOT_COUNT; ++slot) {
-    if (EVENT_MESSAGES[slot] == message) return slot;
-  }
-  return -1;
-}
+// The gestures' presses and their releases, client-area and non-client
+// alike: the release's list decides a press that has none of its own. A
+// right double click is the second press of its gesture.
+const struct {
+  const char *press;
+  const char *release;
+} GESTURE_EVENTS[] = {
+    {"MBUTTONDOWN", "MBUTTONUP"},   {"NCMBUTTONDOWN", "NCMBUTTONUP"},
+    {"RBUTTONDOWN", "RBUTTONUP"},   {"NCRBUTTONDOWN", "NCRBUTTONUP"},
+    {"XBUTTON1DOWN", "XBUTTON1UP"}, {"NCXBUTTON1DOWN", "NCXBUTTON1UP"},
+    {"XBUTTON2DOWN", "XBUTTON2UP"}, {"NCXBUTTON2DOWN", "NCXBUTTON2UP"},
+    {"RBUTTONDBLCLK", "RBUTTONUP"}, {"NCRBUTTONDBLCLK", "NCRBUTTONUP"},
+};
 
 }  // namespace
 
@@ -32,28 +42,36 @@ UINT eventMessage(int eventSlot) { return EVENT_MESSAGES[eventSlot]; }
 
 int isNonClientEvent(int eventSlot) { return eventMessage(eventSlot) < WM_MOUSEFIRST; }
 
-int middlePressOfRelease(int eventSlot) {
-  UINT message = eventMessage(eventSlot);
-  if (message == WM_MBUTTONUP) return slotOfMessage(WM_MBUTTONDOWN);
-  if (message == WM_NCMBUTTONUP) return slotOfMessage(WM_NCMBUTTONDOWN);
+// The first press listed for a release is its button's own press.
+int pressOfRelease(int eventSlot) {
+  for (const auto &gesture : GESTURE_EVENTS) {
+    if (eventSlotIndex(gesture.release) == eventSlot) return eventSlotIndex(gesture.press);
+  }
   return -1;
 }
 
-int middleReleaseOfPress(int eventSlot) {
-  UINT message = eventMessage(eventSlot);
-  if (message == WM_MBUTTONDOWN) return slotOfMessage(WM_MBUTTONUP);
-  if (message == WM_NCMBUTTONDOWN) return slotOfMessage(WM_NCMBUTTONUP);
+int releaseOfPress(int eventSlot) {
+  for (const auto &gesture : GESTURE_EVENTS) {
+    if (eventSlotIndex(gesture.press) == eventSlot) return eventSlotIndex(gesture.release);
+  }
   return -1;
+}
+
+int isButtonGestureEvent(int eventSlot) {
+  UINT message = eventMessage(eventSlot);
+  return message != WM_MBUTTONDOWN && message != WM_NCMBUTTONDOWN && message != WM_MBUTTONUP &&
+         message != WM_NCMBUTTONUP &&
+         (releaseOfPress(eventSlot) >= 0 || pressOfRelease(eventSlot) >= 0);
 }
 
 void decideEvent(int eventSlot, ClickFacts *facts, EventDecision *decision) {
-  UINT message = eventMessage(eventSlot);
   *decision = EventDecision{};
   decision->eventSlot = eventSlot;
-  if (isMiddlePress(message)) {
-    decision->list = middlePressList(message, &decision->byRelease);
-  } else {
-    decision->list = imageField((ImageOffset)eventSlotHeaderOffset(eventSlot));
+  decision->list = eventSlotList(eventSlot);
+  int release = releaseOfPress(eventSlot);
+  if (decision->list == NO_OFFSET && release >= 0) {
+    decision->list = eventSlotList(release);
+    decision->byRelease = decision->list != NO_OFFSET;
   }
   if (decision->list == NO_OFFSET) return;
   decision->winner = findWinningEntry(decision->list, facts, &decision->trace);

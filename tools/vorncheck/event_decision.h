@@ -11,7 +11,7 @@
 struct EventDecision {
   int eventSlot;     // the event of the click, an index into the event table
   ImageOffset list;  // the list that decides it; NO_OFFSET: none does, the click passes
-  // 1 for a middle press without a list of its own: its release's list
+  // 1 for a press without a list of its own: its release's list
   // decides only whether the press may pass, and no action runs on it.
   int byRelease;
   int winner;  // the winning entry of `list`: 1 to 9, or 0 for the default rule
@@ -30,7 +30,12 @@ const char *decidedAction(const EventDecision &decision);
 UINT eventMessage(int eventSlot);
 int isNonClientEvent(int eventSlot);
 
-// The middle press whose release is `eventSlot`, and the release of the
-// middle press `eventSlot`; -1 for any other event.
-int middlePressOfRelease(int eventSlot);
-int middleReleaseOfPress(int eventSlot);
+// The press whose release is `eventSlot`, and the release of the press
+// `eventSlot` (middle, right and extra buttons; a right double click is a
+// press); -1 for any other event.
+int pressOfRelease(int eventSlot);
+int releaseOfPress(int eventSlot);
+
+// 1 for the presses and releases of the right and extra buttons, whose
+// swallowed press takes its release with it.
+int isButtonGestureEvent(int eventSlot);

@@ -78,7 +78,7 @@ void printEntries(const EventDecision &decision, const IniDocument &doc, ClickFa
 // A middle release's list also decides its press when the press has no
 // list of its own: say what the press gets, as --explain of the press does.
 void printPressNote(const EventDecision &release, ClickFacts *facts, FILE *out) {
-  int pressSlot = middlePressOfRelease(release.eventSlot);
+  int pressSlot = pressOfRelease(release.eventSlot);
   if (pressSlot < 0) return;
   EventDecision press;
   decideEvent(pressSlot, facts, &press);
@@ -88,7 +88,7 @@ void printPressNote(const EventDecision &release, ClickFacts *facts, FILE *out) 
 }
 
 void printNoList(int eventSlot, FILE *out) {
-  int releaseSlot = middleReleaseOfPress(eventSlot);
+  int releaseSlot = releaseOfPress(eventSlot);
   if (releaseSlot >= 0) {
     consolePrintf(
         out,
@@ -108,7 +108,7 @@ void printDecidingList(const EventDecision &decision, FILE *out) {
                   "%s has no list of its own: the mouse hook decides the press by the list of its "
                   "release, %s (List%d), and runs no action on it\n",
                   eventSlotName(decision.eventSlot),
-                  eventSlotName(middleReleaseOfPress(decision.eventSlot)), number);
+                  eventSlotName(releaseOfPress(decision.eventSlot)), number);
   } else {
     consolePrintf(out, "%s is handled by List%d\n", eventSlotName(decision.eventSlot), number);
   }
@@ -124,6 +124,30 @@ void printWinner(const EventDecision &decision, FILE *out) {
   Outcome outcome = decision.byRelease ? pressOutcome(action) : clickOutcome(action);
   consolePrintf(out, "verdict: %s: %s\n", verdictName(outcome.verdict).c_str(),
                 outcome.words.c_str());
+}
+
+// The right and extra buttons' gesture, which a press and its release
+// share: said for either of them, with or without lists.
+void printGestureNote(int eventSlot, FILE *out) {
+  if (!isButtonGestureEvent(eventSlot)) return;
+  int release = releaseOfPress(eventSlot);
+  if (release >= 0) {
+    consolePrintf(out,
+                  "gesture: when this press is swallowed, its release %s is swallowed too, "
+                  "whatever that release's list decides, so that the window opens no menu after "
+                  "the action\n",
+                  eventSlotName(release));
+  } else {
+    consolePrintf(out,
+                  "gesture: this release runs its list only after its press %s; when that press "
+                  "was swallowed, the release is swallowed too\n",
+                  eventSlotName(pressOfRelease(eventSlot)));
+  }
+  consolePrintf(out,
+                "gesture: anything between press and release that spoils a middle click (another "
+                "button, the wheel, a scroll bar, a move beyond the drag distance while "
+                "MBUTTONUP.MoveProtect is on) spoils it: the release then runs no action and goes "
+                "on to the window\n");
 }
 
 }  // namespace
@@ -142,11 +166,12 @@ int explainClick(const ClickDescription &click, const IniDocument &doc, FILE *ou
   decideEvent(click.eventSlot, &facts, &decision);
   if (decision.list == NO_OFFSET) {
     printNoList(click.eventSlot, out);
-    return 0;
+  } else {
+    printDecidingList(decision, out);
+    printEntries(decision, doc, &facts, out);
+    printWinner(decision, out);
+    printPressNote(decision, &facts, out);
   }
-  printDecidingList(decision, out);
-  printEntries(decision, doc, &facts, out);
-  printWinner(decision, out);
-  printPressNote(decision, &facts, out);
+  printGestureNote(click.eventSlot, out);
   return 0;
 }

@@ -50,7 +50,7 @@ void printOptions(FILE *out) {
 void printEvents(FILE *out) {
   consolePrintf(out, "events:\n");
   for (int slot = 0; slot < eventSlotCount(); ++slot) {
-    ImageOffset list = imageField((ImageOffset)eventSlotHeaderOffset(slot));
+    ImageOffset list = eventSlotList(slot);
     if (list == NO_OFFSET) {
       consolePrintf(out, "  %-16s (none: the click passes)\n", eventSlotName(slot));
     } else {

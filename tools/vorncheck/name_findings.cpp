@@ -9,13 +9,12 @@
 namespace {
 
 // Mouse messages the hooks see but keep no list for: they pass on to the
-// window (and only spoil a middle-button gesture). Written as users write
-// them, extra buttons numbered too.
+// window (and only spoil the gestures). Written as users write them; the
+// extra buttons' events are numbered (XBUTTON1DOWN), these are not.
 const char *const EVENTS_WITHOUT_A_LIST[] = {
-    "MOUSEMOVE",       "NCMOUSEMOVE",   "RBUTTONUP",       "NCRBUTTONUP",     "RBUTTONDBLCLK",
-    "NCRBUTTONDBLCLK", "MBUTTONDBLCLK", "NCMBUTTONDBLCLK", "XBUTTONDOWN",     "NCXBUTTONDOWN",
-    "XBUTTONUP",       "NCXBUTTONUP",   "XBUTTONDBLCLK",   "NCXBUTTONDBLCLK", "XBUTTON1DOWN",
-    "XBUTTON2DOWN",    "XBUTTON1UP",    "XBUTTON2UP",      "MOUSEWHEEL",      "MOUSEHWHEEL",
+    "MOUSEMOVE",      "NCMOUSEMOVE",    "XBUTTONDOWN",   "NCXBUTTONDOWN",
+    "XBUTTONUP",      "NCXBUTTONUP",    "XBUTTONDBLCLK", "NCXBUTTONDBLCLK",
+    "XBUTTON1DBLCLK", "XBUTTON2DBLCLK", "MOUSEWHEEL",    "MOUSEHWHEEL",
 };
 
 const char *const SUFFIXES[] = {".Foreground", ".NotForeground"};

@@ -132,7 +132,7 @@ int printEvents(ClickFacts *facts, FILE *out) {
   int first = -1;
   for (int slot = 0; slot < eventSlotCount(); ++slot) {
     if (isNonClientEvent(slot) != nonClient) {
-      if (imageField((ImageOffset)eventSlotHeaderOffset(slot)) != NO_OFFSET) {
+      if (eventSlotList(slot) != NO_OFFSET) {
         elsewhere.push_back(eventSlotName(slot));
       }
       continue;
@@ -188,7 +188,7 @@ void printSnippet(ClickFacts *facts, int hitTest, FILE *out) {
 std::string decisionWords(const EventDecision &decision) {
   int number = listNumberOf(decision.list);
   if (decision.byRelease) {
-    int release = middleReleaseOfPress(decision.eventSlot);
+    int release = releaseOfPress(decision.eventSlot);
     return format("no list of its own: %s's List%d decides it, with %s: %s", eventSlotName(release),
                   number, winnerText(decision).c_str(),
                   pressOutcome(decidedAction(decision)).words.c_str());

@@ -75,7 +75,7 @@ int winsimSetWindowDpiScale(HWND window, int percent);
 // A mouse message as the thread of `window` retrieves it: puts the cursor
 // at `point`, makes that thread's process the one that received the last
 // input event (the foreground lock), runs the WH_MOUSE chain with a
-// MOUSEHOOKSTRUCT (pt, window, hit-test code); unless it returns non-zero,
+// MOUSEHOOKSTRUCTEX (pt, window, hit-test code, no mouseData); unless it returns non-zero,
 // lets a button press activate its top-level window the way the system
 // does (WM_MOUSEACTIVATE), runs the WH_GETMESSAGE chain and calls the window
 // procedure with the message as that chain left it. Returns 1 when the

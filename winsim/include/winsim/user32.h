@@ -307,6 +307,14 @@ typedef struct tagMOUSEHOOKSTRUCT {
   ULONG_PTR dwExtraInfo;
 } MOUSEHOOKSTRUCT, *LPMOUSEHOOKSTRUCT, *PMOUSEHOOKSTRUCT;
 
+// What a WH_MOUSE hook receives: "an extension of the MOUSEHOOKSTRUCT
+// structure that includes information about wheel movement or the use of
+// the X button". For the XBUTTON messages "the HIWORD of mouseData
+// specifies which X button was pressed or released".
+typedef struct tagMOUSEHOOKSTRUCTEX : public tagMOUSEHOOKSTRUCT {
+  DWORD mouseData;
+} MOUSEHOOKSTRUCTEX, *LPMOUSEHOOKSTRUCTEX, *PMOUSEHOOKSTRUCTEX;
+
 typedef struct tagCWPRETSTRUCT {
   LRESULT lResult;
   LPARAM lParam;

@@ -150,7 +150,12 @@ int winsimMouseInput(UINT message, POINT point, HWND window, int hitTestCode) {
   // The input event is the process's that retrieves it: from now on it
   // may set the foreground window (activation.cpp).
   desktop().lastInputProcessId = GetCurrentProcessId();
-  MOUSEHOOKSTRUCT info = {point, window, (UINT)hitTestCode, 0};
+  MOUSEHOOKSTRUCTEX info;
+  info.pt = point;
+  info.hwnd = window;
+  info.wHitTestCode = (UINT)hitTestCode;
+  info.dwExtraInfo = 0;
+  info.mouseData = 0;
   if (runHookChain(WH_MOUSE, HC_ACTION, message, (LPARAM)&info)) return 0;
   if (!findWindow(window)) return 0;
   if (isButtonDown(message) && !activateOnClick(window, message, hitTestCode)) return 0;
