@@ -381,6 +381,7 @@ DWORD WINAPI GetClassLongA(HWND window, int index);
 // The system's double-click time, in milliseconds: 500, Windows' default.
 UINT WINAPI GetDoubleClickTime(void);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 int WINAPI InternalGetWindowText(HWND window, LPWSTR buffer, int size);
 DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length);
 LPSTR WINAPI CharNextA(LPCSTR text);

@@ -240,6 +240,13 @@ int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size) {
   return copyTruncated(w->text, buffer, size);
 }
 
+// SetWindowText "causes a WM_SETTEXT message to be sent to the specified
+// window or control"; the default handling keeps the text.
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
+  if (!windowOrFail(window)) return FALSE;
+  return SendMessageA(window, WM_SETTEXT, 0, (LPARAM)text) ? TRUE : FALSE;
+}
+
 // InternalGetWindowText "obtains the window text directly from the window
 // structure associated with the specified window's handle and then always
 // provides the text as a Unicode string. This is unlike GetWindowText which
