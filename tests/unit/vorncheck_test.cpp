@@ -78,16 +78,18 @@ TEST_F(VorncheckTest, ActionInOtherLetterCaseIsNamedCaseSensitive) {
 }
 
 TEST_F(VorncheckTest, LowerCasePolicyIsAnError) {
-  check("[List1]\nHook1=MBUTTONUP\n1.Match=.NotForeground\n1.Action=LowerAndSwitch\n"
-        "1.Action.IfNextIsMinimized=skip\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=.NotForeground\n1.Action=LowerAndSwitch\n"
+      "1.Action.IfNextIsMinimized=skip\n");
   expectFinding(FINDING_ERROR, 5, "\"Skip\"? names are case-sensitive");
 }
 
 // The default rule's policy is read as a numbered rule's is, and checked
 // the same way.
 TEST_F(VorncheckTest, TheDefaultRulesPolicyIsCheckedToo) {
-  check("[List1]\nHook1=MBUTTONUP\nDefault.Action=LowerAndSwitch\n"
-        "Default.Action.IfNextIsMinimized=skip\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\nDefault.Action=LowerAndSwitch\n"
+      "Default.Action.IfNextIsMinimized=skip\n");
   expectFinding(FINDING_ERROR, 4, "\"Skip\"? names are case-sensitive");
 }
 
@@ -110,8 +112,9 @@ TEST_F(VorncheckTest, CommentedHookIsNoMistake) {
 }
 
 TEST_F(VorncheckTest, UnknownHitTestNameIsAnError) {
-  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-        "[Match.Cap]\nnPattern=1\n1.NCHitTest=caption\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+      "[Match.Cap]\nnPattern=1\n1.NCHitTest=caption\n");
   expectFinding(FINDING_ERROR, 7, "never holds (did you mean \"CAPTION\"");
 }
 
@@ -216,8 +219,9 @@ TEST_F(VorncheckTest, ForegroundSuffixInOtherLetterCaseIsNamed) {
 // ---- numbering ----------------------------------------------------------------------------
 
 TEST_F(VorncheckTest, RuleAfterAGapIsNotLoaded) {
-  check("[List1]\nHook1=LBUTTONUP\n1.Match=.Foreground\n3.Match=.Foreground\n"
-        "3.Action=NoAction\n");
+  check(
+      "[List1]\nHook1=LBUTTONUP\n1.Match=.Foreground\n3.Match=.Foreground\n"
+      "3.Action=NoAction\n");
   expectFinding(FINDING_ERROR, 4, "rule 3 of List1 is not loaded");
 }
 
@@ -319,32 +323,37 @@ TEST_F(VorncheckTest, RepeatedSectionIsAWarning) {
 // ---- matches ------------------------------------------------------------------------------
 
 TEST_F(VorncheckTest, MatchWithoutASectionNeverHolds) {
-  check("[List1]\nHook1=MBUTTONUP\n1.Match=Captoin.Foreground\n1.Action=NoAction\n"
-        "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Captoin.Foreground\n1.Action=NoAction\n"
+      "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
   expectFinding(FINDING_ERROR, 3, "no [Match.Captoin] section");
 }
 
 TEST_F(VorncheckTest, MissingPatternCountIsAnError) {
-  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-        "[Match.Cap]\n1.NCHitTest=CAPTION\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+      "[Match.Cap]\n1.NCHitTest=CAPTION\n");
   expectFinding(FINDING_ERROR, 5, "has no nPattern");
 }
 
 TEST_F(VorncheckTest, PatternBeyondTheCountIsAWarning) {
-  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-        "[Match.Cap]\nnPattern=1\n1.NCHitTest=CAPTION\n2.NCHitTest=CLIENT\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+      "[Match.Cap]\nnPattern=1\n1.NCHitTest=CAPTION\n2.NCHitTest=CLIENT\n");
   expectFinding(FINDING_WARNING, 8, "Pattern 2 is beyond nPattern=1");
 }
 
 TEST_F(VorncheckTest, PatternCountTooLargeLeavesEmptyPatterns) {
-  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-        "[Match.Cap]\nnPattern=2\n1.NCHitTest=CAPTION\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+      "[Match.Cap]\nnPattern=2\n1.NCHitTest=CAPTION\n");
   expectFinding(FINDING_WARNING, 6, "Pattern 2 of [Match.Cap] names nothing");
 }
 
 TEST_F(VorncheckTest, PatternCountAboveTheSlotsIsAWarning) {
-  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-        "[Match.Cap]\nnPattern=40\n1.NCHitTest=CAPTION\n");
+  check(
+      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+      "[Match.Cap]\nnPattern=40\n1.NCHitTest=CAPTION\n");
   // One finding for the count; the empty Patterns 2 to 35 are reported on
   // the same line, so look for the count's own words among them.
   EXPECT_TRUE(hasFinding(6, "more than the 35")) << allFindings();
@@ -353,8 +362,9 @@ TEST_F(VorncheckTest, PatternCountAboveTheSlotsIsAWarning) {
 // ---- options and leftovers ------------------------------------------------------------------
 
 TEST_F(VorncheckTest, MaskWhileMaskingIsOffIsAWarning) {
-  check("[Options]\nUseXMOUSE=0\n[MaskXMOUSE]\nMatch=Tray\n[Match.Tray]\nnPattern=1\n"
-        "1.Active.Class=Shell_TrayWnd\n");
+  check(
+      "[Options]\nUseXMOUSE=0\n[MaskXMOUSE]\nMatch=Tray\n[Match.Tray]\nnPattern=1\n"
+      "1.Active.Class=Shell_TrayWnd\n");
   expectFinding(FINDING_WARNING, 4, "[MaskXMOUSE] Match is not used");
 }
 
@@ -389,12 +399,13 @@ TEST_F(VorncheckTest, CtrlZAroundNamesIsTrimmed) {
 }
 
 TEST_F(VorncheckTest, CleanFileHasNoFindings) {
-  check("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n[MaskXMOUSE]\nMatch=Tray\n"
-        "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
-        "1.Action.IfNextIsMinimized=Skip\n2.Match=;Caption\n3.Match=Caption\n3.Action=\n"
-        "4.Match=Tray\n4.Action=MinimizeAll\n"
-        "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n"
-        "[Match.Tray]\nnPattern=1\n1.Active.Class=Shell_TrayWnd\n");
+  check(
+      "[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n[MaskXMOUSE]\nMatch=Tray\n"
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
+      "1.Action.IfNextIsMinimized=Skip\n2.Match=;Caption\n3.Match=Caption\n3.Action=\n"
+      "4.Match=Tray\n4.Action=MinimizeAll\n"
+      "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n"
+      "[Match.Tray]\nnPattern=1\n1.Active.Class=Shell_TrayWnd\n");
   EXPECT_EQ(0, found.exitCode()) << allFindings();
 }
 
@@ -403,6 +414,20 @@ TEST_F(VorncheckTest, SampleConfigurationChecksClean) {
   ASSERT_FALSE(sample.empty());
   check(sample);
   EXPECT_EQ(0, found.exitCode()) << allFindings();
+}
+
+TEST_F(VorncheckTest, ProgramTitleAndKeysMistakesAreFound) {
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=M\n1.Action=Minimize\n[Match.M]\nnPattern=4\n"
+      "1.Process=C:\\Apps\\Code.exe\n2.Process=\n2.NCHitTest=CAPTION\n3.Keys=Ctrl+Shfit\n"
+      "4.Titel=*Notepad\n");
+  expectFinding(FINDING_ERROR, 7, "names a folder");
+  expectFinding(FINDING_ERROR, 7, "write \"Code.exe\"");
+  expectFinding(FINDING_WARNING, 8, "an empty Process names no program");
+  expectFinding(FINDING_ERROR, 10, "unknown key name \"Shfit\" in Keys");
+  expectFinding(FINDING_ERROR, 10, "did you mean \"Shift\"");
+  expectFinding(FINDING_WARNING, 11, "unknown key \"4.Titel\" is ignored");
+  expectFinding(FINDING_WARNING, 11, "did you mean \"4.Title\"");
 }
 
 // ---- explain ----------------------------------------------------------------------------------
@@ -558,8 +583,9 @@ TEST_F(ExplainTest, ThroughLetsTheWindowDecideUnderSimulatedActivation) {
 // A rule whose match holds but whose action is empty hands the click on:
 // the explanation names the action that runs and its verdict.
 TEST_F(ExplainTest, ARuleWithAnEmptyActionHandsTheClickToALaterRule) {
-  check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=\n2.Match=Caption\n"
-        "2.Action=MinimizeOrLower\n[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=\n2.Match=Caption\n"
+      "2.Action=MinimizeOrLower\n[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
   std::string text = explain("NCMBUTTONUP", "Notepad", HTCAPTION, 1);
   EXPECT_TRUE(says(text, "winner: rule 2, action \"MinimizeOrLower\"")) << text;
   EXPECT_TRUE(says(text,
@@ -605,8 +631,9 @@ TEST_F(ExplainTest, AFailedMatchSaysWhereItFails) {
 }
 
 TEST_F(ExplainTest, ClickOutsideEveryMatchFallsToTheDefaultRule) {
-  check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
-        "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
+      "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
   std::string text = explain("NCMBUTTONUP", "Notepad", HTCLIENT, 0);
   EXPECT_TRUE(says(text, "its match does not hold")) << text;
   EXPECT_TRUE(says(text, "winner: the default rule, action \"Default\"")) << text;
@@ -621,6 +648,29 @@ TEST_F(ExplainTest, EventWithoutAListPasses) {
                    "no list handles NCMBUTTONUP: verdict 1 (MA_ACTIVATE): the click goes on "
                    "to the window"))
       << text;
+}
+
+// The program, the title and the keys held are part of the click that
+// --explain describes: a rule that asks for them wins only when they are
+// given, and the reason for a loss names the one that failed.
+TEST_F(ExplainTest, ProgramTitleAndKeysDecideTheWalk) {
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Code\n1.Action=Through\n2.Match=CtrlCaption\n"
+      "2.Action=Minimize\n[Match.Code]\nnPattern=1\n1.Process=code.exe\n1.Title=*Visual*\n"
+      "[Match.CtrlCaption]\nnPattern=1\n1.NCHitTest=CAPTION\n1.Keys=Ctrl\n");
+  ClickDescription click;
+  click.eventSlot = eventSlotIndex("NCMBUTTONUP");
+  click.invokedClass = "Chrome_WidgetWin_1";
+  click.hitTest = HTCAPTION;
+  std::string plain = explain(click);
+  EXPECT_TRUE(says(plain, "Pattern 1 wants the program \"code.exe\"; it is \"\"")) << plain;
+  EXPECT_TRUE(says(plain, "Pattern 1 wants the keys Ctrl held; the click has None")) << plain;
+  click.keys = KEY_CTRL;
+  EXPECT_TRUE(says(explain(click), "winner: rule 2, action \"Minimize\""));
+  click.program = "C:\\Tools\\Code.EXE";
+  click.title = "main.cpp - Visual Studio Code";
+  std::string code = explain(click);
+  EXPECT_TRUE(says(code, "winner: rule 1, action \"Through\"")) << code;
 }
 
 }  // namespace
