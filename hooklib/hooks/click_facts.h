@@ -79,13 +79,13 @@ void describeClickByClassNames(ClickFacts *facts, const char *invokedClass, cons
 void giveClickText(ClickFacts *facts, ClickText which, const char *text);
 
 // The program file name or the title of the click, in upper case (as
-// CharUpperBuffA makes it); "" when the system cannot tell it. The title
+// CharUpperA makes it); "" when the system cannot tell it. The title
 // is read without a message to the window: a hung program cannot stall the
 // click.
 const char *clickText(ClickFacts *facts, ClickText which);
 
-// Brings `text` to upper case in place, as CharUpperBuffA does in the
-// ANSI code page.
+// Brings `text` to upper case in place, as CharUpperA does in the ANSI
+// code page.
 void toUpperCase(char *text);
 
 // The modifier keys held at the click (KEY_* bits), left and right alike.

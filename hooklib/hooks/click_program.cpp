@@ -10,12 +10,12 @@ namespace {
 // click that asks (empty until then). Per process, never shared.
 char ownProgram[CLICK_PROGRAM_BUFFER_SIZE];
 
-// Keeps the file name of `path` (what follows its last '\'), in upper case,
-// as Windows compares file names without regard to letter case.
+// Keeps the file name of `path` (what follows its last '\' or '/'), in
+// upper case, as Windows compares file names without regard to letter case.
 void keepUpperFileName(char *path) {
   char *name = path;
   for (char *c = path; *c != '\0'; c = CharNextA(c)) {
-    if (*c == '\\') name = c + 1;
+    if (*c == '\\' || *c == '/') name = c + 1;
   }
   char *out = path;
   while ((*out++ = *name++) != '\0') {
@@ -64,7 +64,9 @@ const unsigned char modifierKeys[] = {
 
 }  // namespace
 
-void toUpperCase(char *text) { CharUpperBuffA(text, (DWORD)lstrlenA(text)); }
+// Given a string (an address above the low word), CharUpperA converts it
+// in place, up to its NUL.
+void toUpperCase(char *text) { CharUpperA(text); }
 
 void giveClickText(ClickFacts *facts, ClickText which, const char *text) {
   char *buffer = which == CLICK_PROGRAM ? facts->programBuffer : facts->titleBuffer;

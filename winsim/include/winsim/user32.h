@@ -384,6 +384,7 @@ int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 int WINAPI InternalGetWindowText(HWND window, LPWSTR buffer, int size);
 DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length);
+LPSTR WINAPI CharUpperA(LPSTR text);
 LPSTR WINAPI CharNextA(LPCSTR text);
 LONG WINAPI GetWindowLongA(HWND window, int index);
 #define WM_HOTKEY 0x0312

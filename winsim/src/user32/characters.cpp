@@ -27,6 +27,16 @@ DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length) {
   return length;
 }
 
+// "If the high-order word of this parameter is zero, the low-order word
+// must contain a single character to be converted"; otherwise it is a
+// NUL-terminated string, converted in place, and returned.
+LPSTR WINAPI CharUpperA(LPSTR text) {
+  if (((uintptr_t)text >> 16) == 0)
+    return (LPSTR)(uintptr_t)(unsigned char)upperCase((char)(uintptr_t)text);
+  for (char *c = text; *c != '\0'; ++c) *c = upperCase(*c);
+  return text;
+}
+
 // In a single-byte code page the next character is the next byte; at the
 // terminating NUL the text itself is returned.
 LPSTR WINAPI CharNextA(LPCSTR text) {
