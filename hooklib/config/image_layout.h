@@ -24,18 +24,18 @@ enum {
 // where no system header is included; non-client messages lie below
 // WM_MOUSEFIRST, 0x200), and its slot's offset. The table of event names
 // (config/name_tables.cpp) and vorncheck's events are made from this list.
-#define VORN_EVENT_SLOTS(SLOT)      \
-  SLOT(LBUTTONDOWN, 0x0201, 8)      \
-  SLOT(NCLBUTTONDOWN, 0x00A1, 12)   \
-  SLOT(LBUTTONUP, 0x0202, 16)       \
-  SLOT(NCLBUTTONUP, 0x00A2, 20)     \
-  SLOT(LBUTTONDBLCLK, 0x0203, 24)   \
-  SLOT(NCLBUTTONDBLCLK, 0x00A3, 28) \
-  SLOT(MBUTTONDOWN, 0x0207, 32)     \
-  SLOT(NCMBUTTONDOWN, 0x00A7, 36)   \
-  SLOT(MBUTTONUP, 0x0208, 40)       \
-  SLOT(NCMBUTTONUP, 0x00A8, 44)     \
-  SLOT(RBUTTONDOWN, 0x0204, 48)     \
+#define VORN_EVENT_SLOTS(SLOT)         \
+  SLOT(LBUTTONDOWN, 0x0201, 8)         \
+  SLOT(NCLBUTTONDOWN, 0x00A1, 12)      \
+  SLOT(LBUTTONUP, 0x0202, 16)          \
+  SLOT(NCLBUTTONUP, 0x00A2, 20)        \
+  SLOT(LBUTTONDBLCLK, 0x0203, 24)      \
+  SLOT(NCLBUTTONDBLCLK, 0x00A3, 28)    \
+  SLOT(MBUTTONDOWN, 0x0207, 32)        \
+  SLOT(NCMBUTTONDOWN, 0x00A7, 36)      \
+  SLOT(MBUTTONUP, 0x0208, 40)          \
+  SLOT(NCMBUTTONUP, 0x00A8, 44)        \
+  SLOT(RBUTTONDOWN, 0x0204, 48)        \
   SLOT(NCRBUTTONDOWN, 0x00A4, 52)
 
 #define VORN_HEADER_SLOT(name, message, offset) HEADER_SLOT_##name = offset,
@@ -43,7 +43,8 @@ enum {
 enum {
   HEADER_FIRST_LIST = 0,
   HEADER_FIRST_MATCH = 4,
-  VORN_EVENT_SLOTS(VORN_HEADER_SLOT) HEADER_MASKXMOUSE_MATCH = 56,
+  VORN_EVENT_SLOTS(VORN_HEADER_SLOT)
+  HEADER_MASKXMOUSE_MATCH = 56,
   HEADER_FIELD_COUNT = 15,
   HEADER_EVENT_SLOT_COUNT = 0 VORN_EVENT_SLOTS(VORN_COUNT_SLOT),
 };

@@ -5,9 +5,9 @@
 #include "config/image_layout.h"
 
 enum {
-  PROFILE_VALUE_BUFFER = 256,   // a value longer than 255 characters is cut
-  PROFILE_NAME_BUFFER = 256,    // key and section names are built in these
-  SECTION_NAMES_BUFFER = 1024,  // the names of all sections together
+  PROFILE_VALUE_BUFFER = 256,  // a value longer than 255 characters is cut
+  PROFILE_NAME_BUFFER = 256,   // key and section names are built in these
+  SECTION_NAMES_BUFFER = 1024, // the names of all sections together
 };
 
 // Reads `key` of `section` from iniPath into `value` (PROFILE_VALUE_BUFFER

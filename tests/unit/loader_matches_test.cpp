@@ -87,11 +87,11 @@ TEST_F(LoaderTest, PatternCountIsHeldToTheSlotsThereAre) {
 }
 
 TEST_F(LoaderTest, EveryHitTestNameGivesItsCode) {
-  const char *names[] = {"NOWHERE", "CLIENT",     "CAPTION",     "SYSMENU",   "GROWBOX",
-                         "MENU",    "HSCROLL",    "VSCROLL",     "MINBUTTON", "MAXBUTTON",
-                         "LEFT",    "RIGHT",      "TOP",         "TOPLEFT",   "TOPRIGHT",
-                         "BOTTOM",  "BOTTOMLEFT", "BOTTOMRIGHT", "BORDER",    "OBJECT",
-                         "CLOSE",   "HELP"};
+  const char *names[] = {"NOWHERE",  "CLIENT",     "CAPTION",     "SYSMENU",   "GROWBOX",
+                         "MENU",     "HSCROLL",    "VSCROLL",     "MINBUTTON", "MAXBUTTON",
+                         "LEFT",     "RIGHT",      "TOP",         "TOPLEFT",   "TOPRIGHT",
+                         "BOTTOM",   "BOTTOMLEFT", "BOTTOMRIGHT", "BORDER",    "OBJECT",
+                         "CLOSE",    "HELP"};
   for (int code = 0; code < 22; ++code) EXPECT_EQ(code, hitTestCodeFromName(names[code]));
   EXPECT_EQ(-1, hitTestCodeFromName(""));
   EXPECT_EQ(-1, hitTestCodeFromName("Caption"));

@@ -78,18 +78,16 @@ TEST_F(VorncheckTest, ActionInOtherLetterCaseIsNamedCaseSensitive) {
 }
 
 TEST_F(VorncheckTest, LowerCasePolicyIsAnError) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\n1.Match=.NotForeground\n1.Action=LowerAndSwitch\n"
-      "1.Action.IfNextIsMinimized=skip\n");
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=.NotForeground\n1.Action=LowerAndSwitch\n"
+        "1.Action.IfNextIsMinimized=skip\n");
   expectFinding(FINDING_ERROR, 5, "\"Skip\"? names are case-sensitive");
 }
 
 // The default rule's policy is read as a numbered rule's is, and checked
 // the same way.
 TEST_F(VorncheckTest, TheDefaultRulesPolicyIsCheckedToo) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\nDefault.Action=LowerAndSwitch\n"
-      "Default.Action.IfNextIsMinimized=skip\n");
+  check("[List1]\nHook1=MBUTTONUP\nDefault.Action=LowerAndSwitch\n"
+        "Default.Action.IfNextIsMinimized=skip\n");
   expectFinding(FINDING_ERROR, 4, "\"Skip\"? names are case-sensitive");
 }
 
@@ -112,9 +110,8 @@ TEST_F(VorncheckTest, CommentedHookIsNoMistake) {
 }
 
 TEST_F(VorncheckTest, UnknownHitTestNameIsAnError) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-      "[Match.Cap]\nnPattern=1\n1.NCHitTest=caption\n");
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+        "[Match.Cap]\nnPattern=1\n1.NCHitTest=caption\n");
   expectFinding(FINDING_ERROR, 7, "never holds (did you mean \"CAPTION\"");
 }
 
@@ -219,9 +216,8 @@ TEST_F(VorncheckTest, ForegroundSuffixInOtherLetterCaseIsNamed) {
 // ---- numbering ----------------------------------------------------------------------------
 
 TEST_F(VorncheckTest, RuleAfterAGapIsNotLoaded) {
-  check(
-      "[List1]\nHook1=LBUTTONUP\n1.Match=.Foreground\n3.Match=.Foreground\n"
-      "3.Action=NoAction\n");
+  check("[List1]\nHook1=LBUTTONUP\n1.Match=.Foreground\n3.Match=.Foreground\n"
+        "3.Action=NoAction\n");
   expectFinding(FINDING_ERROR, 4, "rule 3 of List1 is not loaded");
 }
 
@@ -323,37 +319,32 @@ TEST_F(VorncheckTest, RepeatedSectionIsAWarning) {
 // ---- matches ------------------------------------------------------------------------------
 
 TEST_F(VorncheckTest, MatchWithoutASectionNeverHolds) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\n1.Match=Captoin.Foreground\n1.Action=NoAction\n"
-      "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=Captoin.Foreground\n1.Action=NoAction\n"
+        "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
   expectFinding(FINDING_ERROR, 3, "no [Match.Captoin] section");
 }
 
 TEST_F(VorncheckTest, MissingPatternCountIsAnError) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-      "[Match.Cap]\n1.NCHitTest=CAPTION\n");
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+        "[Match.Cap]\n1.NCHitTest=CAPTION\n");
   expectFinding(FINDING_ERROR, 5, "has no nPattern");
 }
 
 TEST_F(VorncheckTest, PatternBeyondTheCountIsAWarning) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-      "[Match.Cap]\nnPattern=1\n1.NCHitTest=CAPTION\n2.NCHitTest=CLIENT\n");
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+        "[Match.Cap]\nnPattern=1\n1.NCHitTest=CAPTION\n2.NCHitTest=CLIENT\n");
   expectFinding(FINDING_WARNING, 8, "Pattern 2 is beyond nPattern=1");
 }
 
 TEST_F(VorncheckTest, PatternCountTooLargeLeavesEmptyPatterns) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-      "[Match.Cap]\nnPattern=2\n1.NCHitTest=CAPTION\n");
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+        "[Match.Cap]\nnPattern=2\n1.NCHitTest=CAPTION\n");
   expectFinding(FINDING_WARNING, 6, "Pattern 2 of [Match.Cap] names nothing");
 }
 
 TEST_F(VorncheckTest, PatternCountAboveTheSlotsIsAWarning) {
-  check(
-      "[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
-      "[Match.Cap]\nnPattern=40\n1.NCHitTest=CAPTION\n");
+  check("[List1]\nHook1=MBUTTONUP\n1.Match=Cap\n1.Action=NoAction\n"
+        "[Match.Cap]\nnPattern=40\n1.NCHitTest=CAPTION\n");
   // One finding for the count; the empty Patterns 2 to 35 are reported on
   // the same line, so look for the count's own words among them.
   EXPECT_TRUE(hasFinding(6, "more than the 35")) << allFindings();
@@ -362,9 +353,8 @@ TEST_F(VorncheckTest, PatternCountAboveTheSlotsIsAWarning) {
 // ---- options and leftovers ------------------------------------------------------------------
 
 TEST_F(VorncheckTest, MaskWhileMaskingIsOffIsAWarning) {
-  check(
-      "[Options]\nUseXMOUSE=0\n[MaskXMOUSE]\nMatch=Tray\n[Match.Tray]\nnPattern=1\n"
-      "1.Active.Class=Shell_TrayWnd\n");
+  check("[Options]\nUseXMOUSE=0\n[MaskXMOUSE]\nMatch=Tray\n[Match.Tray]\nnPattern=1\n"
+        "1.Active.Class=Shell_TrayWnd\n");
   expectFinding(FINDING_WARNING, 4, "[MaskXMOUSE] Match is not used");
 }
 
@@ -399,13 +389,12 @@ TEST_F(VorncheckTest, CtrlZAroundNamesIsTrimmed) {
 }
 
 TEST_F(VorncheckTest, CleanFileHasNoFindings) {
-  check(
-      "[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n[MaskXMOUSE]\nMatch=Tray\n"
-      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
-      "1.Action.IfNextIsMinimized=Skip\n2.Match=;Caption\n3.Match=Caption\n3.Action=\n"
-      "4.Match=Tray\n4.Action=MinimizeAll\n"
-      "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n"
-      "[Match.Tray]\nnPattern=1\n1.Active.Class=Shell_TrayWnd\n");
+  check("[Options]\nUseXMOUSE=1\nMaskXMOUSEOnMOUSEMOVE=1\n[MaskXMOUSE]\nMatch=Tray\n"
+        "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption.NotForeground\n1.Action=LowerAndSwitch\n"
+        "1.Action.IfNextIsMinimized=Skip\n2.Match=;Caption\n3.Match=Caption\n3.Action=\n"
+        "4.Match=Tray\n4.Action=MinimizeAll\n"
+        "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n"
+        "[Match.Tray]\nnPattern=1\n1.Active.Class=Shell_TrayWnd\n");
   EXPECT_EQ(0, found.exitCode()) << allFindings();
 }
 
@@ -583,9 +572,8 @@ TEST_F(ExplainTest, ThroughLetsTheWindowDecideUnderSimulatedActivation) {
 // A rule whose match holds but whose action is empty hands the click on:
 // the explanation names the action that runs and its verdict.
 TEST_F(ExplainTest, ARuleWithAnEmptyActionHandsTheClickToALaterRule) {
-  check(
-      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=\n2.Match=Caption\n"
-      "2.Action=MinimizeOrLower\n[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=\n2.Match=Caption\n"
+        "2.Action=MinimizeOrLower\n[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
   std::string text = explain("NCMBUTTONUP", "Notepad", HTCAPTION, 1);
   EXPECT_TRUE(says(text, "winner: rule 2, action \"MinimizeOrLower\"")) << text;
   EXPECT_TRUE(says(text,
@@ -631,9 +619,8 @@ TEST_F(ExplainTest, AFailedMatchSaysWhereItFails) {
 }
 
 TEST_F(ExplainTest, ClickOutsideEveryMatchFallsToTheDefaultRule) {
-  check(
-      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
-      "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
+  check("[List1]\nHook1=NCMBUTTONUP\n1.Match=Caption\n1.Action=LowerAndSwitch\n"
+        "[Match.Caption]\nnPattern=1\n1.NCHitTest=CAPTION\n");
   std::string text = explain("NCMBUTTONUP", "Notepad", HTCLIENT, 0);
   EXPECT_TRUE(says(text, "its match does not hold")) << text;
   EXPECT_TRUE(says(text, "winner: the default rule, action \"Default\"")) << text;

@@ -37,10 +37,9 @@ void checkUtf8Mark(CheckContext &c) {
   if (!c.doc.startsWithUtf8Mark()) return;
   const std::string &line = c.doc.firstLineAfterMark();
   std::string lost = !line.empty() && line[0] == '['
-                         ? format(
-                               ": the daemon does not see the section header %s, and the "
-                               "keys under it belong to no section",
-                               line.c_str())
+                         ? format(": the daemon does not see the section header %s, and the "
+                                  "keys under it belong to no section",
+                                  line.c_str())
                          : "";
   c.out.warn(1, format("the file starts with a UTF-8 byte order mark, which Windows reads as "
                        "part of line 1%s; save vorn.ini as ANSI or as UTF-8 without BOM",
@@ -54,12 +53,12 @@ void checkSectionNameBuffer(CheckContext &c) {
   for (const IniSection &section : c.doc.sections()) {
     used += section.name.size() + 1;
     if (used > SECTION_NAMES_BUFFER - 1) {
-      c.out.warn(
-          section.line,
-          format("the names of all sections take %u bytes, more than the %d that are read: "
-                 "[%s] and the sections after it are not seen, and no list among them is "
-                 "loaded",
-                 (unsigned)c.doc.sectionNamesBytes(), SECTION_NAMES_BUFFER, section.name.c_str()));
+      c.out.warn(section.line,
+                 format("the names of all sections take %u bytes, more than the %d that are read: "
+                        "[%s] and the sections after it are not seen, and no list among them is "
+                        "loaded",
+                        (unsigned)c.doc.sectionNamesBytes(), SECTION_NAMES_BUFFER,
+                        section.name.c_str()));
       return;
     }
   }
@@ -99,10 +98,10 @@ void checkMiscasedListSection(CheckContext &c, const IniSection &section, int nu
                               const std::string &exact) {
   for (const IniSection &other : c.doc.sections()) {
     if (other.name == exact) {
-      c.out.warn(section.line,
-                 format("[%s] comes before [%s] of line %d: the list's keys are "
-                        "read from [%s]",
-                        section.name.c_str(), exact.c_str(), other.line, section.name.c_str()));
+      c.out.warn(section.line, format("[%s] comes before [%s] of line %d: the list's keys are "
+                                      "read from [%s]",
+                                      section.name.c_str(), exact.c_str(), other.line,
+                                      section.name.c_str()));
       return;
     }
   }
@@ -120,8 +119,7 @@ void checkListSections(CheckContext &c) {
       if (section.name == exact) {
         if (number == loaded + 1) {
           c.out.error(section.line, format("[%s] is not loaded: its name lies beyond the section "
-                                           "names that are read",
-                                           exact.c_str()));
+                                           "names that are read", exact.c_str()));
           checkUnloadedList(c, section, number);
         } else if (number > loaded + 1) {
           c.out.error(section.line,
@@ -286,8 +284,8 @@ void checkEventClaims(CheckContext &c, int loaded) {
     for (const auto &claim : claims) lists.insert(claim.first);
     if (lists.size() > 1) {
       c.out.warn(claims.back().second,
-                 format("%s is claimed by %d lists; the last, List%d, takes it",
-                        eventSlotName(slot), (int)lists.size(), claims.back().first));
+                 format("%s is claimed by %d lists; the last, List%d, takes it", eventSlotName(slot),
+                        (int)lists.size(), claims.back().first));
     }
   }
 }
@@ -352,18 +350,16 @@ void checkPatternCount(CheckContext &c, const IniSection *section, const std::st
   if (!count) {
     if (highest) {
       c.out.error(section->line, format("[Match.%s] has no nPattern: its Patterns are not read "
-                                        "and the match never holds",
-                                        name.c_str()));
+                                        "and the match never holds", name.c_str()));
     }
     return;
   }
   if (declared < 0) {
-    c.out.error(count->line,
-                format("nPattern %d is negative: the match has no Patterns", declared));
+    c.out.error(count->line, format("nPattern %d is negative: the match has no Patterns",
+                                    declared));
   } else if (declared > MATCH_MAX_PATTERNS) {
     c.out.warn(count->line, format("nPattern %d is more than the %d Patterns a match can hold; "
-                                   "%d are read",
-                                   declared, MATCH_MAX_PATTERNS, MATCH_MAX_PATTERNS));
+                                   "%d are read", declared, MATCH_MAX_PATTERNS, MATCH_MAX_PATTERNS));
   }
   if (highest > declared && declared >= 0) {
     c.out.warn(keyLine, format("Pattern %c is beyond nPattern=%d and is not read",
@@ -472,11 +468,11 @@ void checkPatterns(CheckContext &c, ImageOffset match, const IniSection *section
     }
   }
   if (!empty.empty()) {
-    c.out.warn(
-        lineOf(IniDocument::key(section, "nPattern")),
-        format("Pattern%s %s of [%s] name%s nothing and never hold%s", empty.size() == 1 ? "" : "s",
-               patternRuns(empty).c_str(), section->name.c_str(), empty.size() == 1 ? "s" : "",
-               empty.size() == 1 ? "s" : ""));
+    c.out.warn(lineOf(IniDocument::key(section, "nPattern")),
+               format("Pattern%s %s of [%s] name%s nothing and never hold%s",
+                      empty.size() == 1 ? "" : "s", patternRuns(empty).c_str(),
+                      section->name.c_str(), empty.size() == 1 ? "s" : "",
+                      empty.size() == 1 ? "s" : ""));
   }
 }
 
@@ -513,14 +509,12 @@ void checkOptions(CheckContext &c) {
   const IniKey *maskOption =
       c.doc.key(VORN_OPTIONS_SECTION, optionName(OPTION_MASK_XMOUSE_ON_MOVE));
   if (maskOption && !xmouseMode && readOption(OPTION_MASK_XMOUSE_ON_MOVE) != 0) {
-    c.out.warn(maskOption->line,
-               "MaskXMOUSEOnMOUSEMOVE has no effect without UseXMOUSE=1 or "
-               "ThroughSimulateWM_MOUSEACTIVATE=1");
+    c.out.warn(maskOption->line, "MaskXMOUSEOnMOUSEMOVE has no effect without UseXMOUSE=1 or "
+                                 "ThroughSimulateWM_MOUSEACTIVATE=1");
   }
   if (maskXmouseOnMove && imageField(HEADER_MASKXMOUSE_MATCH) == NO_OFFSET) {
-    c.out.warn(lineOf(maskOption),
-               "MaskXMOUSEOnMOUSEMOVE is on but [MaskXMOUSE] names no "
-               "match: no window is masked");
+    c.out.warn(lineOf(maskOption), "MaskXMOUSEOnMOUSEMOVE is on but [MaskXMOUSE] names no "
+                                   "match: no window is masked");
   }
 }
 
@@ -538,10 +532,10 @@ void checkLongValues(CheckContext &c) {
   for (const IniSection &section : c.doc.sections()) {
     for (const IniKey &key : section.keys) {
       if (key.rawLength > PROFILE_VALUE_BUFFER - 1) {
-        c.out.warn(key.line,
-                   format("the value of %s is %u characters long; only the first %d "
-                          "are read",
-                          key.name.c_str(), (unsigned)key.rawLength, PROFILE_VALUE_BUFFER - 1));
+        c.out.warn(key.line, format("the value of %s is %u characters long; only the first %d "
+                                    "are read",
+                                    key.name.c_str(), (unsigned)key.rawLength,
+                                    PROFILE_VALUE_BUFFER - 1));
       }
     }
   }
