@@ -53,6 +53,10 @@ LRESULT dispatchLeftPress(void) { return sendToHook(dispatcher, WM_LBUTTONDOWN);
 
 LRESULT dispatchRightPress(void) { return sendToHook(dispatcher, WM_RBUTTONDOWN); }
 
+LRESULT dispatchMiddlePress(void) { return sendToHook(dispatcher, WM_MBUTTONDOWN); }
+
+LRESULT dispatchLeftDoubleClick(void) { return sendToHook(dispatcher, WM_LBUTTONDBLCLK); }
+
 // Where the system ran the mouse hook in the daemon: the daemon's note, and
 // the message as the program's get-message hook retrieves it.
 HOOKPROC volatile retrieval = msgHookProc;
@@ -81,6 +85,10 @@ const HookCase HOOK_CASES[] = {
     {"clickOnOneRuleList", "click on a list of one rule", useDefaultOptions, dispatchLeftPress},
     {"clickOnMaximalList", "click on a maximal list (9 rules x 35 Patterns, none holds)",
      useDefaultOptions, dispatchRightPress},
+    {"clickOnProgramRule", "click on a list of one rule naming the program (`Process`)",
+     useDefaultOptions, dispatchMiddlePress},
+    {"clickOnTitleRule", "click on a list of one rule naming the title (`Title`)",
+     useDefaultOptions, dispatchLeftDoubleClick},
     {"moveDecidedOnRetrieval", "move noted by the daemon, decided by the get-message hook",
      useDefaultOptions, retrieveMarshalledMove},
     {"clickDecidedOnRetrieval",

@@ -20,14 +20,20 @@ std::string configurationPath;
 BOOL trackingBefore = FALSE;
 
 // LBUTTONDOWN: one rule that holds. RBUTTONDOWN: the maximal list, 9
-// rules none of which holds. Both end in "Default", so that each click goes
-// on to the next hook and changes no window.
+// rules none of which holds. MBUTTONDOWN: one rule that names the program,
+// LBUTTONDBLCLK: one that names the main window's title, each with a wildcard
+// and holding. All end in "Default", so that each click goes on to the
+// next hook and changes no window.
 std::string configuration() {
   std::string text =
       "[Options]\r\nUseXMOUSE=1\r\nMaskXMOUSEOnMOUSEMOVE=1\r\n"
       "[MaskXMOUSE]\r\nMatch=Panes\r\n"
       "[Match.Panes]\r\nnPattern=1\r\n1.Invoked.Class=vornBenchPane\r\n"
       "[List1]\r\nHook1=LBUTTONDOWN\r\n1.Match=Panes\r\n1.Action=Default\r\n"
+      "[Match.Program]\r\nnPattern=1\r\n1.Process=vorn_hook*\r\n"
+      "[Match.Title]\r\nnPattern=1\r\n1.Title=VORN B?NCH*\r\n"
+      "[List3]\r\nHook1=MBUTTONDOWN\r\n1.Match=Program\r\n1.Action=Default\r\n"
+      "[List4]\r\nHook1=LBUTTONDBLCLK\r\n1.Match=Title\r\n1.Action=Default\r\n"
       "[List2]\r\nHook1=RBUTTONDOWN\r\n";
   for (int rule = 1; rule <= 9; ++rule) {
     text += std::to_string(rule) + ".Match=M" + std::to_string(rule) + "\r\n";
@@ -69,10 +75,10 @@ int buildDesktop() {
   return hookScene.main && hookScene.pane && hookScene.other;
 }
 
-// Two lists and two distinct matches besides the nine of the maximal list.
+// Four lists and three distinct matches besides the nine of the maximal list.
 int compiledAsWritten() {
-  const int lists = 2;
-  const int matches = 1 + 9;
+  const int lists = 4;
+  const int matches = 3 + 9;
   return compiledListCount() == lists && compiledMatchCount() == matches;
 }
 

@@ -118,6 +118,43 @@ enum {
   MATCH_MAX_PATTERNS = 35,
 };
 
+// A match may also name the modifier keys held at the click, the program
+// that owns the window under the pointer and the title of its root parent.
+// A MatchRecord has no room for them in its Pattern arrays, so they live in
+// a record of their own, reached through a field that no Pattern uses:
+// Pattern 0's Invoked class (offset 8). A loader writes it only for a match
+// whose Patterns name one of them; 0 there (never written) or -1 means
+// none. The record holds three fields for each Pattern p = 1 to nPattern,
+// at 12 * (p - 1): the keys (KEYS_NAMED with the set's bits), the
+// ImageOffset of the program file name and that of the title, each in
+// upper case; 0 in a field names nothing (no string lies at offset 0).
+enum {
+  MATCH_EXTRAS = MATCH_INVOKED_CLASS,
+  EXTRAS_KEYS = 0,
+  EXTRAS_PROGRAM = 4,
+  EXTRAS_TITLE = 8,
+  EXTRAS_PATTERN_SIZE = 12,
+  EXTRAS_FIELD_COUNT = 3,
+};
+
+// A set of modifier keys: a bit for each, left and right alike. A name
+// that is no key gives KEYS_UNKNOWN, which no click's set ever has;
+// KEYS_NAMED marks a stored set, so that "None" is not 0.
+enum {
+  KEY_SHIFT = 1,
+  KEY_CTRL = 2,
+  KEY_ALT = 4,
+  KEY_WIN = 8,
+  KEYS_UNKNOWN = 16,
+  KEYS_NAMED = 32,
+  KEYS_NOT_READ = -1,
+};
+
+// Offset of Pattern p's field `field` in a match's extras record.
+inline uint32_t extrasPatternField(int pattern, uint32_t field) {
+  return EXTRAS_PATTERN_SIZE * (uint32_t)(pattern - 1) + field;
+}
+
 // A MatchRecord's three class-name arrays, in the order a Pattern names its
 // windows: the window under the pointer, its click target, its root parent.
 enum { MATCH_CLASS_ARRAY_COUNT = 3 };

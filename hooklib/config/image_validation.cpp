@@ -33,6 +33,15 @@ int32_t recordField(const ImageView &view, int32_t record, uint32_t field) {
   return readImageInt(view.bytes, (uint32_t)record + field);
 }
 
+// A match's extras record (0 or -1: none) lies whole in the image. The
+// texts it names are read as every string is, through a reader that finds
+// them in the image or not at all (config/image_access.h).
+int hasValidExtras(const ImageView &view, int32_t match, int32_t count) {
+  int32_t extras = recordField(view, match, MATCH_EXTRAS);
+  return extras == 0 || extras == NO_OFFSET ||
+         isRecord(view, extras, EXTRAS_PATTERN_SIZE * (uint32_t)count);
+}
+
 int isMatch(const ImageView &view, int32_t match) {
   if (!isRecord(view, match, MATCH_RECORD_SIZE)) return 0;
   int32_t count = recordField(view, match, MATCH_PATTERN_COUNT);
@@ -45,7 +54,7 @@ int isMatch(const ImageView &view, int32_t match) {
       if (!isString(view, recordField(view, match, matchPatternField(array, p)))) return 0;
     }
   }
-  return 1;
+  return hasValidExtras(view, match, count);
 }
 
 int isList(const ImageView &view, int32_t list) {

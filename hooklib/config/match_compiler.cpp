@@ -34,19 +34,44 @@ int boundedPatternCount(int count) {
   return count;
 }
 
-// Reads Pattern p's three class names, then its hit-test name, into the
-// record.
-void compilePattern(ImageOffset record, const char *section, int p) {
+// A Pattern's class names and hit-test name are read in the order in
+// which their arrays follow each other in the MatchRecord.
+enum { PATTERN_ARRAY_SPAN = MATCH_ACTIVE_CLASS - MATCH_INVOKED_CLASS };
+static_assert(MATCH_PARENT_CLASS == MATCH_ACTIVE_CLASS + PATTERN_ARRAY_SPAN &&
+                  MATCH_HIT_TEST == MATCH_PARENT_CLASS + PATTERN_ARRAY_SPAN,
+              "a MatchRecord's Pattern arrays follow each other in the order their keys are read");
+
+// Where Pattern p's extra `extra` goes. The record of extras is placed at
+// the first one a match names, so a match that names none compiles as if
+// they did not exist.
+uint32_t extrasField(ImageOffset match, int p, int extra, int count) {
+  ImageOffset extras = builderReadInt((uint32_t)match + MATCH_EXTRAS);
+  if (extras == 0) {
+    extras = builderPlaceRecord(EXTRAS_PATTERN_SIZE * (uint32_t)count);
+    builderWriteInt((uint32_t)match + MATCH_EXTRAS, extras);
+  }
+  return (uint32_t)extras + extrasPatternField(p, 4u * (uint32_t)extra);
+}
+
+// Reads Pattern p's three class names, its hit-test name, then the keys,
+// program and title it names into the record. An empty extra names
+// nothing, like an empty class name.
+void compilePattern(ImageOffset record, const char *section, int p, int count) {
   char key[PROFILE_NAME_BUFFER];
   char value[PROFILE_VALUE_BUFFER];
-  for (int which = 0; which <= MATCH_CLASS_ARRAY_COUNT; ++which) {
-    bool className = which < MATCH_CLASS_ARRAY_COUNT;
-    buildPatternKey(key, p,
-                    className ? PATTERN_CLASS_KEY_SUFFIXES[which] : PATTERN_HIT_TEST_KEY_SUFFIX);
+  for (int which = 0; which < PATTERN_KEY_COUNT; ++which) {
+    buildPatternKey(key, p, patternKeySuffix(which));
     readProfileString(section, key, "", value);
-    int32_t field = className ? builderPlaceString(value) : hitTestCodeFromName(value);
-    uint32_t array = className ? MATCH_CLASS_ARRAYS[which] : (uint32_t)MATCH_HIT_TEST;
-    builderWriteInt((uint32_t)record + matchPatternField(array, p), field);
+    uint32_t at =
+        (uint32_t)record + matchPatternField(MATCH_INVOKED_CLASS + PATTERN_ARRAY_SPAN * which, p);
+    if (which >= PATTERN_KEY_KEYS) {
+      if (value[0] == '\0') continue;
+      at = extrasField(record, p, which - PATTERN_KEY_KEYS, count);
+    }
+    int32_t field = which == PATTERN_KEY_HIT_TEST ? hitTestCodeFromName(value)
+                    : which == PATTERN_KEY_KEYS   ? keysFromNames(value)
+                                                  : builderPlaceString(value);
+    builderWriteInt(at, field);
   }
 }
 
@@ -72,6 +97,6 @@ extern "C" ImageOffset findOrCreateMatch(const char *name) {
     count = boundedPatternCount(readProfileInt(section, "nPattern", 0));
   }
   builderWriteInt((uint32_t)record + MATCH_PATTERN_COUNT, count);
-  for (int p = 1; p <= count; ++p) compilePattern(record, section, p);
+  for (int p = 1; p <= count; ++p) compilePattern(record, section, p, count);
   return record;
 }

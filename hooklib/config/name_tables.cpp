@@ -14,6 +14,10 @@ const char hitTestNames[] =
     "MAXBUTTON\0LEFT\0RIGHT\0TOP\0TOPLEFT\0TOPRIGHT\0BOTTOM\0BOTTOMLEFT\0BOTTOMRIGHT\0"
     "BORDER\0OBJECT\0CLOSE\0HELP\0";
 
+// Indexed by bit number; "None" names no key.
+const char keyNames[] = "Shift\0Ctrl\0Alt\0Win\0None\0";
+enum { KEY_NAME_NONE = 4 };
+
 // In header order: the event at index i has the slot at
 // HEADER_SLOT_LBUTTONDOWN + 4 * i; HEADER_EVENT_SLOT_COUNT of them. Then
 // the claimed events, in the order of their bits.
@@ -39,11 +43,9 @@ static_assert(slotsFollowEachOther(0), "the event slots follow each other in hea
 
 extern "C" int hitTestCodeFromName(const char *name) { return nameListIndex(hitTestNames, name); }
 
+// Policies 1 and 2 follow their names' positions; anything else is none.
 extern "C" int minimizedPolicyFromName(const char *name) {
-  if (!name) return POLICY_NONE;
-  if (lstrcmpA(name, "Skip") == 0) return POLICY_SKIP;
-  if (lstrcmpA(name, "Restore") == 0) return POLICY_RESTORE;
-  return POLICY_NONE;
+  return nameListIndex("Skip\0Restore\0", name) + 1;
 }
 
 extern "C" void setEventListSlot(const char *eventName, ImageOffset listOffset) {
@@ -76,3 +78,19 @@ ImageOffset eventSlotList(int index) {
 int eventSlotIndex(const char *name) { return nameListIndex(eventNames, name); }
 
 const char *hitTestName(int code) { return nameListAt(hitTestNames, code); }
+
+int keysFromNames(char *names) {
+  int keys = KEYS_NAMED;
+  for (;;) {
+    char *end = names;
+    while (*end != '+' && *end != '\0') ++end;
+    char separator = *end;
+    *end = '\0';
+    int index = nameListIndex(keyNames, names);
+    keys |= index < 0 ? KEYS_UNKNOWN : (1 << index) & ~(1 << KEY_NAME_NONE);
+    if (separator == '\0') return keys;
+    names = end + 1;
+  }
+}
+
+const char *keyName(int index) { return nameListAt(keyNames, index); }

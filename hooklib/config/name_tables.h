@@ -39,5 +39,14 @@ ImageOffset eventSlotList(int index);
 // The index of the event called exactly `name`, or -1 (also for NULL).
 int eventSlotIndex(const char *name);
 
+// The set of modifier keys (KEY_*) that a Keys value names, with
+// KEYS_NAMED: "Shift", "Ctrl", "Alt" and "Win" joined by '+', or "None". A
+// name that is none of these adds KEYS_UNKNOWN. `names` is cut up in place.
+int keysFromNames(char *names);
+
+// The name of modifier key `index` (0 Shift, 1 Ctrl, 2 Alt, 3 Win, 4 None),
+// or NULL; key `index` below 4 is the bit 1 << index.
+const char *keyName(int index);
+
 // The name of hit-test code `code` (0 to 21), or NULL.
 const char *hitTestName(int code);

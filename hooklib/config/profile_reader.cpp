@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "config/loader_state.h"
+#include "system/name_lists.h"
 
 void readProfileString(const char *section, const char *key, const char *fallback, char *value) {
   value[0] = '\0';
@@ -14,9 +15,10 @@ int readProfileInt(const char *section, const char *key, int fallback) {
   return (int)GetPrivateProfileIntA(section, key, fallback, iniPath);
 }
 
-const char *const PATTERN_CLASS_KEY_SUFFIXES[MATCH_CLASS_ARRAY_COUNT] = {
-    ".Invoked.Class", ".Active.Class", ".Parent.Class"};
-const char PATTERN_HIT_TEST_KEY_SUFFIX[] = ".NCHitTest";
+const char PATTERN_KEY_SUFFIXES[] =
+    ".Invoked.Class\0.Active.Class\0.Parent.Class\0.NCHitTest\0.Keys\0.Process\0.Title\0";
+
+const char *patternKeySuffix(int which) { return nameListAt(PATTERN_KEY_SUFFIXES, which); }
 
 char patternKeyChar(int pattern) {
   static const char keyChars[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";

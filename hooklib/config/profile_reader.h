@@ -17,10 +17,21 @@ void readProfileString(const char *section, const char *key, const char *fallbac
 // Reads `key` of `section` from iniPath as an integer.
 int readProfileInt(const char *section, const char *key, int fallback);
 
-// The key suffixes of a Pattern's three class names, in the order of the
-// MatchRecord's class arrays, and of its hit-test name.
-extern const char *const PATTERN_CLASS_KEY_SUFFIXES[MATCH_CLASS_ARRAY_COUNT];
-extern const char PATTERN_HIT_TEST_KEY_SUFFIX[];
+// The key suffixes of a Pattern, packed in the order the loader reads
+// them: its three class names, in the order of the MatchRecord's class
+// arrays, its hit-test name, then the keys held, the program and the
+// title, in the order of their fields in the match's extras record.
+extern const char PATTERN_KEY_SUFFIXES[];
+enum {
+  PATTERN_KEY_HIT_TEST = 3,
+  PATTERN_KEY_KEYS = 4,
+  PATTERN_KEY_PROGRAM = 5,
+  PATTERN_KEY_TITLE = 6,
+  PATTERN_KEY_COUNT = 7,
+};
+
+// The key suffix at position `which` of PATTERN_KEY_SUFFIXES.
+const char *patternKeySuffix(int which);
 
 // The character that numbers Pattern `pattern` (1 to 35) in its keys:
 // '1' to '9', then 'A' to 'Z'.

@@ -38,6 +38,9 @@ void describeClickWindows(ClickFacts *facts, HWND invoked, HWND active, HWND par
   facts->activation = active;
   facts->hitTest = hitTest;
   facts->foreground = FOREGROUND_UNKNOWN;
+  facts->keys = KEYS_NOT_READ;
+  facts->text[CLICK_PROGRAM] = NULL;
+  facts->text[CLICK_TITLE] = NULL;
   clearClassNames(facts);
 }
 
@@ -53,6 +56,9 @@ void describeClickByClassNames(ClickFacts *facts, const char *invokedClass, cons
   facts->className[CLICK_ACTIVE] = activeClass ? activeClass : "";
   facts->className[CLICK_PARENT] = parentClass ? parentClass : "";
   facts->foreground = foreground ? 1 : 0;
+  giveClickText(facts, CLICK_PROGRAM, "");
+  giveClickText(facts, CLICK_TITLE, "");
+  facts->keys = 0;
 }
 
 const char *clickClassName(ClickFacts *facts, ClickWindow which) {

@@ -3,11 +3,15 @@
 #include <windows.h>
 
 #include "config/image_access.h"
+#include "hooks/wildcard_match.h"
 
 namespace {
 
 static_assert((int)MATCH_CLASS_ARRAY_COUNT == (int)CLICK_WINDOW_COUNT,
               "a Pattern names one class for each window of a click");
+static_assert(EXTRAS_KEYS == 0 && EXTRAS_PROGRAM == 4 * (1 + CLICK_PROGRAM) &&
+                  EXTRAS_TITLE == 4 * (1 + CLICK_TITLE),
+              "the extras record holds the keys, then the texts in the order of a click's");
 
 int patternCount(ImageOffset match) {
   int count = imageRecordField(match, MATCH_PATTERN_COUNT);
@@ -32,19 +36,41 @@ int namesNoClass(const PatternClasses classes) {
          classes[CLICK_PARENT][0] == '\0';
 }
 
+// The Pattern's conditions on the keys held, the program and the title,
+// cheapest first; `named` tells whether its classes or hit-test code name
+// anything. A Pattern that names nothing at all matches nothing. The
+// click's texts are read in upper case; the Pattern's are brought to it.
+int extrasHold(ImageOffset match, int pattern, ClickFacts *facts, int named) {
+  ImageOffset extras = imageRecordField(match, MATCH_EXTRAS);
+  if (extras <= 0) return named;  // 0 (never written) or -1: none
+  for (int which = 0; which < EXTRAS_FIELD_COUNT; ++which) {
+    int32_t wanted = imageRecordField(extras, extrasPatternField(pattern, 4u * (uint32_t)which));
+    if (wanted == 0) continue;
+    named = 1;
+    if (which == 0) {
+      if (wanted != (KEYS_NAMED | clickKeys(facts))) return 0;
+      continue;
+    }
+    char wantedText[IMAGE_STRING_SPAN];
+    if (!copyImageString(wanted, wantedText)) return 0;
+    toUpperCase(wantedText);
+    if (!wildcardMatches(wantedText, clickText(facts, (ClickText)(which - 1)))) return 0;
+  }
+  return named;
+}
+
 // The hit-test code is compared before any class name: it costs nothing,
 // while a class name costs a call into the system.
 int patternMatches(ImageOffset match, int pattern, ClickFacts *facts) {
   PatternClasses classes;
   if (!readPatternClasses(match, pattern, classes)) return 0;
   int hitTest = imageRecordField(match, matchPatternField(MATCH_HIT_TEST, pattern));
-  if (hitTest < 0 && namesNoClass(classes)) return 0;  // names nothing: matches nothing
   if (hitTest >= 0 && hitTest != facts->hitTest) return 0;
   for (int i = 0; i < CLICK_WINDOW_COUNT; ++i) {
     if (classes[i][0] == '\0') continue;
     if (lstrcmpA(classes[i], clickClassName(facts, (ClickWindow)i)) != 0) return 0;
   }
-  return 1;
+  return extrasHold(match, pattern, facts, hitTest >= 0 || !namesNoClass(classes));
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ status=$?
 cat "$work/watch.out"
 [ $status -eq 0 ] || { echo "vorncheck --watch ended with $status"; cat "$work/watch.err"; exit 1; }
 for expected in \
-  '  MBUTTONDOWN      class "[^"]*", program "[^"]*", area CLIENT: no list of its own: MBUTTONUP'"'"'s List1 decides it, with rule 1 (match "Anywhere"): the press is swallowed' \
-  '  MBUTTONUP        class "[^"]*", program "[^"]*", area CLIENT: List1, rule 1 (match "Anywhere"): nothing runs; the click is swallowed' \
+  '  MBUTTONDOWN      class "[^"]*", program "[^"]*", title "[^"]*", keys None, area CLIENT: no list of its own: MBUTTONUP'"'"'s List1 decides it, with rule 1 (match "Anywhere"): the press is swallowed' \
+  '  MBUTTONUP        class "[^"]*", program "[^"]*", title "[^"]*", keys None, area CLIENT: List1, rule 1 (match "Anywhere"): nothing runs; the click is swallowed' \
   '^2 mouse button events seen'; do
   grep -q "$expected" "$work/watch.out" || { echo "missing: $expected"; exit 1; }
 done

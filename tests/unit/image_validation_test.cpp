@@ -231,5 +231,18 @@ TEST_F(ImageValidationTest, AttachWithoutASectionLoadsAllTheSame) {
   EXPECT_EQ(TRUE, DllEntryPoint(NULL, DLL_PROCESS_DETACH, NULL));
 }
 
+// The record a match's keys, program and title live in must lie whole in
+// the image; 0 and -1 name none.
+TEST_F(ImageValidationTest, ExtrasRecordOutsideTheImageFails) {
+  put(caption + MATCH_EXTRAS, -1);
+  EXPECT_EQ(1, valid());
+  put(caption + MATCH_EXTRAS, (int32_t)bytes.size() - 2 * EXTRAS_PATTERN_SIZE + 1);
+  EXPECT_EQ(0, valid());  // Caption has two Patterns
+  put(caption + MATCH_EXTRAS, 4);
+  EXPECT_EQ(0, valid());
+  put(caption + MATCH_EXTRAS, (int32_t)bytes.size() - 2 * EXTRAS_PATTERN_SIZE);
+  EXPECT_EQ(1, valid());
+}
+
 }  // namespace
 }  // namespace vorntest

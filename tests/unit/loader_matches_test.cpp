@@ -121,5 +121,46 @@ TEST_F(LoaderTest, LongestMatchNameWithASectionStillReadsIt) {
   EXPECT_EQ(HTCAPTION, img.hitTest(match, 1));
 }
 
+// Keys, program and title live in a record of their own, placed at the
+// first Pattern that names one and reached from the MatchRecord's Pattern-0
+// Invoked field; a Pattern that names none has 0 in its fields, and a
+// match that names none leaves that field unwritten (0).
+TEST_F(LoaderTest, KeysProgramAndTitleLiveInARecordReachedFromPatternZero) {
+  ASSERT_EQ(1, load("[List1]\n1.Match=M\n2.Match=Plain\n[Match.M]\nnPattern=3\n"
+                    "1.Invoked.Class=I1\n2.Active.Class=A2\n2.Keys=Ctrl+Shift\n"
+                    "2.Process=Code.exe\n3.Title=*Notepad\n3.Keys=None\n"
+                    "[Match.Plain]\nnPattern=1\n1.NCHitTest=CAPTION\n"));
+  ImageReader img = image();
+  int32_t m = img.ruleMatch(img.list(0), 1);
+  int32_t extras = img.field(m + MATCH_EXTRAS);
+  int32_t active2 = img.field(matchPatternField(m + MATCH_ACTIVE_CLASS, 2));
+  // After Pattern 2's class strings ("", "A2", ""), before its program.
+  EXPECT_EQ(active2 + 4, extras);
+  EXPECT_EQ(0, img.field(extras + extrasPatternField(1, EXTRAS_KEYS)));
+  EXPECT_EQ(0, img.field(extras + extrasPatternField(1, EXTRAS_PROGRAM)));
+  EXPECT_EQ(0, img.field(extras + extrasPatternField(1, EXTRAS_TITLE)));
+  EXPECT_EQ(KEYS_NAMED | KEY_CTRL | KEY_SHIFT,
+            img.field(extras + extrasPatternField(2, EXTRAS_KEYS)));
+  EXPECT_EQ(extras + 3 * EXTRAS_PATTERN_SIZE,
+            img.field(extras + extrasPatternField(2, EXTRAS_PROGRAM)));
+  EXPECT_EQ("Code.exe", img.text(img.field(extras + extrasPatternField(2, EXTRAS_PROGRAM))));
+  EXPECT_EQ(0, img.field(extras + extrasPatternField(2, EXTRAS_TITLE)));
+  EXPECT_EQ(KEYS_NAMED, img.field(extras + extrasPatternField(3, EXTRAS_KEYS)));
+  EXPECT_EQ("*Notepad", img.text(img.field(extras + extrasPatternField(3, EXTRAS_TITLE))));
+  EXPECT_EQ(0, img.field(img.ruleMatch(img.list(0), 2) + MATCH_EXTRAS));
+}
+
+TEST_F(LoaderTest, KeyNamesOutsideTheListNeverMatch) {
+  ASSERT_EQ(1, load("[List1]\n1.Match=M\n[Match.M]\nnPattern=4\n1.Keys=Win+Alt\n"
+                    "2.Keys=Ctrl+\n3.Keys=CTRL\n4.Keys=Ctrl+None\n"));
+  ImageReader img = image();
+  int32_t extras = img.field(img.ruleMatch(img.list(0), 1) + MATCH_EXTRAS);
+  EXPECT_EQ(KEYS_NAMED | KEY_WIN | KEY_ALT, img.field(extras + extrasPatternField(1, EXTRAS_KEYS)));
+  EXPECT_EQ(KEYS_NAMED | KEY_CTRL | KEYS_UNKNOWN,
+            img.field(extras + extrasPatternField(2, EXTRAS_KEYS)));
+  EXPECT_EQ(KEYS_NAMED | KEYS_UNKNOWN, img.field(extras + extrasPatternField(3, EXTRAS_KEYS)));
+  EXPECT_EQ(KEYS_NAMED | KEY_CTRL, img.field(extras + extrasPatternField(4, EXTRAS_KEYS)));
+}
+
 }  // namespace
 }  // namespace vorntest

@@ -123,7 +123,8 @@ TEST(VorncheckCommandLine, TasksAndTheirOptionsDoNotMix) {
   EXPECT_EQ(tasks, problemOf({"--version", "--help"}));
   EXPECT_EQ(tasks, problemOf({"--watch", "--point"}));
   const char *clickOptions =
-      "--class, --active, --parent, --hit, --foreground and --background go with --explain";
+      "--class, --active, --parent, --hit, --foreground, --background, --process, --title and "
+      "--keys go with --explain";
   EXPECT_EQ(clickOptions, problemOf({"--class", "Edit"}));
   EXPECT_EQ(clickOptions, problemOf({"--point", "--foreground"}));
   EXPECT_EQ(clickOptions, problemOf({"--at", "1", "2", "--hit", "CAPTION"}));

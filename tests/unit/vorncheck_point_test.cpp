@@ -106,8 +106,13 @@ TEST_F(PointTest, CaptionOfAWindowNotInFront) {
       << text;
   EXPECT_TRUE(says(text,
                    "[Match.vornTestWindow]\nnPattern=1\n1.Active.Class=vornTestWindow\n"
-                   "1.NCHitTest=CAPTION\n"))
+                   "1.NCHitTest=CAPTION\n1.Process=vorn_unit_tests"))
       << text;
+  // The program and the title, offered for the match (the title commented
+  // out: it changes with what the window shows).
+  EXPECT_TRUE(says(text, "\nprogram: vorn_unit_tests")) << text;
+  EXPECT_TRUE(says(text, "\ntitle of the outermost parent: \"vorn test\"\n")) << text;
+  EXPECT_TRUE(says(text, "\n;1.Title=vorn test\n")) << text;
 }
 
 // A rule whose match holds but whose action is empty hands the click on:

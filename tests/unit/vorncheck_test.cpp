@@ -417,6 +417,20 @@ TEST_F(VorncheckTest, SampleConfigurationChecksClean) {
   EXPECT_EQ(0, found.exitCode()) << allFindings();
 }
 
+TEST_F(VorncheckTest, ProgramTitleAndKeysMistakesAreFound) {
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=M\n1.Action=Minimize\n[Match.M]\nnPattern=4\n"
+      "1.Process=C:\\Apps\\Code.exe\n2.Process=\n2.NCHitTest=CAPTION\n3.Keys=Ctrl+Shfit\n"
+      "4.Titel=*Notepad\n");
+  expectFinding(FINDING_ERROR, 7, "names a folder");
+  expectFinding(FINDING_ERROR, 7, "write \"Code.exe\"");
+  expectFinding(FINDING_WARNING, 8, "an empty Process names no program");
+  expectFinding(FINDING_ERROR, 10, "unknown key name \"Shfit\" in Keys");
+  expectFinding(FINDING_ERROR, 10, "did you mean \"Shift\"");
+  expectFinding(FINDING_WARNING, 11, "unknown key \"4.Titel\" is ignored");
+  expectFinding(FINDING_WARNING, 11, "did you mean \"4.Title\"");
+}
+
 // ---- explain ----------------------------------------------------------------------------------
 
 class ExplainTest : public VorncheckTest {
@@ -633,6 +647,29 @@ TEST_F(ExplainTest, EventWithoutAListPasses) {
                    "no list handles NCMBUTTONUP: verdict 1 (MA_ACTIVATE): the click goes on "
                    "to the window"))
       << text;
+}
+
+// The program, the title and the keys held are part of the click that
+// --explain describes: a rule that asks for them wins only when they are
+// given, and the reason for a loss names the one that failed.
+TEST_F(ExplainTest, ProgramTitleAndKeysDecideTheWalk) {
+  check(
+      "[List1]\nHook1=NCMBUTTONUP\n1.Match=Code\n1.Action=Through\n2.Match=CtrlCaption\n"
+      "2.Action=Minimize\n[Match.Code]\nnPattern=1\n1.Process=code.exe\n1.Title=*Visual*\n"
+      "[Match.CtrlCaption]\nnPattern=1\n1.NCHitTest=CAPTION\n1.Keys=Ctrl\n");
+  ClickDescription click;
+  click.eventSlot = eventSlotIndex("NCMBUTTONUP");
+  click.invokedClass = "Chrome_WidgetWin_1";
+  click.hitTest = HTCAPTION;
+  std::string plain = explain(click);
+  EXPECT_TRUE(says(plain, "Pattern 1 wants the program \"code.exe\"; it is \"\"")) << plain;
+  EXPECT_TRUE(says(plain, "Pattern 1 wants the keys Ctrl held; the click has None")) << plain;
+  click.keys = KEY_CTRL;
+  EXPECT_TRUE(says(explain(click), "winner: rule 2, action \"Minimize\""));
+  click.program = "C:\\Tools\\Code.EXE";
+  click.title = "main.cpp - Visual Studio Code";
+  std::string code = explain(click);
+  EXPECT_TRUE(says(code, "winner: rule 1, action \"Through\"")) << code;
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+
 #include "config/name_tables.h"
 #include "console_text.h"
 #include "watch.h"
@@ -95,6 +97,27 @@ const char *takeBackground(CommandLine *options, char **) {
   return nullptr;
 }
 
+const char *takeProgram(CommandLine *options, char **values) {
+  options->click.program = values[0];
+  options->clickGiven = true;
+  return nullptr;
+}
+
+const char *takeTitle(CommandLine *options, char **values) {
+  options->click.title = values[0];
+  options->clickGiven = true;
+  return nullptr;
+}
+
+const char *takeKeys(CommandLine *options, char **values) {
+  std::string names = values[0];
+  int keys = keysFromNames(&names[0]);
+  if (keys & KEYS_UNKNOWN) return "--keys needs Shift, Ctrl, Alt and Win joined by +, or None";
+  options->click.keys = keys & ~KEYS_NAMED;
+  options->clickGiven = true;
+  return nullptr;
+}
+
 const char *takePoint(CommandLine *options, char **) {
   options->point.fromCursor = true;
   return askFor(options, TASK_POINT);
@@ -153,6 +176,10 @@ const OptionRow OPTIONS[] = {
     {"--foreground", 0, takeForeground, "",
      "with --explain: the window is the one in front (the default)"},
     {"--background", 0, takeBackground, "", "with --explain: the window is not the one in front"},
+    {"--process", 1, takeProgram, "NAME",
+     "with --explain: the program file name of the window (code.exe)"},
+    {"--title", 1, takeTitle, "TEXT", "with --explain: the title of the outermost parent"},
+    {"--keys", 1, takeKeys, "KEYS", "with --explain: the keys held (Ctrl+Shift; default None)"},
     {"--point", 0, takePoint, "", "what a click on the window under the pointer would do"},
     {"--wait", 1, takeWait, "SECONDS", "with --point: count down first, to move the pointer there"},
     {"--at", 2, takeAt, "X Y", "what a click at the screen point X Y would do"},
@@ -183,7 +210,8 @@ const char *checkCombination(const CommandLine &options) {
   bool explaining = options.task == TASK_EXPLAIN;
   if (explaining && options.click.invokedClass == nullptr) return "--explain needs --class";
   if (!explaining && options.clickGiven) {
-    return "--class, --active, --parent, --hit, --foreground and --background go with --explain";
+    return "--class, --active, --parent, --hit, --foreground, --background, --process, --title and "
+           "--keys go with --explain";
   }
   if (options.point.waitGiven && !options.point.fromCursor) return "--wait goes with --point";
   if (options.point.fromCursor && options.point.atGiven) {
@@ -224,7 +252,8 @@ void printUsage(FILE *out) {
   consolePrintf(out,
                 "usage: vorncheck [--image OUT] [FILE]\n"
                 "       vorncheck --explain EVENT --class CLASS [--active CLASS] [--parent CLASS]\n"
-                "                 [--hit NAME] [--foreground|--background] [FILE]\n"
+                "                 [--hit NAME] [--foreground|--background] [--process NAME]\n"
+                "                 [--title TEXT] [--keys KEYS] [FILE]\n"
                 "       vorncheck --point [--wait SECONDS] [FILE]\n"
                 "       vorncheck --at X Y [FILE]\n"
                 "       vorncheck --watch [SECONDS] [FILE]\n"

@@ -33,7 +33,7 @@ struct CommandLine {
   const char *file = nullptr;
   const char *imageOut = nullptr;
   ClickDescription click;
-  bool clickGiven = false;  // any of --class, --active, --parent, --hit, --foreground, --background
+  bool clickGiven = false;  // any of the options that describe the click
   PointRequest point;
   int watchSeconds = 0;  // --watch SECONDS; 0: until stopped
 };

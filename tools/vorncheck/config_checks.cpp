@@ -322,11 +322,11 @@ std::string patternKey(int pattern, const char *suffix) {
 // The first key of Pattern `p` in `section`, in the order the loader reads
 // them; NULL when it has none.
 const IniKey *firstKeyOfPattern(const IniSection *section, int p) {
-  for (const char *suffix : PATTERN_CLASS_KEY_SUFFIXES) {
-    const IniKey *key = IniDocument::key(section, patternKey(p, suffix));
+  for (int which = 0; which < PATTERN_KEY_COUNT; ++which) {
+    const IniKey *key = IniDocument::key(section, patternKey(p, patternKeySuffix(which)));
     if (key) return key;
   }
-  return IniDocument::key(section, patternKey(p, PATTERN_HIT_TEST_KEY_SUFFIX));
+  return NULL;
 }
 
 // The highest Pattern number any key of `section` names, 0 for none.
@@ -390,10 +390,59 @@ std::string patternRuns(const std::vector<int> &numbers) {
 }
 
 void checkClassNames(CheckContext &c, const IniSection *section, int p) {
-  for (const char *suffix : PATTERN_CLASS_KEY_SUFFIXES) {
-    const IniKey *key = IniDocument::key(section, patternKey(p, suffix));
+  for (int which = 0; which < MATCH_CLASS_ARRAY_COUNT; ++which) {
+    const IniKey *key = IniDocument::key(section, patternKey(p, patternKeySuffix(which)));
     std::string problem = key ? classNameProblem(key->value) : "";
     if (!problem.empty()) c.out.warn(key->line, problem);
+  }
+}
+
+// Pattern p's key that names the keys, the program or the title.
+const IniKey *extraKey(const IniSection *section, int p, int which) {
+  return IniDocument::key(section, patternKey(p, patternKeySuffix(which)));
+}
+
+void checkProgramAndKeys(CheckContext &c, const IniSection *section, int p) {
+  const IniKey *program = extraKey(section, p, PATTERN_KEY_PROGRAM);
+  if (program && program->value.empty()) {
+    c.out.warn(program->line, "an empty Process names no program: the Pattern holds for any");
+  } else if (program && program->value.find_first_of("\\/:") != std::string::npos) {
+    std::string name = program->value.substr(program->value.find_last_of("\\/:") + 1);
+    c.out.error(program->line,
+                format("Process \"%s\" names a folder, and the program's file name alone is "
+                       "compared, so the Pattern never holds; write \"%s\"",
+                       program->value.c_str(), name.c_str()));
+  }
+  const IniKey *keys = extraKey(section, p, PATTERN_KEY_KEYS);
+  if (!keys || keys->value.empty()) return;
+  std::string names = keys->value + "+";
+  for (size_t start = 0, end; (end = names.find('+', start)) != std::string::npos;
+       start = end + 1) {
+    std::string name = names.substr(start, end - start);
+    std::string copy = name + "";
+    if ((keysFromNames(&copy[0]) & KEYS_UNKNOWN) == 0) continue;
+    c.out.error(
+        keys->line,
+        format("unknown key name \"%s\" in Keys: the Pattern never holds (names are "
+               "Shift, Ctrl, Alt and Win joined by +, or None)%s",
+               name.c_str(), suggestion(name, {"Shift", "Ctrl", "Alt", "Win", "None"}).c_str()));
+  }
+}
+
+// Keys of a [Match.<name>] section that the loader never reads: a Pattern
+// key with a suffix it does not know.
+void checkUnknownPatternKeys(CheckContext &c, const IniSection *section) {
+  for (const IniKey &key : section->keys) {
+    if (key.name.size() < 2 || key.name[1] != '.') continue;
+    std::vector<std::string> known;
+    for (int which = 0; which < PATTERN_KEY_COUNT; ++which) {
+      known.push_back(std::string(1, key.name[0]) + patternKeySuffix(which));
+    }
+    bool isKnown = false;
+    for (const std::string &name : known) isKnown = isKnown || sameNameIgnoringCase(name, key.name);
+    if (isKnown) continue;
+    c.out.warn(key.line, format("unknown key \"%s\" is ignored%s", key.name.c_str(),
+                                suggestion(key.name, known).c_str()));
   }
 }
 
@@ -402,8 +451,12 @@ void checkPatterns(CheckContext &c, ImageOffset match, const IniSection *section
   std::vector<int> empty;
   for (int p = 1; p <= count && p <= MATCH_MAX_PATTERNS; ++p) {
     checkClassNames(c, section, p);
-    const IniKey *hitTest = IniDocument::key(section, patternKey(p, PATTERN_HIT_TEST_KEY_SUFFIX));
-    int namesAClass = patternNamesAClass(match, p);
+    checkProgramAndKeys(c, section, p);
+    const IniKey *hitTest =
+        IniDocument::key(section, patternKey(p, patternKeySuffix(PATTERN_KEY_HIT_TEST)));
+    int namesAClass = patternNamesAClass(match, p) || extraKey(section, p, PATTERN_KEY_KEYS) ||
+                      extraKey(section, p, PATTERN_KEY_PROGRAM) ||
+                      extraKey(section, p, PATTERN_KEY_TITLE);
     if (hitTest && !hitTest->value.empty() && hitTestCodeFromName(hitTest->value.c_str()) < 0) {
       c.out.error(hitTest->line,
                   format("unknown hit-test name \"%s\": %s%s", hitTest->value.c_str(),
@@ -431,6 +484,7 @@ void checkMatches(CheckContext &c) {
     if (!section) continue;  // reported where the name is used
     checkPatternCount(c, section, name);
     checkPatterns(c, match, section);
+    checkUnknownPatternKeys(c, section);
   }
 }
 

@@ -162,6 +162,14 @@ int explainClick(const ClickDescription &click, const IniDocument &doc, FILE *ou
                 click.foreground ? "foreground" : "not foreground");
   ClickFacts facts;
   describeClickByClassNames(&facts, invoked, active, parent, click.hitTest, click.foreground);
+  giveClickText(&facts, CLICK_PROGRAM, click.program);
+  giveClickText(&facts, CLICK_TITLE, click.title);
+  facts.keys = click.keys;
+  if (click.program || click.title || click.keys) {
+    consolePrintf(out, "program \"%s\", title \"%s\", keys %s\n",
+                  click.program ? click.program : "", click.title ? click.title : "",
+                  keysText(click.keys).c_str());
+  }
   EventDecision decision;
   decideEvent(click.eventSlot, &facts, &decision);
   if (decision.list == NO_OFFSET) {

@@ -15,6 +15,9 @@ struct ClickDescription {
   const char *parentClass = nullptr;   // the outermost parent (default: active)
   int hitTest = HTCLIENT;
   int foreground = 1;
+  const char *program = nullptr;  // the program file name (default: none)
+  const char *title = nullptr;    // the outermost parent's title (default: none)
+  int keys = 0;                   // the modifier keys held (KEY_* bits; default: none)
 };
 
 // Prints the walk over the list that decides the click in this process's

@@ -7,6 +7,7 @@
 #include "config/name_tables.h"
 #include "console_text.h"
 #include "image_chains.h"
+#include "match_reasons.h"
 
 namespace {
 
@@ -106,7 +107,21 @@ void printPattern(FILE *out, ImageOffset match, int p) {
   int32_t hitTest = imageRecordField(match, matchPatternField(MATCH_HIT_TEST, p));
   if (hitTest >= 0) {
     consolePrintf(out, " hit-test %s", hitTestName(hitTest) ? hitTestName(hitTest) : "?");
-  } else if (!conditions) {
+  }
+  ImageOffset extras = imageRecordField(match, MATCH_EXTRAS);
+  int32_t keys = extras > 0 ? imageRecordField(extras, extrasPatternField(p, EXTRAS_KEYS)) : 0;
+  if (keys) {
+    consolePrintf(out, " keys %s", keysText(keys).c_str());
+    ++conditions;
+  }
+  const char *extraLabels[] = {"program", "title"};
+  for (int which = 0; which < 2 && extras > 0; ++which) {
+    int32_t wanted = imageRecordField(extras, extrasPatternField(p, 4u * (uint32_t)(which + 1)));
+    if (!wanted) continue;
+    consolePrintf(out, " %s \"%s\"", extraLabels[which], text(wanted));
+    ++conditions;
+  }
+  if (hitTest < 0 && !conditions) {
     consolePrintf(out, " (empty: matches nothing)");
   }
   consolePrintf(out, "\n");

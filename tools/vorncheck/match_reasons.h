@@ -16,5 +16,8 @@
 std::vector<std::string> whyMatchFails(ImageOffset match, const IniDocument &doc,
                                        ClickFacts *facts);
 
+// A set of modifier keys as a Keys value names it ("Ctrl+Shift", "None").
+std::string keysText(int keys);
+
 // "CAPTION", or "code 42" for a code vorn.ini has no name for.
 std::string hitTestText(int code);

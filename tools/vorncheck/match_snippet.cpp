@@ -47,4 +47,6 @@ void printMatchSnippet(const SnippetClick &click, FILE *out) {
   if (click.parentClass != click.activeClass) printLine(out, "Parent.Class", click.parentClass);
   const char *area = hitTestName(click.hitTest);
   if (area) consolePrintf(out, "1.NCHitTest=%s\n", area);
+  printLine(out, "Process", click.program);
+  if (!click.title.empty()) consolePrintf(out, ";1.Title=%s\n", profileValue(click.title).c_str());
 }

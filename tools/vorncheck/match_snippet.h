@@ -12,6 +12,8 @@ struct SnippetClick {
   std::string activeClass;
   std::string parentClass;
   int hitTest;
+  std::string program;  // the program file name ("": unknown)
+  std::string title;    // the root parent's title
 };
 
 // A match name made of the letters, digits, '_' and '-' of `className`
@@ -24,5 +26,6 @@ std::string matchNameFor(const std::string &className);
 std::string profileValue(const std::string &value);
 
 // Prints the section: the click target's class, the other two classes
-// where they differ from it, and the area.
+// where they differ from it, the area and the program, and the title
+// commented out (titles change with the document shown).
 void printMatchSnippet(const SnippetClick &click, FILE *out);

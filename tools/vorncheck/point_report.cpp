@@ -172,9 +172,14 @@ void printExplainCommand(int slot, ClickFacts *facts, const char *file, FILE *ou
       file ? quotedArgument(file).c_str() : "");
 }
 
-void printSnippet(ClickFacts *facts, int hitTest, FILE *out) {
-  SnippetClick click = {clickClassName(facts, CLICK_INVOKED), clickClassName(facts, CLICK_ACTIVE),
-                        clickClassName(facts, CLICK_PARENT), hitTest};
+void printSnippet(ClickFacts *facts, int hitTest, const std::string &program,
+                  const std::string &title, FILE *out) {
+  SnippetClick click = {clickClassName(facts, CLICK_INVOKED),
+                        clickClassName(facts, CLICK_ACTIVE),
+                        clickClassName(facts, CLICK_PARENT),
+                        hitTest,
+                        program,
+                        title};
   consolePrintf(
       out,
       "a match for this window, ready to paste (a Pattern holds when all of its lines hold: "
@@ -208,17 +213,22 @@ int explainPoint(POINT point, const char *file, FILE *out) {
   ClickFacts facts;
   describeClickOn(&facts, found.window, found.hitTest);
   printWindows(&facts, out);
+  // The window belongs to another process: vorncheck names its program for
+  // the walk, as the hook in that process would.
   std::string program = programFileOf(found.window);
+  giveClickText(&facts, CLICK_PROGRAM, program.c_str());
   consolePrintf(out, "program: %s\n",
-          program.empty() ? "(its process cannot be asked)" : program.c_str());
+                program.empty() ? "(its process cannot be asked)" : program.c_str());
+  std::string title = windowTitleOf(facts.window[CLICK_PARENT]);
+  consolePrintf(out, "title of the outermost parent: \"%s\"\n", title.c_str());
   if (!printArea(found, out)) {
-    printSnippet(&facts, -1, out);
+    printSnippet(&facts, -1, program, title, out);
     return 0;
   }
   printInFront(&facts, out);
   int first = printEvents(&facts, out);
   // --explain takes only the areas vorn.ini has names for.
   if (first >= 0 && hitTestName(found.hitTest)) printExplainCommand(first, &facts, file, out);
-  printSnippet(&facts, found.hitTest, out);
+  printSnippet(&facts, found.hitTest, program, title, out);
   return 0;
 }

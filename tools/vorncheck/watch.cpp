@@ -7,6 +7,7 @@
 #include <stdio.h>
 
 #include "console_text.h"
+#include "hooks/click_facts.h"
 
 namespace {
 
@@ -45,8 +46,10 @@ LRESULT CALLBACK recordButtonEvent(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && isButtonMessage(wParam)) {
     const MSLLHOOKSTRUCT *data = (const MSLLHOOKSTRUCT *)lParam;
     LONG number = eventsSeen++;
-    ring[number % RING_SIZE] = {number,          (UINT)wParam, data->pt,
-                                data->mouseData, data->time,   GetForegroundWindow()};
+    ClickFacts keys;  // read as the hooks read them
+    describeClickWindows(&keys, NULL, NULL, NULL, HTNOWHERE);
+    ring[number % RING_SIZE] = {number,     (UINT)wParam,          data->pt,        data->mouseData,
+                                data->time, GetForegroundWindow(), clickKeys(&keys)};
     PostThreadMessageA(reporterThreadId, WM_WATCHED_EVENT, (WPARAM)number, 0);
   }
   return CallNextHookEx(NULL, code, wParam, lParam);

@@ -30,6 +30,8 @@ struct SeenButtonEvent {
   // The foreground window when it happened: the window the hooks then take
   // for the one in front (the report comes later, when it may have changed).
   HWND foreground;
+  // The modifier keys held when it happened (KEY_* bits).
+  int keys;
 };
 
 // A press, for telling double clicks.

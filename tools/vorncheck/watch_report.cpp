@@ -139,10 +139,15 @@ void WatchReporter::report(const SeenButtonEvent &event) {
   std::string name = eventName(buttonOf(event), kindOf(event, found.window, nonClient), nonClient);
   ClickFacts facts;
   describeClickOn(&facts, found.window, found.answered ? found.hitTest : HTNOWHERE);
+  std::string program = programFileOf(found.window);
+  giveClickText(&facts, CLICK_PROGRAM, program.c_str());
+  facts.keys = event.keys;
   std::string area = found.answered ? hitTestText(found.hitTest) : "unknown (no answer)";
-  std::string line = format("%s  %-16s class \"%s\", program \"%s\", area %s: ", when.c_str(),
-                            name.c_str(), clickClassName(&facts, CLICK_INVOKED),
-                            programFileOf(found.window).c_str(), area.c_str());
+  std::string line = format(
+      "%s  %-16s class \"%s\", program \"%s\", title \"%s\", keys %s, area %s: ", when.c_str(),
+      name.c_str(), clickClassName(&facts, CLICK_INVOKED), program.c_str(),
+      windowTitleOf(facts.window[CLICK_PARENT]).c_str(), keysText(event.keys).c_str(),
+      area.c_str());
   line += decisionFor(name, &facts);
   std::string cannot = whyVornCannotAct(&facts);
   if (!cannot.empty()) line += "; but " + cannot;

@@ -51,6 +51,14 @@ std::string programFileOf(HWND window) {
   return slash == std::string::npos ? file : file.substr(slash + 1);
 }
 
+std::string windowTitleOf(HWND window) {
+  WCHAR wide[256] = {0};
+  InternalGetWindowText(window, wide, 256);
+  char text[512] = "";
+  if (WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL) <= 0) text[0] = '\0';
+  return text;
+}
+
 IntegrityComparison compareIntegrityWithOurs(HWND window) {
   DWORD ours = 0;
   if (!integrityOf(GetCurrentProcess(), &ours)) return INTEGRITY_NOT_ABOVE_OURS;  // no levels here

@@ -10,6 +10,10 @@
 // "" when its process cannot be asked.
 std::string programFileOf(HWND window);
 
+// The title `window` shows, read as vorn's hooks read it: from the window
+// itself, without a message that a hung program would never answer.
+std::string windowTitleOf(HWND window);
+
 enum IntegrityComparison {
   INTEGRITY_NOT_ABOVE_OURS = 0,
   INTEGRITY_ABOVE_OURS,  // elevated over vorncheck: a hook of this user does not reach it

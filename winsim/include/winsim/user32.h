@@ -389,6 +389,11 @@ DWORD WINAPI GetClassLongA(HWND window, int index);
 // The system's double-click time, in milliseconds: 500, Windows' default.
 UINT WINAPI GetDoubleClickTime(void);
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
+int WINAPI InternalGetWindowText(HWND window, LPWSTR buffer, int size);
+DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length);
+LPSTR WINAPI CharUpperA(LPSTR text);
+LPSTR WINAPI CharNextA(LPCSTR text);
 LONG WINAPI GetWindowLongA(HWND window, int index);
 #define WM_HOTKEY 0x0312
 #define MOD_ALT 0x0001u

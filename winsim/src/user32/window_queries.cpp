@@ -223,9 +223,46 @@ DWORD WINAPI GetClassLongA(HWND window, int index) {
 
 UINT WINAPI GetDoubleClickTime(void) { return 500; }
 
+// "If the target window is owned by the current process, GetWindowText
+// causes a WM_GETTEXT message to be sent to the specified window or
+// control. If the target window is owned by another process and has a
+// caption, GetWindowText retrieves the window caption text." So a window
+// of a hung thread of the caller's own process stalls the caller.
 int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size) {
   Window *w = windowOrFail(window);
-  return w ? copyTruncated(w->text, buffer, size) : 0;
+  if (!w) return 0;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId == GetCurrentProcessId() && buffer && size > 0) {
+    buffer[0] = '\0';
+    return (int)SendMessageA(window, WM_GETTEXT, (WPARAM)size, (LPARAM)buffer);
+  }
+  return copyTruncated(w->text, buffer, size);
+}
+
+// SetWindowText "causes a WM_SETTEXT message to be sent to the specified
+// window or control"; the default handling keeps the text.
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
+  if (!windowOrFail(window)) return FALSE;
+  return SendMessageA(window, WM_SETTEXT, 0, (LPARAM)text) ? TRUE : FALSE;
+}
+
+// InternalGetWindowText "obtains the window text directly from the window
+// structure associated with the specified window's handle and then always
+// provides the text as a Unicode string. This is unlike GetWindowText which
+// obtains the text by sending the window a WM_GETTEXT message." No window
+// procedure runs, whichever thread owns the window.
+int WINAPI InternalGetWindowText(HWND window, LPWSTR buffer, int size) {
+  Window *w = windowOrFail(window);
+  if (!buffer || size <= 0) return 0;
+  buffer[0] = 0;
+  if (!w) return 0;
+  int length = 0;
+  for (; w->text[length] != '\0' && length < size - 1; ++length) {
+    buffer[length] = (WCHAR)(unsigned char)w->text[length];
+  }
+  buffer[length] = 0;
+  return length;
 }
 
 LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index) {
