@@ -57,6 +57,11 @@ bool isDoubleClick(const SeenPress &previous, const SeenPress &press, DWORD doub
 // The event's name as vorn.ini writes it: "NCMBUTTONUP", "XBUTTON1DOWN".
 std::string eventName(UINT button, int kind, bool nonClient);
 
+// The event whose list decides `event`: itself, but for an extra button's
+// double click, which has no event of its own and which the hooks decide as
+// the press it is.
+std::string listEventOf(const std::string &event);
+
 // Tells each event in one line, in the order seen.
 class WatchReporter {
  public:

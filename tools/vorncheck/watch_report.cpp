@@ -78,7 +78,7 @@ std::string whyVornCannotAct(ClickFacts *facts) {
 
 // What the rule lists decide for an event of vorn's, or why none does.
 std::string decisionFor(const std::string &event, ClickFacts *facts) {
-  int slot = eventSlotIndex(event.c_str());
+  int slot = eventSlotIndex(listEventOf(event).c_str());
   if (slot < 0) return "vorn has no event for it: the click goes on as usual";
   EventDecision decision;
   decideEvent(slot, facts, &decision);
@@ -103,6 +103,12 @@ std::string eventName(UINT button, int kind, bool nonClient) {
   static const char *const KINDS[] = {"DOWN", "UP", "DBLCLK"};
   return std::string(nonClient ? "NC" : "") + BUTTONS[button <= BUTTON_X2 ? button : 0] +
          KINDS[kind];
+}
+
+std::string listEventOf(const std::string &event) {
+  size_t doubleClick = event.find("DBLCLK");
+  if (event.find("XBUTTON") == std::string::npos || doubleClick == std::string::npos) return event;
+  return event.substr(0, doubleClick) + "DOWN";
 }
 
 int WatchReporter::kindOf(const SeenButtonEvent &event, HWND window, bool nonClient) {
