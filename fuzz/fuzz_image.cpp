@@ -318,19 +318,23 @@ void collectMatches(Offsets *matches, const Offsets &lists) {
   }
 }
 
-MOUSEHOOKSTRUCT hookStructFor(const FuzzClick &click, int dx) {
-  MOUSEHOOKSTRUCT m = {};
+// What the system hands a mouse hook: the extended structure, whose
+// mouseData names the extra button (the first or second by the hit-test's
+// parity, so that both are met).
+MOUSEHOOKSTRUCTEX hookStructFor(const FuzzClick &click, int dx) {
+  MOUSEHOOKSTRUCTEX m = {};
   m.pt.x = click.point.x + dx;
   m.pt.y = click.point.y;
   m.hwnd = click.window;
   m.wHitTestCode = (UINT)click.hitTest;
+  m.mouseData = MAKELONG(0, (click.hitTest & 1) ? XBUTTON2 : XBUTTON1);
   return m;
 }
 
 // A message only peeked at, or a negative code, is none of the hook's
 // business: it goes to the next hook untouched.
 void peek(UINT message, const FuzzClick &click) {
-  MOUSEHOOKSTRUCT m = hookStructFor(click, 0);
+  MOUSEHOOKSTRUCTEX m = hookStructFor(click, 0);
   fuzzRequire(mouseHookProc(HC_NOREMOVE, message, (LPARAM)&m) == NEXT_HOOK_ANSWER,
               "a peeked message goes to the next hook");
   fuzzRequire(mouseHookProc(-1, message, (LPARAM)&m) == NEXT_HOOK_ANSWER,
@@ -338,7 +342,7 @@ void peek(UINT message, const FuzzClick &click) {
 }
 
 void mouse(UINT message, const FuzzClick &click, int dx = 0) {
-  MOUSEHOOKSTRUCT m = hookStructFor(click, dx);
+  MOUSEHOOKSTRUCTEX m = hookStructFor(click, dx);
   LRESULT result = mouseHookProc(HC_ACTION, message, (LPARAM)&m);
   fuzzRequire(result == 0 || result == 1 || result == NEXT_HOOK_ANSWER,
               "the mouse hook answers 0, 1 or what the next hook answered");
@@ -377,6 +381,11 @@ void clickEverywayOn(const FuzzClick &click) {
   mouse(inArea(click, WM_LBUTTONUP, WM_NCLBUTTONUP), click);
   mouse(inArea(click, WM_RBUTTONDOWN, WM_NCRBUTTONDOWN), click);
   mouse(inArea(click, WM_RBUTTONUP, WM_NCRBUTTONUP), click);
+  mouse(inArea(click, WM_RBUTTONDBLCLK, WM_NCRBUTTONDBLCLK), click);
+  mouse(inArea(click, WM_RBUTTONUP, WM_NCRBUTTONUP), click);
+  mouse(inArea(click, WM_XBUTTONDOWN, WM_NCXBUTTONDOWN), click);
+  mouse(inArea(click, WM_XBUTTONUP, WM_NCXBUTTONUP), click);
+  mouse(inArea(click, WM_MBUTTONDBLCLK, WM_NCMBUTTONDBLCLK), click);
   UINT middleDown = inArea(click, WM_MBUTTONDOWN, WM_NCMBUTTONDOWN);
   UINT middleUp = inArea(click, WM_MBUTTONUP, WM_NCMBUTTONUP);
   mouse(middleDown, click);
@@ -408,7 +417,7 @@ void runHookProcedures(const FuzzClick clicks[], int clickCountOnDesktop) {
 void evaluateDirectly(const Offsets &lists, const Offsets &matches, const FuzzClick clicks[],
                       int clickCountOnDesktop) {
   for (int c = 0; c < clickCountOnDesktop; ++c) {
-    MOUSEHOOKSTRUCT m = hookStructFor(clicks[c], 0);
+    MOUSEHOOKSTRUCTEX m = hookStructFor(clicks[c], 0);
     UINT up = inArea(clicks[c], WM_MBUTTONUP, WM_NCMBUTTONUP);
     UINT down = inArea(clicks[c], WM_MBUTTONDOWN, WM_NCMBUTTONDOWN);
     for (int i = 0; i < lists.count; ++i) {
