@@ -35,9 +35,10 @@ void useMasking(void) {
   maskXmouseOnMove = 1;
 }
 
-// The pointer rests on the pane, in its client area.
+// The pointer rests on the pane, in its client area; the hook gets the
+// extended structure, as the system hands it.
 LRESULT sendToHook(HOOKPROC volatile &hook, UINT message) {
-  MOUSEHOOKSTRUCT m = {};
+  MOUSEHOOKSTRUCTEX m = {};
   m.pt.x = 150;
   m.pt.y = 150;
   m.hwnd = hookScene.pane;
@@ -55,7 +56,12 @@ LRESULT dispatchRightPress(void) { return sendToHook(dispatcher, WM_RBUTTONDOWN)
 
 LRESULT dispatchMiddlePress(void) { return sendToHook(dispatcher, WM_MBUTTONDOWN); }
 
-LRESULT dispatchLeftDoubleClick(void) { return sendToHook(dispatcher, WM_LBUTTONDBLCLK); }
+// Only the first double clicks after a press are evaluated: each call is
+// the double click that follows one.
+LRESULT dispatchLeftDoubleClick(void) {
+  clickCount = 1;
+  return sendToHook(dispatcher, WM_LBUTTONDBLCLK);
+}
 
 // Where the system ran the mouse hook in the daemon: the daemon's note, and
 // the message as the program's get-message hook retrieves it.
