@@ -50,6 +50,7 @@ SHARED_VARIABLES = ["activationHold", "foregroundChanged", "middleState", "lbutt
                     "lastPoint", "lastActivatedWindow", "marshalledMessages", "buttonGesture"]
 # Input sections whose contents only start-up code would run.
 INITIALISER_SECTIONS = (".ctors", ".dtors", ".init_array", ".fini_array", ".CRT", ".tls")
+IMAGE_DIRECTORY_ENTRY_EXCEPTION = 3
 IMAGE_DIRECTORY_ENTRY_TLS = 9
 SHARED_DATA_FLAGS = 0xD0000040  # shared | read | write | initialized data
 IMAGE_SCN_MEM_SHARED = 0x10000000
@@ -375,6 +376,9 @@ def check_dll(path, pair, max_size, map_path, failures):
     print("  imports: %s" % " ".join(sorted(imports)))
     if sorted(dll.lower() for dll in imports) != DLL_IMPORTS:
         failures.append("imports from %s, expected exactly %s" % (sorted(imports), DLL_IMPORTS))
+    if pe.pe32_plus and pe.directories[IMAGE_DIRECTORY_ENTRY_EXCEPTION] == (0, 0):
+        failures.append("has no function tables: an exception raised below a hook procedure "
+                        "could not be unwound past it")
     tls = pe.directories[IMAGE_DIRECTORY_ENTRY_TLS]
     if tls != (0, 0):
         failures.append("has a TLS directory (RVA 0x%x, %d bytes)" % tls)
