@@ -4,7 +4,7 @@
 // for vorn.ini's folder at once, which blocks on Windows; here winsim's
 // idle handler runs the test's steps whenever the loop would wait, and a
 // wait with a time-out moves winsim's clock on instead of sleeping.
-#include "unit/loader_fixture.h"
+#include "daemon_fixture.h"
 
 #include <functional>
 #include <string>
@@ -43,35 +43,25 @@ const char *const WITHOUT_ACTIVATION_HOOK =
     "[Options]\nUseWH_CALLWNDPROC=0\n[List1]\nHook1=LBUTTONDOWN\nDefault.Action=NoAction\n";
 const char *const RIGHT_PRESS_LIST = "[List1]\nHook1=RBUTTONDOWN\n";
 
-class DaemonReloadTest : public LoaderTest {
+class DaemonReloadTest : public DaemonFixture {
  protected:
   void SetUp() override {
-    LoaderTest::SetUp();
-    winsimResetDesktop();
-    winsimResetKernel();
-    winsimClearRecords();
+    DaemonFixture::SetUp();
     winsimSetCallNextHookResult(NEXT_HOOK_RESULT);
     steps.clear();
     winsimSetIdleHandler(runNextStep);
   }
 
   void TearDown() override {
-    winsimSetIdleHandler(NULL);
     winsimSetCallNextHookResult(0);
     stopWatching();
-    releaseInstanceLock();
-    MyEndHook();
-    winsimResetDesktop();
     DeleteFileA(besideIni("vorn.ini.tmp").c_str());
     DeleteFileA(besideIni("other.txt").c_str());
-    LoaderTest::TearDown();
+    DaemonFixture::TearDown();
   }
 
   // Runs a first instance of vornd to its idle end.
-  static int runDaemon() {
-    const char *arguments[] = {"vornd.exe"};
-    return vorndMain(GetModuleHandleA(NULL), 1, const_cast<char **>(arguments));
-  }
+  static int runDaemon() { return run({}); }
 
   // A file in the folder of the program's vorn.ini.
   static std::string besideIni(const char *name) {
@@ -323,13 +313,11 @@ TEST_F(DaemonReloadTest, PauseAndResumeCommandLines) {
   }
 
   ASSERT_TRUE(writeFileBytes(programDirectoryIni(), SWALLOW_LEFT_PRESS));
-  const char *pauseLine[] = {"vornd.exe", "--pause"};
-  EXPECT_EQ(0, vorndMain(GetModuleHandleA(NULL), 2, const_cast<char **>(pauseLine)));
+  EXPECT_EQ(0, run({"--pause"}));
   EXPECT_EQ(0, winsimIdleExitCount()) << "--pause with none running started a loop";
   EXPECT_EQ(0, IsHooking());
 
-  const char *resumeLine[] = {"vornd.exe", "--resume"};
-  EXPECT_EQ(0, vorndMain(GetModuleHandleA(NULL), 2, const_cast<char **>(resumeLine)));
+  EXPECT_EQ(0, run({"--resume"}));
   EXPECT_EQ(1, winsimIdleExitCount()) << "--resume with none running is a start";
   EXPECT_EQ(1, IsHooking());
   // It ended at its idle exit, letting its lock go; its window stays, and
@@ -339,8 +327,8 @@ TEST_F(DaemonReloadTest, PauseAndResumeCommandLines) {
   ASSERT_NE(nullptr, running);
   winsimClearRecords();
 
-  EXPECT_EQ(0, vorndMain(GetModuleHandleA(NULL), 2, const_cast<char **>(pauseLine)));
-  EXPECT_EQ(0, vorndMain(GetModuleHandleA(NULL), 2, const_cast<char **>(resumeLine)));
+  EXPECT_EQ(0, run({"--pause"}));
+  EXPECT_EQ(0, run({"--resume"}));
   EXPECT_EQ(2, winsimCountMessages(running, WM_COMMAND, WINSIM_POSTED));
   MSG message;
   ASSERT_TRUE(PeekMessageA(&message, running, WM_COMMAND, WM_COMMAND, PM_REMOVE));
