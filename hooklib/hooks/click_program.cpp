@@ -70,8 +70,9 @@ void toUpperCase(char *text) { CharUpperA(text); }
 
 void giveClickText(ClickFacts *facts, ClickText which, const char *text) {
   char *buffer = which == CLICK_PROGRAM ? facts->programBuffer : facts->titleBuffer;
+  int size = which == CLICK_PROGRAM ? CLICK_PROGRAM_BUFFER_SIZE : CLICK_TITLE_BUFFER_SIZE;
   int length = 0;
-  for (; text && text[length] != '\0' && length < CLICK_PROGRAM_BUFFER_SIZE - 1; ++length) {
+  for (; text && text[length] != '\0' && length < size - 1; ++length) {
     buffer[length] = text[length];
   }
   buffer[length] = '\0';

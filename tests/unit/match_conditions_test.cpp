@@ -12,6 +12,7 @@
 
 #include "config/image_layout.h"
 #include "config/loader_state.h"
+#include "hooks/click_facts.h"
 #include "hooks/match_window.h"
 #include "unit/dispatch_fixture.h"
 #include "windows/navigation.h"
@@ -139,6 +140,19 @@ TEST_F(MatchConditionsTest, ConditionsBelongToTheirPattern) {
   hold({VK_LMENU});
   EXPECT_EQ(1, matches(main, HTCLIENT));
   EXPECT_EQ(0, matches(other, HTCLIENT));  // its title is not Notepad's
+}
+
+// A tool that gives a click its texts gets them as the hook reads them: a
+// title as long as the hook's (two bytes a character), a program cut to its
+// file name, both in upper case.
+TEST(ClickTextTest, GivenTextsKeepWhatTheHookWouldRead) {
+  ClickFacts facts;
+  describeClickByClassNames(&facts, "", "", "", HTCLIENT, 0);
+  std::string title(CLICK_TITLE_BUFFER_SIZE - 1, 'a');
+  giveClickText(&facts, CLICK_TITLE, title.c_str());
+  EXPECT_EQ(std::string(CLICK_TITLE_BUFFER_SIZE - 1, 'A'), clickText(&facts, CLICK_TITLE));
+  giveClickText(&facts, CLICK_PROGRAM, "C:\\Tools\\code.exe");
+  EXPECT_STREQ("CODE.EXE", clickText(&facts, CLICK_PROGRAM));
 }
 
 }  // namespace
